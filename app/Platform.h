@@ -1,0 +1,58 @@
+#pragma once
+// The few things a test must not really do: modal message boxes, restarting
+// Windows, starting control-panel applets or documents, playing sounds and
+// ending the process. Production code reaches them only through here.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace tarvix {
+
+inline constexpr std::string_view kProgramTitle = "Tarvix";
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // A modal message box; returns IDOK, IDYES, ... as MessageBoxA does.
+  virtual int ShowMessage(HWND owner, std::string_view text, std::string_view title,
+                          UINT flags) noexcept = 0;
+  // ExitWindowsEx; non-zero when Windows accepted the request.
+  virtual BOOL RequestExitWindows(UINT flags, DWORD reason) noexcept = 0;
+  // Starts a command line (control-panel applets); returns a value above 31 on success.
+  virtual UINT StartProgram(std::string_view commandLine, int show) noexcept = 0;
+  // ShellExecuteA with the default verb: the help file, web and mail links.
+  virtual bool OpenDocument(HWND owner, std::string_view target, std::string_view directory,
+                            int show) noexcept = 0;
+  // Plays a wave file asynchronously; a missing file plays nothing.
+  virtual void PlaySoundFile(std::string_view path) noexcept = 0;
+  // Ends the process at once.
+  virtual void EndProcess(UINT exitCode) noexcept = 0;
+};
+
+// The platform in use: the real one unless a test has installed another.
+[[nodiscard]] Platform& CurrentPlatform() noexcept;
+
+// Installs `platform` for the lifetime of the guard (tests).
+class ScopedPlatform {
+ public:
+  explicit ScopedPlatform(Platform& platform) noexcept;
+  ~ScopedPlatform();
+  ScopedPlatform(const ScopedPlatform&) = delete;
+  ScopedPlatform& operator=(const ScopedPlatform&) = delete;
+
+ private:
+  Platform* previous_;
+};
+
+// A message box titled "Tarvix"; the common shapes of the program's messages.
+int ShowProgramMessage(std::string_view text, UINT flags, HWND owner = nullptr) noexcept;
+inline void ShowError(std::string_view text, HWND owner = nullptr) noexcept {
+  ShowProgramMessage(text, MB_OK | MB_ICONERROR, owner);
+}
+[[nodiscard]] inline bool AskYesNo(std::string_view text, HWND owner = nullptr) noexcept {
+  return ShowProgramMessage(text, MB_YESNO | MB_ICONWARNING, owner) == IDYES;
+}
+
+}  // namespace tarvix

@@ -1,0 +1,206 @@
+#include "backup/BackupFiles.h"
+
+#include <windows.h>
+
+#include "app/AppPaths.h"
+#include "app/OsDetect.h"
+#include "app/Platform.h"
+#include "app/UniqueHandle.h"
+#include "registry/CRegister.h"
+#include "registry/RegKey.h"
+#include "registry/RegistryValues.h"
+#include "registry/WriteTally.h"
+
+namespace tarvix {
+namespace {
+
+// Larger than any backup the program writes (about 150 bytes an interface).
+constexpr DWORD kLargestBackup = 4u << 20;
+
+std::string SystemMessage(DWORD code) {
+  char* buffer = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  std::string text = length != 0 && buffer != nullptr ? std::string(buffer, length)
+                                                      : "error " + std::to_string(code);
+  LocalFree(buffer);
+  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  return text;
+}
+
+bool FolderExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool WriteAll(const std::string& path, const std::string& text, DWORD& error) {
+  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) {
+    error = GetLastError();
+    return false;
+  }
+  DWORD written = 0;
+  if (!WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+      written != text.size() || !FlushFileBuffers(file.get())) {
+    error = GetLastError();
+    if (error == ERROR_SUCCESS) error = ERROR_DISK_FULL;
+    return false;
+  }
+  return true;
+}
+
+bool ReadAll(const std::string& path, std::string& text, std::string& error) {
+  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) {
+    error = "The file cannot be opened: " + SystemMessage(GetLastError());
+    return false;
+  }
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kLargestBackup) {
+    error = "The file is too large to be a Tarvix backup.";
+    return false;
+  }
+  text.resize(static_cast<std::size_t>(size.QuadPart));
+  DWORD got = 0;
+  if (!text.empty() && (!ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr) ||
+                        got != text.size())) {
+    error = "The file cannot be read: " + SystemMessage(GetLastError());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string BackupFolder() { return AppFile("\\Backups"); }
+
+BackupPathResult NextBackupPath() {
+  BackupPathResult result;
+  const std::string folder = BackupFolder();
+  if (!FolderExists(folder) && !CreateDirectoryA(folder.c_str(), nullptr)) {
+    result.error = "Tarvix cannot create its backup folder " + folder + ": " + SystemMessage(GetLastError());
+    return result;
+  }
+  int highest = 0;
+  WIN32_FIND_DATAA found{};
+  const std::string pattern = folder + "\\*" + std::string(backup::kExtension);
+  if (HANDLE search = FindFirstFileA(pattern.c_str(), &found); search != INVALID_HANDLE_VALUE) {
+    do {
+      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+      std::string_view name = found.cFileName;
+      if (const auto dot = name.rfind('.'); dot != std::string_view::npos) name = name.substr(0, dot);
+      highest = std::max(highest, backup::NumberFromBaseName(name));
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  const auto name = backup::FileNameForNumber(highest + 1);
+  if (!name) {
+    result.error = "Every backup number up to 999 is taken in " + folder +
+                   ". Delete old backups in the backup manager, then try again.";
+    return result;
+  }
+  result.path = folder + "\\" + *name;
+  return result;
+}
+
+backup::Contents CollectBackupContents(std::int16_t family, const backup::Date& date,
+                                       const backup::Time& time) {
+  backup::Contents contents{date, time, family, {}};
+  const backup::FamilyLayout* layout = backup::LayoutFor(family);
+  if (layout == nullptr) return contents;
+  const CRegister registry;
+  const auto addGroup = [&](const backup::GroupLayout& group, std::string key) {
+    backup::Group out{std::move(key), {}};
+    for (const std::string_view name : group.names) {
+      out.pairs.push_back({std::string(name), registry.ReadBackupValue(ToHkey(group.root), out.key, name)});
+    }
+    contents.groups.push_back(std::move(out));
+  };
+  for (const backup::GroupLayout& group : layout->fixedGroups) addGroup(group, std::string(group.key));
+  for (const std::string& subKey : registry.GetAllKeys(HKEY_LOCAL_MACHINE, layout->enumeratedKey)) {
+    for (const backup::GroupLayout& group : layout->perSubKeyGroups) {
+      addGroup(group, backup::SubKeyGroupKey(group, subKey));
+    }
+  }
+  return contents;
+}
+
+BackupWriteResult WriteBackupFile() {
+  BackupWriteResult result;
+  const BackupPathResult next = NextBackupPath();
+  if (next.path.empty()) {
+    result.error = next.error;
+    return result;
+  }
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  const std::string text = backup::Format(CollectBackupContents(
+      OsFamily, {now.wYear, now.wMonth, now.wDay}, {now.wHour, now.wMinute, now.wSecond}));
+
+  // Written aside and renamed, so that a crash or a full disk never leaves a
+  // half-written numbered file behind.
+  const std::string temporary = BackupFolder() + "\\~backup.tmp";
+  DWORD error = ERROR_SUCCESS;
+  if (!WriteAll(temporary, text, error) ||
+      !MoveFileExA(temporary.c_str(), next.path.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    if (error == ERROR_SUCCESS) error = GetLastError();
+    DeleteFileA(temporary.c_str());
+    result.error = "Tarvix could not write the backup file " + next.path + ": " + SystemMessage(error);
+    return result;
+  }
+  result.ok = true;
+  result.path = next.path;
+  return result;
+}
+
+RestoreOutcome RestoreBackupFile(std::string_view path) {
+  RestoreOutcome outcome;
+  const std::string file(path);
+  const auto refuse = [&file](std::string_view why) {
+    ShowError(file + "\r\n\r\n" + std::string(why) + "\r\n\r\nNothing was restored.");
+  };
+  std::string text;
+  std::string error;
+  if (!ReadAll(file, text, error)) {
+    refuse(error);
+    return outcome;
+  }
+  // The family is checked first: a file of another system is refused as such
+  // even when its layout would not match ours.
+  const auto header = backup::ParseHeader(text, &error);
+  if (!header) {
+    refuse("This is not a complete Tarvix backup file. " + error);
+    return outcome;
+  }
+  if (header->family != OsFamily) {
+    refuse("This backup file was taken from another operating system!!");
+    return outcome;
+  }
+  const backup::ParseResult parsed = backup::Parse(text);
+  if (!parsed.contents) {
+    refuse("This is not a complete Tarvix backup file. " + parsed.error);
+    return outcome;
+  }
+  const backup::FamilyLayout* layout = backup::LayoutFor(header->family);
+  const DWORD type = Is9xFamily(header->family) ? REG_SZ : REG_DWORD;
+  WriteTally tally;
+  for (std::size_t i = 0; i < parsed.contents->groups.size(); ++i) {
+    const backup::Group& group = parsed.contents->groups[i];
+    const Root root = i < layout->fixedGroups.size() ? layout->fixedGroups[i].root : Root::LocalMachine;
+    for (const backup::Pair& pair : group.pairs) {
+      const bool remove = !pair.value.has_value();
+      const LONG result = SetRegistryValue(ToHkey(root), group.key, pair.name, type, pair.value.value_or(0), remove);
+      tally.Count(result, remove);
+    }
+  }
+  outcome.restored = true;
+  outcome.attemptedWrites = tally.attempted;
+  outcome.refusedWrites = tally.refused;
+  ReportRefusedWrites(tally);
+  return outcome;
+}
+
+}  // namespace tarvix

@@ -1,0 +1,47 @@
+#pragma once
+// Backup files on disk: the Backups folder beside the executable, the next
+// free number, writing a new file for the running family and restoring one.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "backup/BackupFormat.h"
+
+namespace tarvix {
+
+// AppDir + "\Backups".
+[[nodiscard]] std::string BackupFolder();
+
+struct BackupPathResult {
+  std::string path;   // empty on failure
+  std::string error;  // why, for the user
+};
+// The file to write next: one above the highest number present. Creates the
+// folder when missing. Fails when the folder cannot be made or 999 is taken.
+[[nodiscard]] BackupPathResult NextBackupPath();
+
+// The current values of every registry value an apply on `family` may touch.
+[[nodiscard]] backup::Contents CollectBackupContents(std::int16_t family, const backup::Date& date,
+                                                     const backup::Time& time);
+
+struct BackupWriteResult {
+  bool ok = false;
+  std::string path;
+  std::string error;
+};
+// Writes a new file for OsFamily: first under a temporary name, then renamed
+// into place, so a numbered file is always complete.
+[[nodiscard]] BackupWriteResult WriteBackupFile();
+
+struct RestoreOutcome {
+  bool restored = false;  // the file was sound and its values were written
+  int attemptedWrites = 0;
+  int refusedWrites = 0;
+};
+// Reads and checks the whole file, then writes its values back. A file that
+// cannot be read, is cut off or malformed, or was taken on another family
+// code writes nothing; the user is told which file and what is wrong, and of
+// any writes Windows refused.
+RestoreOutcome RestoreBackupFile(std::string_view path);
+
+}  // namespace tarvix

@@ -1,0 +1,79 @@
+#pragma once
+// An owning registry key handle and the few raw operations that the value
+// helpers, CRegister, the apply and the backup writer share.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "registry/Root.h"
+
+namespace tarvix {
+
+[[nodiscard]] inline HKEY ToHkey(Root root) noexcept {
+  return root == Root::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+class UniqueHKey {
+ public:
+  UniqueHKey() noexcept = default;
+  explicit UniqueHKey(HKEY key) noexcept : key_(key) {}
+  ~UniqueHKey() { reset(); }
+  UniqueHKey(UniqueHKey&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
+  UniqueHKey& operator=(UniqueHKey&& other) noexcept {
+    if (this != &other) {
+      reset();
+      key_ = std::exchange(other.key_, nullptr);
+    }
+    return *this;
+  }
+  UniqueHKey(const UniqueHKey&) = delete;
+  UniqueHKey& operator=(const UniqueHKey&) = delete;
+
+  [[nodiscard]] HKEY get() const noexcept { return key_; }
+  [[nodiscard]] explicit operator bool() const noexcept { return key_ != nullptr; }
+  // For the out-parameter of RegOpenKeyEx and friends; closes what was held.
+  [[nodiscard]] HKEY* put() noexcept {
+    reset();
+    return &key_;
+  }
+  void reset() noexcept {
+    if (key_ != nullptr) RegCloseKey(key_);
+    key_ = nullptr;
+  }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+// RegCreateKeyExA (no class, non-volatile). The error code is returned; on
+// failure `key` stays empty.
+[[nodiscard]] LONG CreateKey(HKEY root, std::string_view path, REGSAM access, UniqueHKey& key);
+// RegOpenKeyExA.
+[[nodiscard]] LONG OpenKey(HKEY root, std::string_view path, REGSAM access, UniqueHKey& key);
+
+// Writes text as REG_SZ, with its terminating zero as Windows asks.
+[[nodiscard]] LONG SetStringData(HKEY key, std::string_view name, std::string_view text);
+// Writes a REG_DWORD.
+[[nodiscard]] LONG SetDwordData(HKEY key, std::string_view name, DWORD value);
+
+// One value's raw data and type.
+struct RawValue {
+  DWORD type = REG_NONE;
+  std::vector<unsigned char> data;
+};
+// Reads a value of any size; nullopt when it is missing or cannot be read.
+[[nodiscard]] std::optional<RawValue> QueryRawValue(HKEY key, std::string_view name);
+
+// Text of string data: the bytes up to the first zero, so data stored with or
+// without its terminator reads the same.
+[[nodiscard]] std::string TextOfStringData(const unsigned char* data, std::size_t size);
+
+// The names of the sub-keys of an open key, in enumeration order. A name too
+// long for a 255-character buffer is skipped; any other failure ends the list.
+[[nodiscard]] std::vector<std::string> EnumSubKeyNames(HKEY key);
+
+}  // namespace tarvix

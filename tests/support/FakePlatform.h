@@ -1,0 +1,45 @@
+#pragma once
+// A recording platform for tests: message boxes answer as scripted and are
+// remembered, and nothing restarts, starts, plays or ends for real.
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "app/Platform.h"
+
+namespace tarvix::testing {
+
+struct MessageRecord {
+  std::string text;
+  std::string title;
+  UINT flags = 0;
+};
+
+class FakePlatform final : public Platform {
+ public:
+  FakePlatform() : installed_(*this) {}
+
+  // Answers for the next message boxes, in order; then IDOK (or IDYES for a
+  // Yes/No box).
+  std::deque<int> answers;
+
+  std::vector<MessageRecord> messages;
+  std::vector<std::pair<UINT, DWORD>> exitRequests;
+  std::vector<std::string> startedPrograms;
+  std::vector<std::string> openedDocuments;
+  std::vector<std::string> playedSounds;
+  std::vector<UINT> endedWith;
+  BOOL exitWindowsResult = TRUE;
+
+  int ShowMessage(HWND owner, std::string_view text, std::string_view title, UINT flags) noexcept override;
+  BOOL RequestExitWindows(UINT flags, DWORD reason) noexcept override;
+  UINT StartProgram(std::string_view commandLine, int show) noexcept override;
+  bool OpenDocument(HWND owner, std::string_view target, std::string_view directory, int show) noexcept override;
+  void PlaySoundFile(std::string_view path) noexcept override;
+  void EndProcess(UINT exitCode) noexcept override;
+
+ private:
+  ScopedPlatform installed_;
+};
+
+}  // namespace tarvix::testing
