@@ -1,1 +1,210 @@
 #include <gtest/gtest.h>
+
+#include "app/OsDetect.h"
+#include "backup/BackupFiles.h"
+#include "optimizer/ApplyNetworkSettings.h"
+#include "optimizer/NetworkParameters.h"
+#include "support/FakePlatform.h"
+#include "support/RegistryRedirect.h"
+#include "support/TempDir.h"
+
+namespace tarvix {
+namespace {
+
+using testing::FileExists;
+using testing::PutDword;
+using testing::PutText;
+using testing::ReadTextFile;
+using testing::Snapshot;
+using testing::WriteTextFile;
+
+const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+const std::string kMstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+const std::string kInternet = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+const std::string kNetTrans = "System\\CurrentControlSet\\Services\\Class\\NetTrans";
+
+class BackupFilesTest : public testing::RegistryTest {
+ protected:
+  void TearDown() override {
+    OsFamily = kOsUnclassified;
+    RegistryTest::TearDown();
+  }
+  std::string Backup(const char* name) const { return BackupFolder() + "\\" + name; }
+
+  // A machine as it may be found: some values set, some missing, extremes.
+  void SeedNt() {
+    PutDword(HKEY_LOCAL_MACHINE, kTcpip, "DefaultTTL", 128);
+    PutDword(HKEY_LOCAL_MACHINE, kTcpip, "TcpWindowSize", 0xFFFFFFFFu);
+    PutDword(HKEY_LOCAL_MACHINE, kTcpip, "SackOpts", 0);
+    PutDword(HKEY_LOCAL_MACHINE, kTcpip, "EnablePMTUBHDetect", 2);
+    PutDword(HKEY_CURRENT_USER, kInternet, "MaxConnectionsPerServer", 2);
+    for (const char* name : {"{A}", "{B}"}) {
+      testing::MakeKey(HKEY_LOCAL_MACHINE, kTcpip + "\\Interfaces\\" + name);
+    }
+    PutDword(HKEY_LOCAL_MACHINE, kTcpip + "\\Interfaces\\{A}", "MTU", 1400);
+    PutDword(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\{B}\\Parameters\\Tcpip", "MSS", 1300);
+  }
+  void Seed9x() {
+    PutText(HKEY_LOCAL_MACHINE, kMstcp, "DefaultTTL", "32");
+    PutText(HKEY_LOCAL_MACHINE, kMstcp, "PMTUDiscovery", "0");
+    PutText(HKEY_LOCAL_MACHINE, kMstcp, "DefaultRcvWindow", "4294967295");
+    PutText(HKEY_CURRENT_USER, kInternet, "MaxConnectionsPer1_0Server", "4");
+    testing::MakeKey(HKEY_LOCAL_MACHINE, kNetTrans + "\\0000");
+    PutText(HKEY_LOCAL_MACHINE, kNetTrans + "\\0001", "MaxMTU", "1500");
+  }
+
+  testing::TempDir appDir;
+  testing::FakePlatform platform;
+};
+
+TEST_F(BackupFilesTest, NumbersFollowTheHighestFile) {
+  EXPECT_FALSE(FileExists(BackupFolder()));
+  EXPECT_EQ(NextBackupPath().path, Backup("001.BCK"));
+  EXPECT_TRUE(FileExists(BackupFolder()));
+  WriteTextFile(Backup("001.BCK"), "");
+  WriteTextFile(Backup("005.BCK"), "");
+  WriteTextFile(Backup("old.BCK"), "");
+  WriteTextFile(Backup("777.txt"), "");
+  EXPECT_EQ(NextBackupPath().path, Backup("006.BCK"));
+  DeleteFileA(Backup("005.BCK").c_str());
+  EXPECT_EQ(NextBackupPath().path, Backup("002.BCK"));  // a deleted highest number is used again
+  WriteTextFile(Backup("998.BCK"), "");
+  EXPECT_EQ(NextBackupPath().path, Backup("999.BCK"));
+  WriteTextFile(Backup("999.BCK"), "");
+  const BackupPathResult full = NextBackupPath();
+  EXPECT_TRUE(full.path.empty());
+  EXPECT_NE(full.error.find("999"), std::string::npos);
+}
+
+TEST_F(BackupFilesTest, RecordsCurrentValuesWithMissingOnesMarked) {
+  SeedNt();
+  OsFamily = kOsWindowsXP;
+  const BackupWriteResult written = WriteBackupFile();
+  ASSERT_TRUE(written.ok) << written.error;
+  EXPECT_EQ(written.path, Backup("001.BCK"));
+  const std::string text = ReadTextFile(written.path);
+  const auto parsed = backup::Parse(text);
+  ASSERT_TRUE(parsed.contents) << parsed.error;
+  EXPECT_EQ(parsed.contents->family, kOsWindowsXP);
+  EXPECT_NE(text.find("\r\n7\r\n\"System\\CurrentControlSet\\Services\\Tcpip\\Parameters\"\r\n\"SackOpts\"\r\n0\r\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("\"DefaultTTL\"\r\n128\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\"TcpWindowSize\"\r\n4294967295\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\"KeepAliveTime\"\r\nMissing\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\{A}\"\r\n\"MTU\"\r\n1400\r\n"
+                      "\"MSS\"\r\nMissing\r\n\"SYSTEM\\CurrentControlSet\\Services\\{A}\\Parameters\\Tcpip\"\r\n"),
+            std::string::npos);
+  EXPECT_EQ(parsed.contents->groups.size(), 7u);  // 3 fixed, 2 for each interface
+  EXPECT_FALSE(FileExists(BackupFolder() + "\\~backup.tmp"));
+}
+
+TEST_F(BackupFilesTest, StringValuesAreRecordedByTheirNumber) {
+  Seed9x();
+  PutText(HKEY_LOCAL_MACHINE, kMstcp, "KeepAliveTime", "soon");
+  OsFamily = kOsWindows98;
+  const BackupWriteResult written = WriteBackupFile();
+  ASSERT_TRUE(written.ok) << written.error;
+  const std::string text = ReadTextFile(written.path);
+  EXPECT_NE(text.find("\"DefaultTTL\"\r\n32\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\"DefaultRcvWindow\"\r\n4294967295\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\"KeepAliveTime\"\r\nMissing\r\n"), std::string::npos);
+  EXPECT_NE(text.find("NetTrans\\0001\"\r\n\"MaxMTU\"\r\n1500\r\n\"MaxMSS\"\r\nMissing\r\n"), std::string::npos);
+}
+
+// Apply each preset, then restore its backup: the registry's values are what
+// they were before, including values that did not exist.
+TEST_F(BackupFilesTest, RestoringTheBackupOfAnApplyUndoesIt) {
+  LoadWizardPresets();
+  for (const OsFamilyCode family : {kOsWindows98, kOsWindowsXP, kOsWindowsNT52OrLater}) {
+    for (std::size_t preset = 0; preset < kPresetCount; ++preset) {
+      SCOPED_TRACE(::testing::Message() << "family " << family << ", preset " << kPresetNames[preset]);
+      TearDown();
+      SetUp();
+      Is9xFamily(family) ? Seed9x() : SeedNt();
+      const std::string machine = Snapshot(HKEY_LOCAL_MACHINE);
+      const std::string user = Snapshot(HKEY_CURRENT_USER);
+      OsFamily = family;
+      CurrentParameters = WizardPresets[preset];
+      const ApplyOutcome applied = ApplyNetworkSettings();
+      ASSERT_EQ(applied.status, ApplyOutcome::Status::Applied);
+      ASSERT_NE(Snapshot(HKEY_LOCAL_MACHINE), machine);
+      const RestoreOutcome restored = RestoreBackupFile(applied.backupPath);
+      EXPECT_TRUE(restored.restored);
+      EXPECT_EQ(restored.refusedWrites, 0);
+      EXPECT_EQ(Snapshot(HKEY_LOCAL_MACHINE), machine);
+      EXPECT_EQ(Snapshot(HKEY_CURRENT_USER), user);
+      DeleteFileA(applied.backupPath.c_str());
+    }
+  }
+  EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(BackupFilesTest, FilesOfAnotherFamilyCutOffOrMalformedWriteNothing) {
+  SeedNt();
+  OsFamily = kOsWindows2000;
+  ASSERT_TRUE(WriteBackupFile().ok);
+  const std::string good = ReadTextFile(Backup("001.BCK"));
+  PutDword(HKEY_LOCAL_MACHINE, kTcpip, "DefaultTTL", 64);  // what a restore would undo
+  const std::string before = Snapshot(HKEY_LOCAL_MACHINE) + Snapshot(HKEY_CURRENT_USER);
+
+  struct Case {
+    std::string name;
+    std::string text;
+    OsFamilyCode running;
+    std::string says;
+  };
+  const std::vector<Case> cases = {
+      {"002.BCK", good, kOsWindowsXP, "This backup file was taken from another operating system!!"},
+      {"003.BCK", good.substr(0, good.rfind("\"MSS\"")), kOsWindows2000, "cut off"},
+      {"004.BCK", good.substr(0, good.find("\"KeepAliveTime\"") + 17), kOsWindows2000, "cut off"},
+      {"005.BCK", good.substr(0, good.rfind("Missing")) + "4294967296\r\n", kOsWindows2000, "whole number"},
+      {"006.BCK", "hello\r\n", kOsWindows2000, "date"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteTextFile(Backup(c.name.c_str()), c.text);
+    OsFamily = c.running;
+    platform.messages.clear();
+    EXPECT_FALSE(RestoreBackupFile(Backup(c.name.c_str())).restored);
+    EXPECT_EQ(Snapshot(HKEY_LOCAL_MACHINE) + Snapshot(HKEY_CURRENT_USER), before);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].title, "Tarvix");
+    EXPECT_EQ(platform.messages[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    EXPECT_NE(platform.messages[0].text.find(Backup(c.name.c_str())), std::string::npos);
+    EXPECT_NE(platform.messages[0].text.find(c.says), std::string::npos) << platform.messages[0].text;
+  }
+  platform.messages.clear();
+  EXPECT_FALSE(RestoreBackupFile(Backup("404.BCK")).restored);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_NE(platform.messages[0].text.find("cannot be opened"), std::string::npos);
+
+  // The sound file restores on its own code.
+  OsFamily = kOsWindows2000;
+  platform.messages.clear();
+  EXPECT_TRUE(RestoreBackupFile(Backup("001.BCK")).restored);
+  EXPECT_EQ(testing::ReadDword(HKEY_LOCAL_MACHINE, kTcpip, "DefaultTTL"), 128u);
+  EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(BackupFilesTest, RestoreReportsValuesWindowsRefused) {
+  SeedNt();
+  OsFamily = kOsWindowsXP;
+  ASSERT_TRUE(WriteBackupFile().ok);
+  testing::MakeReadOnly(HKEY_LOCAL_MACHINE, kTcpip + "\\Interfaces\\{A}");
+  const RestoreOutcome outcome = RestoreBackupFile(Backup("001.BCK"));
+  EXPECT_TRUE(outcome.restored);
+  EXPECT_EQ(outcome.refusedWrites, 2);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_NE(platform.messages[0].text.find("2 of 24"), std::string::npos) << platform.messages[0].text;
+}
+
+TEST_F(BackupFilesTest, AFolderThatCannotBeMadeIsAFailureNotABackup) {
+  WriteTextFile(BackupFolder(), "a file in the folder's place");
+  OsFamily = kOsWindowsXP;
+  const BackupWriteResult written = WriteBackupFile();
+  EXPECT_FALSE(written.ok);
+  EXPECT_NE(written.error.find("backup folder"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tarvix

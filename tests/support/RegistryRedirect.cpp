@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cstring>
 #include <cstdio>
 #include <vector>
@@ -21,6 +22,12 @@ std::string UniqueScratchPath() {
   return name;
 }
 
+// Registry names compare without regard to case; so do snapshots.
+std::string Lowered(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
 void CollectValues(HKEY key, const std::string& path, std::vector<std::string>& lines) {
   for (DWORD index = 0;; ++index) {
     char name[16384];
@@ -30,7 +37,7 @@ void CollectValues(HKEY key, const std::string& path, std::vector<std::string>& 
     DWORD size = sizeof(data);
     const LONG result = RegEnumValueA(key, index, name, &nameLength, nullptr, &type, data, &size);
     if (result != ERROR_SUCCESS) break;
-    std::string line = path + "|" + std::string(name, nameLength) + "|" + std::to_string(type) + "|";
+    std::string line = Lowered(path) + "|" + Lowered(std::string(name, nameLength)) + "|" + std::to_string(type) + "|";
     if (type == REG_DWORD && size == 4) {
       DWORD value = 0;
       std::memcpy(&value, data, 4);

@@ -47,8 +47,9 @@ void MakeKey(HKEY root, const std::string& key);
 // Makes an existing key readable but not writable for everyone.
 void MakeReadOnly(HKEY root, const std::string& key);
 
-// Every value under a root, as "key|name|type|data" lines, sorted: a whole
-// picture of the redirected registry's values to compare before and after.
+// Every value under a root, as "key|name|type|data" lines with key and name
+// in lower case, sorted: a whole picture of the redirected registry's values
+// to compare before and after.
 [[nodiscard]] std::string Snapshot(HKEY root);
 
 }  // namespace tarvix::testing
