@@ -114,8 +114,9 @@ backup::Contents CollectBackupContents(std::int16_t family, const backup::Date& 
   const CRegister registry;
   const auto addGroup = [&](const backup::GroupLayout& group, std::string key) {
     backup::Group out{std::move(key), {}};
-    for (const std::string_view name : group.names) {
-      out.pairs.push_back({std::string(name), registry.ReadBackupValue(ToHkey(group.root), out.key, name)});
+    const auto values = registry.ReadBackupValues(ToHkey(group.root), out.key, group.names);
+    for (std::size_t i = 0; i < group.names.size(); ++i) {
+      out.pairs.push_back({std::string(group.names[i]), values[i]});
     }
     contents.groups.push_back(std::move(out));
   };

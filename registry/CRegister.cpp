@@ -37,6 +37,22 @@ std::optional<std::int64_t> WholeNumber(std::string_view text) noexcept {
   return number;
 }
 
+// What a backup records for a value: see ReadBackupValue.
+std::optional<std::int64_t> BackupNumber(const RawValue& value) {
+  constexpr std::int64_t kLowest = -2147483648LL;
+  constexpr std::int64_t kHighest = 4294967295LL;
+  std::optional<std::int64_t> number;
+  if (IsStringType(value.type)) {
+    number = WholeNumber(TextOfStringData(value.data.data(), value.data.size()));
+  } else if (!value.data.empty() && value.data.size() <= 8) {
+    std::uint64_t sum = 0;
+    for (std::size_t i = value.data.size(); i-- > 0;) sum = sum * 256 + value.data[i];
+    if (sum <= static_cast<std::uint64_t>(kHighest)) number = static_cast<std::int64_t>(sum);
+  }
+  if (!number || *number < kLowest || *number > kHighest) return std::nullopt;
+  return number;
+}
+
 }  // namespace
 
 std::string_view CRegister::NormalizeKeyPath(std::string_view path) noexcept {
@@ -92,20 +108,18 @@ double CRegister::myREGGetSetting(HKEY regHKEY, std::string_view sSection, std::
 
 std::optional<std::int64_t> CRegister::ReadBackupValue(HKEY regHKEY, std::string_view sSection,
                                                        std::string_view sKey) const {
-  constexpr std::int64_t kLowest = -2147483648LL;
-  constexpr std::int64_t kHighest = 4294967295LL;
-  const auto value = ReadValue(regHKEY, sSection, sKey);
-  if (!value) return std::nullopt;
-  std::optional<std::int64_t> number;
-  if (IsStringType(value->type)) {
-    number = WholeNumber(TextOfStringData(value->data.data(), value->data.size()));
-  } else if (!value->data.empty() && value->data.size() <= 8) {
-    std::uint64_t sum = 0;
-    for (std::size_t i = value->data.size(); i-- > 0;) sum = sum * 256 + value->data[i];
-    if (sum <= static_cast<std::uint64_t>(kHighest)) number = static_cast<std::int64_t>(sum);
+  return ReadBackupValues(regHKEY, sSection, std::span<const std::string_view>(&sKey, 1)).front();
+}
+
+std::vector<std::optional<std::int64_t>> CRegister::ReadBackupValues(
+    HKEY regHKEY, std::string_view sSection, std::span<const std::string_view> names) const {
+  std::vector<std::optional<std::int64_t>> numbers(names.size());
+  UniqueHKey key;
+  if (!OpenForReading(regHKEY, sSection, key)) return numbers;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (const auto value = QueryRawValue(key.get(), ValueName(names[i]))) numbers[i] = BackupNumber(*value);
   }
-  if (!number || *number < kLowest || *number > kHighest) return std::nullopt;
-  return number;
+  return numbers;
 }
 
 }  // namespace tarvix

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,9 @@ class CRegister {
   // outside -2147483648 to 4294967295).
   [[nodiscard]] std::optional<std::int64_t> ReadBackupValue(HKEY regHKEY, std::string_view sSection,
                                                             std::string_view sKey) const;
+  // The same for several values of one key, which is opened once.
+  [[nodiscard]] std::vector<std::optional<std::int64_t>> ReadBackupValues(
+      HKEY regHKEY, std::string_view sSection, std::span<const std::string_view> names) const;
 
   // One leading "\" removed, then one trailing "\".
   [[nodiscard]] static std::string_view NormalizeKeyPath(std::string_view path) noexcept;
