@@ -1,0 +1,55 @@
+#pragma once
+// Child controls of the tool windows built from tables: each row is one real
+// control carrying its caption, in tab order, with the program's dialog font.
+//
+//   constexpr ControlSpec kControls[] = {
+//       {ControlKind::Frame, IDC_FRAME, "Windows Startup", 8, 8, 424, 90},
+//       {ControlKind::CheckBox, IDC_RUN, "Run Main Program when windows start up", 20, 30, 400, 20},
+//       {ControlKind::Button, IDC_SAVE, "&Save", 340, 200, 90, 26},
+//   };
+//   CreateControls(hwnd(), kControls);
+#include <windows.h>
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tarvix {
+
+enum class ControlKind {
+  Button,     // push button
+  Label,      // static text
+  Frame,      // group box
+  CheckBox,   // automatic check box
+  Option,     // automatic option (radio) button; WS_GROUP in `style` starts a group
+  Edit,       // one-line text box
+  ComboList,  // drop-down list
+  List,       // list box
+  ListView,   // report list view
+  Slider,     // trackbar
+  UpDown,     // arrows buddied to the control created just before it
+};
+
+struct ControlSpec {
+  ControlKind kind;
+  int id;
+  std::string_view caption;
+  int x, y, width, height;
+  DWORD style = 0;  // added to the kind's own styles
+};
+
+// The font every tool window uses: the system's message font (Tahoma or
+// Segoe UI), made once for the process.
+[[nodiscard]] HFONT DialogFont() noexcept;
+
+// Creates one control as a visible child of `parent`; null when Windows refused.
+HWND CreateControl(HWND parent, const ControlSpec& spec) noexcept;
+// Creates the rows in order (the order is the tab order).
+void CreateControls(HWND parent, std::span<const ControlSpec> specs) noexcept;
+
+[[nodiscard]] std::string WindowText(HWND window);
+void SetWindowTextTo(HWND window, std::string_view text) noexcept;
+[[nodiscard]] bool IsChecked(HWND button) noexcept;
+void SetChecked(HWND button, bool checked) noexcept;
+
+}  // namespace tarvix
