@@ -1,0 +1,88 @@
+#pragma once
+// The main window's commands as data: the movie's command strings, the tool
+// windows they open with the child-area size, the main-window button arrays
+// and the control-panel command lines. Pure, so every row is tested.
+#include <array>
+#include <optional>
+#include <string_view>
+
+#include "app/OsVersion.h"
+
+namespace tarvix {
+
+// The tool windows, in the order in which they are hidden as a group.
+enum class ToolWindow { WizardMode, NormalMode, BackUp, NetPingerSettings, RamConfiguration, MainSettings, SystemStatus };
+inline constexpr std::size_t kToolWindowCount = 7;
+
+enum class Command {
+  Minimize, About, CloseAbout, Main, Close, Tray, Home, Settings, Help, Drag, Hide, WizardMode,
+  NormalMode, BackupManager, PingSetting, SystemStatus, RamConfig, InternetProperties, SystemSetting,
+  ModemSetting, NetworkSetting, Restart, SysSettingClicked
+};
+
+struct CommandRow {
+  std::string_view text;               // exactly as the movie sends it
+  Command command;
+  std::optional<ToolWindow> shows;     // the tool window it opens in the child area
+  int childHeight;                     // the child area's height after it (width is 440)
+};
+
+inline constexpr int kChildAreaWidth = 440;
+
+inline constexpr std::array<CommandRow, 23> kCommandTable = {{
+    {"IDC_FS_minimize", Command::Minimize, std::nullopt, 0},
+    {"IDC_FS_about", Command::About, std::nullopt, 0},
+    {"IDC_FS_closeAbout", Command::CloseAbout, std::nullopt, 0},
+    {"IDC_FS_main", Command::Main, std::nullopt, 0},
+    {"IDC_FS_close", Command::Close, std::nullopt, 0},
+    {"IDC_FS_tray", Command::Tray, std::nullopt, 0},
+    {"IDC_FS_home", Command::Home, std::nullopt, 0},
+    {"IDC_FS_settings", Command::Settings, ToolWindow::MainSettings, 245},
+    {"IDC_FS_help", Command::Help, std::nullopt, 0},
+    {"Drag", Command::Drag, std::nullopt, 0},
+    {"IDC_FS_hide", Command::Hide, std::nullopt, 0},
+    {"IDC_FS_wizardMode", Command::WizardMode, ToolWindow::WizardMode, 250},
+    {"IDC_FS_normalMode", Command::NormalMode, ToolWindow::NormalMode, 252},
+    {"IDC_FS_backupManger", Command::BackupManager, ToolWindow::BackUp, 246},
+    {"IDC_FS_pingSetting", Command::PingSetting, ToolWindow::NetPingerSettings, 244},
+    {"IDC_FS_systemSatus", Command::SystemStatus, ToolWindow::SystemStatus, 255},
+    {"IDC_FS_ramConfig", Command::RamConfig, ToolWindow::RamConfiguration, 240},
+    {"IDC_FS_internetProperties", Command::InternetProperties, std::nullopt, 0},
+    {"IDC_FS_systemSetting", Command::SystemSetting, std::nullopt, 0},
+    {"IDC_FS_modemSetting", Command::ModemSetting, std::nullopt, 0},
+    {"IDC_FS_networkSetting", Command::NetworkSetting, std::nullopt, 0},
+    {"IDC_FS_restart", Command::Restart, std::nullopt, 0},
+    {"IDC_FS_sysSettingClicked", Command::SysSettingClicked, std::nullopt, 0},
+}};
+
+// The first row whose text matches exactly, letter case included.
+[[nodiscard]] const CommandRow* FindCommand(std::string_view text) noexcept;
+
+// ---- Control-panel applets ----------------------------------------------------
+
+enum class Applet { InternetProperties, SystemProperties, ModemSettings, NetworkSettings };
+
+// The command line that opens an applet on `family`; nullopt when the family
+// has none (the network applet outside codes 1 to 8).
+[[nodiscard]] std::optional<std::string_view> AppletCommandLine(Applet applet, OsFamilyCode family) noexcept;
+
+// ---- The main window's button arrays --------------------------------------------
+
+enum class ButtonArray { InternetBooster, NetPinger, RamBooster, SystemSettings };
+
+struct ButtonAction {
+  std::optional<ToolWindow> shows;  // a tool window to show in the child area
+  std::optional<Applet> applet;     // or an applet to start
+  bool rebuildBackupList = false;   // the backup manager's list is rebuilt first
+  std::string_view notHandled;      // or this plain message
+};
+
+[[nodiscard]] ButtonAction ActionOfButton(ButtonArray array, int index) noexcept;
+
+// ---- Start-hidden notice ----------------------------------------------------------
+
+// The NT family shows the icon's balloon; 95/98/ME and unrecognised versions
+// show the auto-closing message box.
+[[nodiscard]] constexpr bool UsesTrayBalloon(OsFamilyCode family) noexcept { return family > 4; }
+
+}  // namespace tarvix

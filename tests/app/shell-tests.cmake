@@ -1,0 +1,11 @@
+tarvix_test(tests_shell_movie
+  ${CMAKE_CURRENT_SOURCE_DIR}/app/MovieScriptTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/app/MovieLayoutTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/app/MovieTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/app/MovieScreenshotTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/app/SkinFileTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/app/SkinTest.cpp
+)
+# The tests compare the installed assets with the built-in copies; Wine sees
+# the source tree through its Z: drive.
+target_compile_definitions(tests_shell_movie PRIVATE TARVIX_ASSETS_DIR="Z:${CMAKE_SOURCE_DIR}/assets")
