@@ -1,0 +1,140 @@
+#include "memory/CpuUsage.h"
+
+#include <array>
+#include <cstring>
+
+#include "memory/CpuFormula.h"
+#include "memory/SystemRecords.h"
+
+namespace tarvix {
+namespace {
+
+using NtQuerySystemInformationFn = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+
+constexpr const char* kCpuUsageValue = "KERNEL\\CPUUsage";
+constexpr const char* kStartStatKey = "PerfStats\\StartStat";
+constexpr const char* kStatDataKey = "PerfStats\\StatData";
+constexpr const char* kStopStatKey = "PerfStats\\StopStat";
+
+// A kernel that wants a larger record than ours says so; one retry with a
+// buffer of that size (up to this much) still gives us the fields we use.
+constexpr ULONG kLargestRecord = 1024;
+
+// Reads the 4-byte statistic; the kept value changes only on success.
+void ReadStatistic(HKEY key, DWORD& value, DWORD& type) noexcept {
+  DWORD read = 0;
+  DWORD readType = REG_NONE;
+  DWORD size = sizeof(read);
+  if (RegQueryValueExA(key, kCpuUsageValue, nullptr, &readType, reinterpret_cast<BYTE*>(&read), &size) ==
+      ERROR_SUCCESS) {
+    value = read;
+    type = readType;
+  }
+}
+
+[[nodiscard]] bool Open(HKEY root, const char* path, REGSAM access, UniqueHKey& key) noexcept {
+  return RegOpenKeyExA(root, path, 0, access, key.put()) == ERROR_SUCCESS;
+}
+
+// Opening and reading the start or stop key is what switches the statistic;
+// false when the key cannot be opened.
+[[nodiscard]] bool TouchStatistic(HKEY root, const char* path) noexcept {
+  UniqueHKey key;
+  if (!Open(root, path, KEY_ALL_ACCESS, key)) return false;
+  DWORD value = 0;
+  DWORD type = REG_NONE;
+  ReadStatistic(key.get(), value, type);
+  return true;
+}
+
+}  // namespace
+
+SystemInformationQuery NtdllSystemInformationQuery() {
+  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  if (ntdll == nullptr) return {};
+  const auto query = reinterpret_cast<NtQuerySystemInformationFn>(
+      reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQuerySystemInformation")));
+  if (query == nullptr) return {};
+  return [query](ULONG infoClass, void* buffer, ULONG size, ULONG* written) {
+    return query(infoClass, buffer, size, written);
+  };
+}
+
+clsCPUUsageNT::clsCPUUsageNT() : clsCPUUsageNT(NtdllSystemInformationQuery()) {}
+
+clsCPUUsageNT::clsCPUUsageNT(SystemInformationQuery query) : query_(std::move(query)) {}
+
+bool clsCPUUsageNT::ReadRecord(ULONG infoClass, void* record, ULONG size) noexcept {
+  if (!query_) return false;
+  try {
+    std::memset(record, 0, size);
+    ULONG written = 0;
+    const LONG status = query_(infoClass, record, size, &written);
+    if (status == sysinfo::kStatusSuccess) return true;
+    if (status != sysinfo::kStatusInfoLengthMismatch || written <= size || written > kLargestRecord) {
+      return false;
+    }
+    std::array<unsigned char, kLargestRecord> larger{};
+    if (query_(infoClass, larger.data(), written, nullptr) != sysinfo::kStatusSuccess) return false;
+    std::memcpy(record, larger.data(), size);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+void clsCPUUsageNT::Initialize() noexcept {
+  sysinfo::TimeOfDayInformation timeOfDay;
+  if (!ReadRecord(sysinfo::kTimeOfDayInformation, &timeOfDay, sizeof(timeOfDay))) return;
+  sysinfo::PerformanceInformation performance;
+  if (!ReadRecord(sysinfo::kPerformanceInformation, &performance, sizeof(performance))) return;
+  previousIdle_ = performance.idleTime;
+  previousTime_ = timeOfDay.currentTime;
+}
+
+int clsCPUUsageNT::Query() noexcept {
+  sysinfo::BasicInformation basic;
+  sysinfo::TimeOfDayInformation timeOfDay;
+  sysinfo::PerformanceInformation performance;
+  if (!ReadRecord(sysinfo::kBasicInformation, &basic, sizeof(basic)) ||
+      !ReadRecord(sysinfo::kTimeOfDayInformation, &timeOfDay, sizeof(timeOfDay)) ||
+      !ReadRecord(sysinfo::kPerformanceInformation, &performance, sizeof(performance))) {
+    return -1;
+  }
+  // Differences wrap like the kernel's unsigned counters would, never trap.
+  const auto idleDifference = static_cast<std::int64_t>(static_cast<std::uint64_t>(performance.idleTime) -
+                                                        static_cast<std::uint64_t>(previousIdle_));
+  const auto timeDifference = static_cast<std::int64_t>(static_cast<std::uint64_t>(timeOfDay.currentTime) -
+                                                        static_cast<std::uint64_t>(previousTime_));
+  const auto processors = static_cast<unsigned char>(basic.numberOfProcessors);
+  const int usage = CpuUsagePercent(idleDifference, timeDifference, processors);
+  previousIdle_ = performance.idleTime;
+  previousTime_ = timeOfDay.currentTime;
+  return usage;
+}
+
+clsCPUUsage::clsCPUUsage() noexcept : clsCPUUsage(HKEY_DYN_DATA) {}
+
+clsCPUUsage::clsCPUUsage(HKEY statisticsRoot) noexcept : root_(statisticsRoot) {}
+
+void clsCPUUsage::Initialize() noexcept {
+  if (!TouchStatistic(root_, kStartStatKey)) return;
+  if (!Open(root_, kStatDataKey, KEY_READ, statData_)) statData_.reset();
+}
+
+int clsCPUUsage::Query() noexcept {
+  if (statData_) ReadStatistic(statData_.get(), value_, valueType_);
+  return static_cast<int>(value_ & 0xFFu);
+}
+
+void clsCPUUsage::Terminate() noexcept {
+  statData_.reset();
+  static_cast<void>(TouchStatistic(root_, kStopStatKey));
+}
+
+std::unique_ptr<CpuUsageMeter> CreateCpuUsageMeter(bool ntPlatform) {
+  if (ntPlatform) return std::make_unique<clsCPUUsageNT>();
+  return std::make_unique<clsCPUUsage>();
+}
+
+}  // namespace tarvix

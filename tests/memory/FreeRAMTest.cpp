@@ -1,0 +1,304 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/UniqueHandle.h"
+#include "memory/FreeAmount.h"
+#include "memory/FreeRAM.h"
+#include "support/FakePlatform.h"
+
+namespace tarvix {
+namespace {
+
+constexpr std::int64_t kMB = 1048576;
+constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
+
+// Hands out real heap blocks (pre-filled with a marker) until told to fail,
+// and checks on release that every byte of each block was written with
+// two-byte spaces.
+class RecordingAllocator final : public MemoryAllocator {
+ public:
+  // Which calls (counted from 0) fail; every call fails when failAll is set.
+  std::vector<int> failingCalls;
+  bool failAll = false;
+  // Posted to the thread from inside Allocate, when not 0.
+  UINT postDuringAllocate = 0;
+
+  std::vector<std::uint64_t> requests;
+  std::vector<std::uint64_t> releasedFullyWritten;
+  int releases = 0;
+
+  void* Allocate(std::uint64_t bytes) noexcept override {
+    const int call = static_cast<int>(requests.size());
+    requests.push_back(bytes);
+    if (postDuringAllocate != 0) PostThreadMessageA(GetCurrentThreadId(), postDuringAllocate, 0, 0);
+    if (failAll) return nullptr;
+    for (int failing : failingCalls) {
+      if (failing == call) return nullptr;
+    }
+    if (bytes > 64 * static_cast<std::uint64_t>(kMB)) return nullptr;  // never a large block in tests
+    void* block = std::malloc(static_cast<std::size_t>(bytes));
+    if (block != nullptr) std::memset(block, 0xAB, static_cast<std::size_t>(bytes));
+    return block;
+  }
+
+  void Release(void* block, std::uint64_t bytes) noexcept override {
+    ++releases;
+    const auto* p = static_cast<const unsigned char*>(block);
+    bool written = bytes % 2 == 0;
+    for (std::uint64_t i = 0; written && i < bytes; i += 2) written = p[i] == 0x20 && p[i + 1] == 0x00;
+    if (written) releasedFullyWritten.push_back(bytes);
+    std::free(block);
+  }
+};
+
+// The kB figures of /proc/meminfo, read through Wine's Z: drive; nullopt when
+// that mapping is not there.
+std::optional<std::map<std::string, std::uint64_t>> ReadProcMeminfo() {
+  UniqueHandle file(CreateFileA("Z:\\proc\\meminfo", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return std::nullopt;
+  std::string text;
+  char chunk[4096];
+  DWORD got = 0;
+  while (ReadFile(file.get(), chunk, sizeof(chunk), &got, nullptr) && got > 0) text.append(chunk, got);
+  std::map<std::string, std::uint64_t> figures;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(start, end - start);
+    const std::size_t colon = line.find(':');
+    if (colon != std::string::npos) figures[line.substr(0, colon)] = std::strtoull(line.c_str() + colon + 1, nullptr, 10);
+    start = end + 1;
+  }
+  if (figures.count("MemTotal") == 0 || figures.count("MemAvailable") == 0) return std::nullopt;
+  return figures;
+}
+
+[[nodiscard]] bool MessageWaiting(UINT message) {
+  MSG msg;
+  return PeekMessageA(&msg, nullptr, message, message, PM_REMOVE) != FALSE;
+}
+
+TEST(FreeAmount, HalvesToEvenAndSizesInTwoByteCharacters) {
+  EXPECT_EQ(HalfRoundedToEven(0), 0);
+  EXPECT_EQ(HalfRoundedToEven(1), 0);
+  EXPECT_EQ(HalfRoundedToEven(3), 2);
+  EXPECT_EQ(HalfRoundedToEven(5), 2);
+  EXPECT_EQ(HalfRoundedToEven(7), 4);
+  EXPECT_EQ(HalfRoundedToEven(1048577), 524288);
+  EXPECT_EQ(HalfRoundedToEven(10 * kMB), 5 * kMB);
+  EXPECT_EQ(HalfRoundedToEven(INT64_MAX), INT64_C(1) << 62);
+
+  EXPECT_EQ(FreeingBufferBytes(0), 0u);
+  EXPECT_EQ(FreeingBufferBytes(2048 * kMB), std::uint64_t{1} << 32);
+  EXPECT_EQ(FreeingBufferBytes(INT64_MAX), UINT64_MAX - 1);
+  EXPECT_EQ(FreeingBufferBytes(-1), std::nullopt);
+}
+
+TEST(FreeRAM, FiguresMatchTheMachine) {
+  const FreeRAM ram;
+  const std::uint64_t total = ram.GetTotalPhysical();
+  const std::uint64_t free = ram.GetFreePhysical();
+  ASSERT_GT(total, 0u);
+  EXPECT_LE(free, total);
+
+  const auto meminfo = ReadProcMeminfo();
+  if (meminfo) {
+    // Linux's own figures, in kB; other work on the machine moves the free figure a little.
+    const std::uint64_t linuxTotal = meminfo->at("MemTotal") * 1024;
+    const std::uint64_t linuxAvailable = meminfo->at("MemAvailable") * 1024;
+    EXPECT_NEAR(static_cast<double>(total), static_cast<double>(linuxTotal), 0.01 * static_cast<double>(linuxTotal));
+    EXPECT_NEAR(static_cast<double>(free), static_cast<double>(linuxAvailable), 0.05 * static_cast<double>(linuxTotal));
+  } else {
+    // Without Wine's Z: drive, the figures must at least be the system's own, unclipped.
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof(status);
+    ASSERT_TRUE(GlobalMemoryStatusEx(&status));
+    EXPECT_EQ(total, status.ullTotalPhys);
+  }
+
+  const double usedPercent = 100.0 * static_cast<double>(total - free) / static_cast<double>(total);
+  const unsigned load = ram.GetMemoryLoad();
+  EXPECT_LE(load, 100u);
+  EXPECT_NEAR(static_cast<double>(load), usedPercent, 3.0);
+
+  // A 64-bit process has terabytes of address space.
+  EXPECT_GE(ram.GetTotalVirtual(), std::uint64_t{1} << 40);
+  EXPECT_LE(ram.GetFreeVirtual(), ram.GetTotalVirtual());
+}
+
+TEST(FreeRAM, FiguresAreReadAfreshOnEveryCall) {
+  // Reserving address space costs no memory but shows in the free virtual figure.
+  const FreeRAM ram;
+  const std::uint64_t before = ram.GetFreeVirtual();
+  void* reserved = VirtualAlloc(nullptr, static_cast<SIZE_T>(4 * kGiB), MEM_RESERVE, PAGE_NOACCESS);
+  ASSERT_NE(reserved, nullptr);
+  const std::uint64_t during = ram.GetFreeVirtual();
+  VirtualFree(reserved, 0, MEM_RELEASE);
+  const std::uint64_t after = ram.GetFreeVirtual();
+  EXPECT_LE(during + 4 * kGiB - 64 * kMB, before);
+  EXPECT_GE(after + 64 * kMB, during + 4 * kGiB);
+}
+
+TEST(FreeRAM, FreeingNothingClaimsNothing) {
+  RecordingAllocator allocator;
+  FreeRAM ram(allocator);
+  const FreeUpResult result = ram.FreeUpMemory(0);
+  EXPECT_EQ(result.status, FreeUpStatus::Full);
+  EXPECT_EQ(result.claimed, 0);
+  EXPECT_TRUE(result.succeeded());
+  EXPECT_TRUE(allocator.requests.empty());
+}
+
+TEST(FreeRAM, FreeingWritesEveryByteAndGivesItBack) {
+  RecordingAllocator allocator;
+  FreeRAM ram(allocator);
+  const std::int64_t amount = 3 * kMB + 1;  // an odd count checks the last character too
+  const FreeUpResult result = ram.FreeUpMemory(amount);
+  EXPECT_EQ(result.status, FreeUpStatus::Full);
+  EXPECT_EQ(result.claimed, amount);
+  ASSERT_EQ(allocator.requests.size(), 1u);
+  EXPECT_EQ(allocator.requests[0], static_cast<std::uint64_t>(2 * amount));
+  EXPECT_EQ(allocator.releases, 1);
+  EXPECT_EQ(allocator.releasedFullyWritten, allocator.requests);
+}
+
+TEST(FreeRAM, FreeingWithTheSystemAllocator) {
+  FreeRAM ram;
+  const FreeUpResult result = ram.FreeUpMemory(4 * kMB);
+  EXPECT_EQ(result.status, FreeUpStatus::Full);
+  EXPECT_EQ(result.claimed, 4 * kMB);
+}
+
+TEST(FreeRAM, FailedClaimFallsBackOnceToHalfRoundedToEven) {
+  for (const auto& [amount, half] : {std::pair<std::int64_t, std::int64_t>{1048577, 524288}, {5, 2}, {7, 4}}) {
+    SCOPED_TRACE(amount);
+    RecordingAllocator allocator;
+    allocator.failingCalls = {0};
+    FreeRAM ram(allocator);
+    const FreeUpResult result = ram.FreeUpMemory(amount);
+    EXPECT_EQ(result.status, FreeUpStatus::Halved);
+    EXPECT_EQ(result.claimed, half);
+    EXPECT_TRUE(result.succeeded());
+    ASSERT_EQ(allocator.requests.size(), 2u);
+    EXPECT_EQ(allocator.requests[0], static_cast<std::uint64_t>(2 * amount));
+    EXPECT_EQ(allocator.requests[1], static_cast<std::uint64_t>(2 * half));
+    EXPECT_EQ(allocator.releasedFullyWritten, std::vector<std::uint64_t>{allocator.requests[1]});
+  }
+}
+
+TEST(FreeRAM, SecondFailureIsReportedNotRetried) {
+  RecordingAllocator allocator;
+  allocator.failAll = true;
+  FreeRAM ram(allocator);
+  const FreeUpResult result = ram.FreeUpMemory(10 * kMB);
+  EXPECT_EQ(result.status, FreeUpStatus::OutOfMemory);
+  EXPECT_EQ(result.claimed, 0);
+  EXPECT_FALSE(result.succeeded());
+  EXPECT_EQ(allocator.requests, (std::vector<std::uint64_t>{20 * kMB, 10 * kMB}));
+  EXPECT_EQ(allocator.releases, 0);
+}
+
+TEST(FreeRAM, NegativeAmountIsRefusedWithoutClaiming) {
+  RecordingAllocator allocator;
+  FreeRAM ram(allocator);
+  const FreeUpResult result = ram.FreeUpMemory(-kMB);
+  EXPECT_EQ(result.status, FreeUpStatus::InvalidAmount);
+  EXPECT_FALSE(result.succeeded());
+  EXPECT_TRUE(allocator.requests.empty());
+}
+
+TEST(FreeRAM, AmountsOf2048MBAndMoreKeepTheirFullSize) {
+  // The allocator refuses, so nothing this large is ever really claimed.
+  for (const std::int64_t megabytes : {INT64_C(2047), INT64_C(2048), INT64_C(4096), INT64_C(24576), INT64_C(32767)}) {
+    SCOPED_TRACE(megabytes);
+    RecordingAllocator allocator;
+    allocator.failAll = true;
+    FreeRAM ram(allocator);
+    const FreeUpResult result = ram.FreeUpMemory(megabytes * kMB);
+    EXPECT_EQ(result.status, FreeUpStatus::OutOfMemory);
+    const auto bytes = static_cast<std::uint64_t>(megabytes) * 2 * kMB;
+    EXPECT_EQ(allocator.requests, (std::vector<std::uint64_t>{bytes, bytes / 2}));
+  }
+  EXPECT_EQ(4096 * 2 * static_cast<std::uint64_t>(kMB), 8 * kGiB);
+
+  RecordingAllocator allocator;
+  allocator.failAll = true;
+  FreeRAM ram(allocator);
+  EXPECT_EQ(ram.FreeUpMemory(INT64_MAX).status, FreeUpStatus::OutOfMemory);
+  EXPECT_EQ(allocator.requests, (std::vector<std::uint64_t>{UINT64_MAX - 1, std::uint64_t{1} << 63}));
+}
+
+TEST(FreeRAM, FreeingServesPendingMessagesBeforeAndWhileHolding) {
+  constexpr UINT kBefore = WM_APP + 41;
+  constexpr UINT kWhileHolding = WM_APP + 42;
+  MSG msg;
+  PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // gives the thread its queue
+  ASSERT_TRUE(PostThreadMessageA(GetCurrentThreadId(), kBefore, 0, 0));
+
+  RecordingAllocator allocator;
+  allocator.postDuringAllocate = kWhileHolding;
+  FreeRAM ram(allocator);
+  EXPECT_EQ(ram.FreeUpMemory(1024).status, FreeUpStatus::Full);
+  EXPECT_FALSE(MessageWaiting(kBefore));
+  EXPECT_FALSE(MessageWaiting(kWhileHolding));
+}
+
+TEST(FreeRAM, QuitMessageSurvivesThePump) {
+  MSG msg;
+  PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+  PostQuitMessage(7);
+  FreeRAM ram;
+  EXPECT_EQ(ram.FreeUpMemory(1024).status, FreeUpStatus::Full);
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 7u);
+}
+
+TEST(FreeRAM, ExitWindowsKnowsThreeWordsInAnyCase) {
+  testing::FakePlatform fake;
+  const FreeRAM ram;
+  EXPECT_EQ(ram.ExitWindows("REBOOT"), TRUE);
+  EXPECT_EQ(ram.ExitWindows("Shutdown"), TRUE);
+  EXPECT_EQ(ram.ExitWindows("logoff"), TRUE);
+  EXPECT_EQ(ram.ExitWindows("restart"), 0);
+  EXPECT_EQ(ram.ExitWindows(""), 0);
+  EXPECT_EQ(ram.ExitWindows("reboot "), 0);
+  const std::vector<std::pair<UINT, DWORD>> expected{{EWX_REBOOT, 0}, {EWX_SHUTDOWN, 0}, {EWX_LOGOFF, 0}};
+  EXPECT_EQ(fake.exitRequests, expected);
+  EXPECT_EQ(EWX_LOGOFF, 0);
+  EXPECT_EQ(EWX_SHUTDOWN, 1);
+  EXPECT_EQ(EWX_REBOOT, 2);
+
+  fake.exitWindowsResult = FALSE;
+  EXPECT_EQ(ram.ExitWindows("reboot"), 0);
+}
+
+TEST(FreeRAM, LinksOpenOnlyWebAndMailAddresses) {
+  testing::FakePlatform fake;
+  const FreeRAM ram;
+  EXPECT_TRUE(ram.GoToURL("http://www.example.com/tarvix"));
+  EXPECT_TRUE(ram.GoToURL("HTTPS://example.com"));
+  EXPECT_FALSE(ram.GoToURL("C:\\Windows\\notepad.exe"));
+  EXPECT_FALSE(ram.GoToURL("file:///C:/boot.ini"));
+  EXPECT_FALSE(ram.GoToURL("http://"));
+  EXPECT_FALSE(ram.GoToURL("http://example.com/a b"));
+  EXPECT_TRUE(ram.eMail("support@example.com"));
+  EXPECT_FALSE(ram.eMail(""));
+  EXPECT_FALSE(ram.eMail("a@example.com?attach=C:\\secret.txt"));
+  EXPECT_FALSE(ram.eMail("a@example.com\r\nBcc: b@example.com"));
+  const std::vector<std::string> expected{"http://www.example.com/tarvix", "HTTPS://example.com",
+                                          "mailto:support@example.com"};
+  EXPECT_EQ(fake.openedDocuments, expected);
+}
+
+}  // namespace
+}  // namespace tarvix
