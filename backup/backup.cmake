@@ -1,0 +1,1 @@
+# The backup manager window and its list sorting.

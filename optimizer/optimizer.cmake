@@ -1,0 +1,1 @@
+# The optimizer's windows: the wizard and the advanced editor.

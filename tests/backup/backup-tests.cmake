@@ -1,0 +1,1 @@
+# Tests of the backup manager window and its list sorting.
