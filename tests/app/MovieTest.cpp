@@ -81,7 +81,8 @@ std::string WriteTempFile(const std::string& name, const std::string& text) {
 class MovieTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSEXA host{sizeof host};
+    WNDCLASSEXA host{};
+    host.cbSize = sizeof host;
     host.lpfnWndProc = DefWindowProcA;
     host.hInstance = GetModuleHandleA(nullptr);
     host.lpszClassName = "TarvixMovieTestHost";
