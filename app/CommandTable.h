@@ -3,6 +3,7 @@
 // windows they open with the child-area size, the main-window button arrays
 // and the control-panel command lines. Pure, so every row is tested.
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -78,6 +79,30 @@ struct ButtonAction {
 };
 
 [[nodiscard]] ButtonAction ActionOfButton(ButtonArray array, int index) noexcept;
+
+// ---- Unload orders ---------------------------------------------------------------
+
+// The main window's own unload handler.
+inline constexpr std::array<ToolWindow, kToolWindowCount> kUnloadOrder = {
+    ToolWindow::WizardMode, ToolWindow::NormalMode, ToolWindow::BackUp, ToolWindow::NetPingerSettings,
+    ToolWindow::RamConfiguration, ToolWindow::MainSettings, ToolWindow::SystemStatus};
+// "IDC_FS_close" takes the status window before the RAM configuration.
+inline constexpr std::array<ToolWindow, kToolWindowCount> kCloseUnloadOrder = {
+    ToolWindow::WizardMode, ToolWindow::NormalMode, ToolWindow::BackUp, ToolWindow::NetPingerSettings,
+    ToolWindow::SystemStatus, ToolWindow::RamConfiguration, ToolWindow::MainSettings};
+// "IDC_FS_restart" takes them in the unload handler's order.
+inline constexpr std::array<ToolWindow, kToolWindowCount> kRestartUnloadOrder = kUnloadOrder;
+// Loaded hidden at start-up; the advanced editor is loaded only when opened.
+inline constexpr std::array<ToolWindow, 6> kStartupLoadOrder = {
+    ToolWindow::WizardMode, ToolWindow::BackUp, ToolWindow::NetPingerSettings,
+    ToolWindow::SystemStatus, ToolWindow::RamConfiguration, ToolWindow::MainSettings};
+
+// ---- Skinning of controls ----------------------------------------------------------
+
+// The skin scheme for a control by its window class and style: "Button",
+// "Label", "Frame", "CheckBox" or "RadioBox"; empty for other kinds, which
+// keep their own look.
+[[nodiscard]] std::string_view SchemeForControl(std::string_view className, std::uint32_t style) noexcept;
 
 // ---- Start-hidden notice ----------------------------------------------------------
 

@@ -1,22 +1,34 @@
-// Tarvix start-up. The main window with its movie is not part of the program
-// yet: until then a start classifies Windows, fills the optimizer's presets
-// and says plainly what it found.
+// Tarvix start-up: one instance per session, the main window, the message loop.
 #include <windows.h>
+#include <commctrl.h>
 
-#include <string>
+#include "app/UniqueHandle.h"
+#include "app/frmMain.h"
 
-#include "app/OsDetect.h"
-#include "app/Platform.h"
-#include "app/Version.h"
-#include "optimizer/NetworkParameters.h"
+namespace {
+
+// Held for the life of the process; a second start finds it and ends quietly.
+constexpr const char* kSingleInstanceMutex = "Tarvix.SingleInstance";
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace tarvix;
-  DetectOperatingSystem();
-  LoadWizardPresets();
-  std::string text = "Tarvix " TARVIX_VERSION_TEXT "\r\n\r\nWindows family: ";
-  text += OsFamilyName(OsFamily);
-  text += "\r\n\r\nThe main window is not built yet; this start stops here.";
-  ShowProgramMessage(text, MB_OK | MB_ICONINFORMATION);
-  return 0;
+  const UniqueHandle instance(CreateMutexA(nullptr, FALSE, kSingleInstanceMutex));
+  if (!instance.valid() || GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof controls;
+  controls.dwICC = ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS;
+  InitCommonControlsEx(&controls);
+
+  frmMain main;
+  if (!main.Form_Load()) return 1;
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (main.PreTranslateMessage(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
 }

@@ -9,3 +9,9 @@ tarvix_test(tests_shell_movie
 # The tests compare the installed assets with the built-in copies; Wine sees
 # the source tree through its Z: drive.
 target_compile_definitions(tests_shell_movie PRIVATE TARVIX_ASSETS_DIR="Z:${CMAKE_SOURCE_DIR}/assets")
+
+tarvix_test(tests_shell
+  ${CMAKE_CURRENT_SOURCE_DIR}/app/frmMainTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/app/frmMainSettingsTest.cpp
+)
+target_compile_definitions(tests_shell PRIVATE TARVIX_ASSETS_DIR="Z:${CMAKE_SOURCE_DIR}/assets")

@@ -1,0 +1,27 @@
+#include "app/ToolWindows.h"
+
+#include "app/frmMainSettings.h"
+
+namespace tarvix {
+namespace {
+
+std::size_t IndexOf(ToolWindow which) noexcept { return static_cast<std::size_t>(which); }
+
+}  // namespace
+
+ToolWindowSet::ToolWindowSet(Shell& shell) {
+  auto mainSettings = std::make_unique<frmMainSettings>(shell);
+  mainSettings_ = mainSettings.get();
+  windows_[IndexOf(ToolWindow::MainSettings)] = std::move(mainSettings);
+}
+
+// Destroyed in the main window's unload order.
+ToolWindowSet::~ToolWindowSet() {
+  for (const ToolWindow which : kUnloadOrder) windows_[IndexOf(which)].reset();
+}
+
+IToolWindow* ToolWindowSet::Get(ToolWindow which) const noexcept { return windows_[IndexOf(which)].get(); }
+
+void ToolWindowSet::RebuildBackupList() {}
+
+}  // namespace tarvix

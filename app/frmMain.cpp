@@ -1,0 +1,392 @@
+#include "app/frmMain.h"
+
+#include <cctype>
+#include <string>
+
+#include "app/AppPaths.h"
+#include "app/OsDetect.h"
+#include "app/Platform.h"
+#include "app/SkinFile.h"
+#include "app/SystemCommands.h"
+#include "app/Version.h"
+#include "app/frmMainSettings.h"
+#include "optimizer/NetworkParameters.h"
+#include "ui/TrayResources.h"
+
+namespace tarvix {
+namespace {
+
+constexpr const char* kChildAreaClass = "TarvixChildArea";
+constexpr std::string_view kStillRunningText = "The Program Still Running Here";
+constexpr std::string_view kStillRunningCaption = "Program notification";
+
+// The window procedure the Flash player had before the hook; 0 until hooked.
+WNDPROC previousFlashProc = nullptr;
+
+LRESULT CALLBACK FlashWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  // The player never sees a right-button press, so it never opens its own menu.
+  if (message == WM_RBUTTONDOWN) message = WM_NULL;
+  return CallWindowProcA(previousFlashProc, window, message, wParam, lParam);
+}
+
+bool RegisterChildAreaClass() noexcept {
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSEXA existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExA(instance, kChildAreaClass, &existing)) return true;
+  WNDCLASSEXA area{};
+  area.cbSize = sizeof area;
+  area.lpfnWndProc = DefWindowProcA;
+  area.hInstance = instance;
+  area.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  area.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  area.lpszClassName = kChildAreaClass;
+  return RegisterClassExA(&area) != 0;
+}
+
+UniqueIcon ProgramIcon(int size) noexcept {
+  const HANDLE icon = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON, size, size, 0);
+  if (icon != nullptr) return UniqueIcon(static_cast<HICON>(icon));
+  return UniqueIcon(CopyIcon(LoadIconA(nullptr, IDI_APPLICATION)));
+}
+
+}  // namespace
+
+HWND FindFlashPlayerWindow(HWND parent) noexcept {
+  char className[250];
+  for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    const int length = GetClassNameA(child, className, static_cast<int>(sizeof className));
+    std::string lower(className, static_cast<std::size_t>(length > 0 ? length : 0));
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (lower.find(kFlashPlayerClass) != std::string::npos) return child;
+  }
+  return nullptr;
+}
+
+void HookFlashWindow(HWND window, bool install) noexcept {
+  if (install) {
+    previousFlashProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FlashWindowProc)));
+  } else if (previousFlashProc != nullptr) {
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousFlashProc));
+  }
+}
+
+frmMain::frmMain(TrayShell& trayShell) : tray_(std::make_unique<Tray>(this, trayShell)) {}
+
+frmMain::~frmMain() {
+  Form_Unload();
+  tools_.reset();
+  DestroyOwnWindow();
+}
+
+bool frmMain::Form_Load() {
+  (void)splash_.Show();
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - kMainWidth) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - kMainHeight) / 2;
+  if (!CreateWindowOf(WS_EX_CONTROLPARENT | WS_EX_APPWINDOW, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+                      x < 0 ? 0 : x, y < 0 ? 0 : y, kMainWidth, kMainHeight, nullptr)) {
+    return false;
+  }
+  SetWindowTextA(hwnd(), "Tarvix");
+  bigIcon_ = ProgramIcon(GetSystemMetrics(SM_CXICON));
+  smallIcon_ = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
+  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+  tray_->SetTrayImage(ProgramIcon(GetSystemMetrics(SM_CXSMICON)));
+  tray_->SetTrayToolTip("Tarvix");
+
+  // The movie covers the whole face; the child area lies beneath it until a
+  // tool window is shown.
+  CreateChildArea();
+  flash_.SetCommandHandler([this](std::string_view command, std::string_view arguments) { FSCommand(command, arguments); });
+  (void)flash_.Create(hwnd(), 0, 0, kMainWidth, kMainHeight);
+  // Siblings overlap: each must clip the other for the z-order to show.
+  SetWindowLongPtrA(flash_.hwnd(), GWL_STYLE, GetWindowLongPtrA(flash_.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS);
+  BringChildAreaToFront();
+  BringMovieToFront();
+  (void)flash_.LoadMovie(0, AppFile(kMovieFileName));
+
+  if (skin_.Load(AppFile(kSkinFileName))) (void)skin_.Apply(frame_.get(), "NoFrame");
+  (void)flash_.SetVariable(kVersionVariable, TARVIX_VERSION_TEXT);
+
+  DetectOperatingSystem();
+  LoadWizardPresets();
+  tray_->Show(true);
+
+  tools_ = std::make_unique<ToolWindowSet>(*this);
+  for (const ToolWindow which : kStartupLoadOrder) {
+    if (IToolWindow* window = tools_->Get(which)) (void)window->Load();
+  }
+
+  if (tools_->MainSettings().RunProgramMini()) {
+    ShowWindow(hwnd(), SW_HIDE);
+    ShowStillRunningNotice();
+  } else {
+    ShowMainWindow();
+  }
+  splash_.Close();
+
+  if (const HWND player = FindFlashPlayerWindow(hwnd())) HookFlashWindow(player, true);
+  return true;
+}
+
+void frmMain::Form_Unload() noexcept {
+  if (unloaded_ || tools_ == nullptr) return;
+  unloaded_ = true;
+  UnloadToolWindows(kUnloadOrder);
+  tray_->Show(false);
+}
+
+void frmMain::CreateChildArea() {
+  if (!RegisterChildAreaClass()) return;
+  frame_.reset(CreateWindowExA(WS_EX_CONTROLPARENT, kChildAreaClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                               kChildAreaLeft, kChildAreaTop, kChildAreaWidth, 250, hwnd(), nullptr,
+                               GetModuleHandleA(nullptr), nullptr));
+}
+
+void frmMain::FSCommand(std::string_view command, std::string_view /*arguments*/) {
+  const CommandRow* row = FindCommand(command);
+  if (row == nullptr) return;
+  switch (row->command) {
+    case Command::Minimize:
+      ShowWindow(hwnd(), SW_MINIMIZE);
+      break;
+    case Command::About:
+      BringMovieToFront();
+      HideToolWindows();
+      BringMovieToFront();
+      break;
+    case Command::CloseAbout:
+      // Only the window that was in the child area comes back, still behind
+      // the movie; the others were never placed and would float on their own.
+      if (current_) {
+        if (IToolWindow* window = tools_->Get(*current_); window != nullptr && window->Window() != nullptr) {
+          ShowWindow(window->Window(), SW_SHOWNA);
+        }
+      }
+      break;
+    case Command::Main:
+    case Command::SysSettingClicked:
+      HideToolWindows();
+      BringMovieToFront();
+      break;
+    case Command::Close:
+      UnloadToolWindows(kCloseUnloadOrder);
+      tray_->Show(false);
+      unloaded_ = true;
+      CurrentPlatform().EndProcess(0);
+      break;
+    case Command::Tray:
+      ShowWindow(hwnd(), SW_HIDE);
+      ShowStillRunningNotice();
+      break;
+    case Command::Home:
+    case Command::Hide:
+      BringMovieToFront();
+      break;
+    case Command::Help:
+      (void)CurrentPlatform().OpenDocument(hwnd(), AppFile(kHelpFileName), "C:\\", SW_SHOWNORMAL);
+      break;
+    case Command::Drag:
+      DragMainWindow();
+      break;
+    case Command::NormalMode:
+      // The advanced editor starts afresh at its first page every time.
+      if (IToolWindow* editor = tools_->Get(ToolWindow::NormalMode)) {
+        editor->Unload();
+        (void)editor->Load();
+      }
+      ShowChildWindowSized(ToolWindow::NormalMode, row->childHeight);
+      break;
+    case Command::BackupManager:
+      tools_->RebuildBackupList();
+      ShowChildWindowSized(ToolWindow::BackUp, row->childHeight);
+      break;
+    case Command::Settings:
+    case Command::WizardMode:
+    case Command::PingSetting:
+    case Command::SystemStatus:
+    case Command::RamConfig:
+      ShowChildWindowSized(*row->shows, row->childHeight);
+      break;
+    case Command::InternetProperties:
+      (void)OpenInternetProperties();
+      break;
+    case Command::SystemSetting:
+      (void)OpenSystemProperties();
+      break;
+    case Command::ModemSetting:
+      (void)OpenModemSettings();
+      break;
+    case Command::NetworkSetting:
+      (void)OpenNetworkSettings();
+      break;
+    case Command::Restart:
+      UnloadToolWindows(kRestartUnloadOrder);
+      tray_->Show(false);
+      unloaded_ = true;
+      // The process goes on until Windows closes it.
+      (void)RestartWindows();
+      break;
+  }
+}
+
+void frmMain::ShowChildWindowSized(ToolWindow which, int height) {
+  ShowChildWindow(which);
+  SetWindowPos(frame_.get(), nullptr, 0, 0, kChildAreaWidth, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmMain::ShowChildWindow(ToolWindow which) {
+  HideToolWindows();
+  IToolWindow* window = tools_->Get(which);
+  if (window == nullptr || !window->Load()) return;
+  const HWND tool = window->Window();
+  SetParent(tool, frame_.get());
+  ShowWindow(tool, SW_SHOW);
+  current_ = which;
+  BringChildAreaToFront();
+  // Keyboard users start on the window's first control.
+  if (IsWindowVisible(hwnd())) {
+    if (const HWND first = GetNextDlgTabItem(tool, nullptr, FALSE)) SetFocus(first);
+  }
+}
+
+void frmMain::ButtonArray_Click(ButtonArray array, int index) {
+  const ButtonAction action = ActionOfButton(array, index);
+  if (action.rebuildBackupList) tools_->RebuildBackupList();
+  if (action.shows) {
+    ShowChildWindow(*action.shows);
+  } else if (action.applet) {
+    (void)OpenApplet(*action.applet);
+  } else if (!action.notHandled.empty()) {
+    // The platform's plain box with an OK button and the program's title.
+    (void)CurrentPlatform().ShowMessage(hwnd(), action.notHandled, kProgramTitle, MB_OK);
+  }
+}
+
+void frmMain::ShowMainWindow() noexcept {
+  ShowWindow(hwnd(), IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
+  SetForegroundWindow(hwnd());
+}
+
+void frmMain::DragMainWindow() noexcept {
+  ReleaseCapture();
+  SendMessageA(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+void frmMain::applyAllControls(HWND form) noexcept {
+  EnumChildWindows(
+      form,
+      [](HWND control, LPARAM self) -> BOOL {
+        char className[64] = {};
+        GetClassNameA(control, className, static_cast<int>(sizeof className));
+        const auto style = static_cast<std::uint32_t>(GetWindowLongPtrA(control, GWL_STYLE));
+        const std::string_view scheme = SchemeForControl(className, style);
+        if (!scheme.empty()) {
+          try {
+            (void)reinterpret_cast<frmMain*>(self)->skin_.Apply(control, scheme);
+          } catch (...) {
+            // One control that cannot be skinned keeps its own look.
+          }
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(this));
+}
+
+void frmMain::SkinToolWindow(HWND form) noexcept {
+  try {
+    (void)skin_.Apply(form, "controlForm");
+  } catch (...) {
+  }
+  applyAllControls(form);
+}
+
+void frmMain::ReturnToMovieHome() noexcept {
+  BringMovieToFront();
+  try {
+    (void)flash_.SetVariable(kHomeVariable, "true");
+  } catch (...) {
+  }
+}
+
+void frmMain::SetTrayToolTip(std::string_view text) noexcept {
+  try {
+    tray_->SetTrayToolTip(text);
+    tray_->Show(true);
+  } catch (...) {
+  }
+}
+
+void frmMain::BringMovieToFront() noexcept {
+  SetWindowPos(flash_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // The covered tool window stays visible but out of the tab order.
+  EnableWindow(frame_.get(), FALSE);
+  movieInFront_ = true;
+  InvalidateRect(flash_.hwnd(), nullptr, TRUE);
+}
+
+void frmMain::BringChildAreaToFront() noexcept {
+  EnableWindow(frame_.get(), TRUE);
+  SetWindowPos(frame_.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  movieInFront_ = false;
+}
+
+void frmMain::HideToolWindows() noexcept {
+  if (tools_ == nullptr) return;
+  for (std::size_t i = 0; i < kToolWindowCount; ++i) {
+    if (IToolWindow* window = tools_->Get(static_cast<ToolWindow>(i)); window != nullptr && window->Window() != nullptr) {
+      ShowWindow(window->Window(), SW_HIDE);
+    }
+  }
+}
+
+void frmMain::UnloadToolWindows(const std::array<ToolWindow, kToolWindowCount>& order) noexcept {
+  if (tools_ == nullptr) return;
+  for (const ToolWindow which : order) {
+    if (IToolWindow* window = tools_->Get(which)) window->Unload();
+  }
+  current_.reset();
+}
+
+void frmMain::ShowStillRunningNotice() {
+  if (UsesTrayBalloon(OsFamily)) {
+    tray_->showBalloonoolTip(true);
+    return;
+  }
+  // The 95/98/ME family has no balloons: the same words in the icon's balloon
+  // text until the program's own notice box is in.
+  tray_->SetTrayBalloonToolTip(kStillRunningText);
+  tray_->showBalloonoolTip(true);
+  (void)kStillRunningCaption;
+}
+
+bool frmMain::PreTranslateMessage(MSG& message) noexcept {
+  if (hwnd() == nullptr) return false;
+  if (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd)) return false;
+  // Escape in a tool window goes back to the movie's home screen.
+  if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && !movieInFront_) {
+    FSCommand("IDC_FS_home", "");
+    SetFocus(flash_.hwnd());
+    return true;
+  }
+  return IsDialogMessageA(hwnd(), &message) != FALSE;
+}
+
+LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CLOSE:
+      Form_Unload();
+      DestroyWindow(hwnd());
+      return 0;
+    case WM_DESTROY:
+      if (!unloaded_) Form_Unload();
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcA(hwnd(), message, wParam, lParam);
+  }
+}
+
+}  // namespace tarvix

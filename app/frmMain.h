@@ -1,0 +1,111 @@
+#pragma once
+// The main window: the movie that is the program's face, the child area in
+// which one tool window at a time is shown, the skin, the splash and the
+// notification icon; it turns the movie's command strings into actions.
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "app/CommandTable.h"
+#include "app/Movie.h"
+#include "app/Skin.h"
+#include "app/Splash.h"
+#include "app/ToolWindow.h"
+#include "app/ToolWindows.h"
+#include "ui/BaseWindow.h"
+#include "ui/Tray.h"
+
+namespace tarvix {
+
+// Where the child area sits over the movie, below its title band.
+inline constexpr int kChildAreaLeft = 142;
+inline constexpr int kChildAreaTop = 92;
+inline constexpr int kMainWidth = 724;
+inline constexpr int kMainHeight = 540;
+inline constexpr const char* kMainClassName = "TarvixMain";
+// The help file beside the executable.
+inline constexpr std::string_view kHelpFileName = "\\TarvixHelp.chm";
+
+// Window classes containing this (in lower case) are a Flash player's window,
+// whose right-button presses are swallowed.
+inline constexpr std::string_view kFlashPlayerClass = "macromediaflashplayer";
+// The first child of `parent` whose class contains kFlashPlayerClass; null
+// when the last child has been examined without a match.
+[[nodiscard]] HWND FindFlashPlayerWindow(HWND parent) noexcept;
+// Installs (true) or removes (false) the hook that turns WM_RBUTTONDOWN into WM_NULL.
+void HookFlashWindow(HWND window, bool install) noexcept;
+
+class frmMain final : public BaseWindow<frmMain>, public Shell, public TrayEvents {
+ public:
+  explicit frmMain(TrayShell& trayShell = SystemTrayShell());
+  ~frmMain();
+  frmMain(const frmMain&) = delete;
+  frmMain& operator=(const frmMain&) = delete;
+
+  static const char* ClassName() noexcept { return kMainClassName; }
+
+  // Creates the window and runs the start-up steps (the single-instance
+  // check is the caller's); false when the window cannot be made.
+  [[nodiscard]] bool Form_Load();
+  // The unload handler: the tool windows in order, then the icon.
+  void Form_Unload() noexcept;
+
+  // The movie's FSCommand event: the first exact match of the command table.
+  void FSCommand(std::string_view command, std::string_view arguments);
+  void ShowChildWindow(ToolWindow which);
+  void ShowMainWindow() noexcept;
+  void DragMainWindow() noexcept;
+  // Skins each control of `form` by its kind; a failure on one control moves on.
+  void applyAllControls(HWND form) noexcept;
+  // The main window's button arrays; `index` is the element clicked.
+  void ButtonArray_Click(ButtonArray array, int index);
+
+  // Shell
+  [[nodiscard]] HWND ChildFrame() const noexcept override { return frame_.get(); }
+  void SkinToolWindow(HWND form) noexcept override;
+  void ReturnToMovieHome() noexcept override;
+  void SetTrayToolTip(std::string_view text) noexcept override;
+
+  // TrayEvents
+  void LeftClick() override { ShowMainWindow(); }
+  void MouseClick(std::int32_t) override { ShowMainWindow(); }
+  void RightClick() override {}
+
+  // Tab, Enter and Escape for the movie and the tool windows; true when the
+  // message was used.
+  [[nodiscard]] bool PreTranslateMessage(MSG& message) noexcept;
+
+  [[nodiscard]] Movie& flash() noexcept { return flash_; }
+  [[nodiscard]] HWND framChildWindow() const noexcept { return frame_.get(); }
+  [[nodiscard]] Tray& Tray1() noexcept { return *tray_; }
+  [[nodiscard]] ToolWindowSet& ToolWindows() noexcept { return *tools_; }
+  [[nodiscard]] Skin& skin() noexcept { return skin_; }
+  // True while the movie covers the child area.
+  [[nodiscard]] bool MovieInFront() const noexcept { return movieInFront_; }
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  void CreateChildArea();
+  void BringMovieToFront() noexcept;
+  void BringChildAreaToFront() noexcept;
+  void HideToolWindows() noexcept;
+  void UnloadToolWindows(const std::array<ToolWindow, kToolWindowCount>& order) noexcept;
+  void ShowStillRunningNotice();
+  void ShowChildWindowSized(ToolWindow which, int height);
+
+  Skin skin_;
+  Movie flash_;
+  UniqueWindow frame_;
+  std::unique_ptr<Tray> tray_;
+  std::unique_ptr<ToolWindowSet> tools_;
+  Splash splash_;
+  UniqueIcon bigIcon_, smallIcon_;
+  std::optional<ToolWindow> current_;  // the last window placed in the child area
+  bool movieInFront_ = true;
+  bool unloaded_ = false;
+};
+
+}  // namespace tarvix

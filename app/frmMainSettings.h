@@ -1,0 +1,51 @@
+#pragma once
+// The program settings window: start with Windows, and start hidden in the
+// notification area. The start-with-Windows choice is the per-user Run
+// entry "Tarvix".
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "app/ToolWindow.h"
+
+namespace tarvix {
+
+inline constexpr std::string_view kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr std::string_view kRunValueName = "Tarvix";
+
+// The Run entry's text: the executable's path in double quotes, so that a
+// path with blanks cannot start another program.
+[[nodiscard]] std::string RunEntryText(std::string_view executablePath);
+
+class frmMainSettings final : public ToolWindowBase<frmMainSettings> {
+ public:
+  static constexpr int kWidth = 440;
+  static constexpr int kHeight = 245;
+  enum : int { IDC_frameMainSettings = 100, IDC_frmStartup, IDC_chkRunMainProgram, IDC_chkRunProgramMini, IDC_cmdSave };
+
+  explicit frmMainSettings(Shell& shell) noexcept : ToolWindowBase(shell) {}
+  ~frmMainSettings() override { Unload(); }
+
+  static const char* ClassName() noexcept { return "TarvixMainSettings"; }
+
+  void Form_Load();
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  void LoadMainSettings();
+  void SaveMainSettings();
+  void SetDirty(bool flag) noexcept;
+  [[nodiscard]] bool SettingsChanged() const noexcept { return settingsChanged_; }
+
+  // "Run Program In system tray" as it stands on screen (the main window
+  // reads it right after loading this window).
+  [[nodiscard]] bool RunProgramMini() const noexcept;
+
+ private:
+  void cmdSave_Click();
+  void WriteRunEntry(bool present);
+
+  bool settingsChanged_ = false;
+};
+
+}  // namespace tarvix

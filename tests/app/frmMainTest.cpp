@@ -1,0 +1,299 @@
+// The main window under Wine with the registry redirected, a recording
+// platform and a recording notification shell: start-up, the command
+// dispatch, the button arrays, the icon clicks and the Flash hook.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "app/AppPaths.h"
+#include "app/CommandTable.h"
+#include "app/OsDetect.h"
+#include "app/SkinFile.h"
+#include "app/Version.h"
+#include "app/frmMain.h"
+#include "app/frmMainSettings.h"
+#include "registry/RegistryValues.h"
+#include "support/FakePlatform.h"
+#include "support/RegistryRedirect.h"
+#include "support/TempDir.h"
+#include "ui/TrayTestSupport.h"
+
+namespace tarvix {
+namespace {
+
+using testing::FakePlatform;
+using testing::RecordingShell;
+using testing::ShellCall;
+using testing::TempDir;
+
+class frmMainTest : public testing::RegistryTest {
+ protected:
+  void SetUp() override {
+    RegistryTest::SetUp();
+    appDir_.emplace();
+    // The real skin, so that skinning can be seen on the controls.
+    CopyFileA(TARVIX_ASSETS_DIR "\\TarvixMask.skn", AppFile(kSkinFileName).c_str(), FALSE);
+  }
+  void TearDown() override {
+    main_.reset();
+    appDir_.reset();
+    RegistryTest::TearDown();
+  }
+
+  frmMain& Start() {
+    main_.emplace(shell_);
+    EXPECT_TRUE(main_->Form_Load());
+    return *main_;
+  }
+
+  [[nodiscard]] SIZE ChildAreaSize() const {
+    RECT box{};
+    GetWindowRect(main_->framChildWindow(), &box);
+    return {box.right - box.left, box.bottom - box.top};
+  }
+
+  [[nodiscard]] const ShellCall* LastShellCall() const {
+    return shell_.calls.empty() ? nullptr : &shell_.calls.back();
+  }
+
+  FakePlatform platform_;
+  RecordingShell shell_;
+  std::optional<TempDir> appDir_;
+  std::optional<frmMain> main_;
+};
+
+TEST_F(frmMainTest, StartUpShowsTheWindowAddsTheIconAndLoadsTheToolWindowsHidden) {
+  frmMain& main = Start();
+  EXPECT_TRUE(IsWindowVisible(main.hwnd()));
+  EXPECT_TRUE(main.MovieInFront());
+  EXPECT_EQ(main.flash().VersionText(), TARVIX_VERSION_TEXT);
+  EXPECT_TRUE(IsKnownFamily(OsFamily));
+  ASSERT_NE(LastShellCall(), nullptr);
+  EXPECT_EQ(shell_.calls.front().message, static_cast<DWORD>(NIM_ADD));
+  EXPECT_TRUE(main.Tray1().IsVisible());
+  for (const ToolWindow which : kStartupLoadOrder) {
+    if (IToolWindow* window = main.ToolWindows().Get(which)) {
+      EXPECT_NE(window->Window(), nullptr);
+      EXPECT_FALSE(IsWindowVisible(window->Window()));
+    }
+  }
+  // The child area carries the frameless scheme and the settings window its controls' schemes.
+  EXPECT_EQ(main.skin().SchemeOf(main.framChildWindow()).value_or(""), "NoFrame");
+  const HWND settings = main.ToolWindows().MainSettings().Window();
+  EXPECT_EQ(main.skin().SchemeOf(settings).value_or(""), "controlForm");
+  EXPECT_EQ(main.skin().SchemeOf(GetDlgItem(settings, frmMainSettings::IDC_cmdSave)).value_or(""), "Button");
+  EXPECT_EQ(main.skin().SchemeOf(GetDlgItem(settings, frmMainSettings::IDC_frmStartup)).value_or(""), "Frame");
+  EXPECT_EQ(main.skin().SchemeOf(GetDlgItem(settings, frmMainSettings::IDC_chkRunProgramMini)).value_or(""), "CheckBox");
+}
+
+TEST_F(frmMainTest, StartHiddenOnTheNtFamilyShowsTheBalloon) {
+  SaveMachineSetting(SettingsSubKey(kMainSettingsSuffix), "chkRunProgramMini", "1");
+  frmMain& main = Start();
+  EXPECT_FALSE(IsWindowVisible(main.hwnd()));
+  ASSERT_TRUE(IsNtFamily(OsFamily)) << "Wine reports an NT version";
+  ASSERT_NE(LastShellCall(), nullptr);
+  EXPECT_NE(LastShellCall()->record.uFlags & NIF_INFO, 0u);
+  // A click on the icon brings the window back; a right click does not.
+  main.RightClick();
+  EXPECT_FALSE(IsWindowVisible(main.hwnd()));
+  main.LeftClick();
+  EXPECT_TRUE(IsWindowVisible(main.hwnd()));
+  ShowWindow(main.hwnd(), SW_HIDE);
+  main.MouseClick(2);
+  EXPECT_TRUE(IsWindowVisible(main.hwnd()));
+}
+
+TEST_F(frmMainTest, EveryWindowCommandShowsItsWindowInTheChildAreaWithItsSize) {
+  frmMain& main = Start();
+  int shown = 0;
+  for (const CommandRow& row : kCommandTable) {
+    if (!row.shows) continue;
+    IToolWindow* window = main.ToolWindows().Get(*row.shows);
+    if (window == nullptr) continue;
+    SCOPED_TRACE(std::string(row.text));
+    main.FSCommand(row.text, "");
+    ASSERT_NE(window->Window(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(window->Window()));
+    EXPECT_EQ(GetParent(window->Window()), main.framChildWindow());
+    EXPECT_FALSE(main.MovieInFront());
+    EXPECT_EQ(ChildAreaSize().cx, kChildAreaWidth);
+    EXPECT_EQ(ChildAreaSize().cy, row.childHeight);
+    // Only the last window shown is visible.
+    for (std::size_t i = 0; i < kToolWindowCount; ++i) {
+      IToolWindow* other = main.ToolWindows().Get(static_cast<ToolWindow>(i));
+      if (other != nullptr && other != window && other->Window() != nullptr) {
+        EXPECT_FALSE(IsWindowVisible(other->Window()));
+      }
+    }
+    ++shown;
+  }
+  EXPECT_GE(shown, 1);
+
+  main.FSCommand("IDC_FS_settings", "");
+  main.FSCommand("IDC_FS_settings", "");
+  EXPECT_TRUE(IsWindowVisible(main.ToolWindows().MainSettings().Window()));
+  EXPECT_EQ(ChildAreaSize().cy, 245);
+
+  // Home and Hide cover the window without hiding it; Main hides it.
+  main.FSCommand("IDC_FS_home", "");
+  EXPECT_TRUE(main.MovieInFront());
+  EXPECT_TRUE(IsWindowVisible(main.ToolWindows().MainSettings().Window()));
+  main.FSCommand("IDC_FS_settings", "");
+  main.FSCommand("IDC_FS_main", "");
+  EXPECT_TRUE(main.MovieInFront());
+  EXPECT_FALSE(IsWindowVisible(main.ToolWindows().MainSettings().Window()));
+  // About hides it; closing the About screen brings back the one that was shown.
+  main.FSCommand("IDC_FS_settings", "");
+  main.FSCommand("IDC_FS_about", "");
+  EXPECT_FALSE(IsWindowVisible(main.ToolWindows().MainSettings().Window()));
+  main.FSCommand("IDC_FS_closeAbout", "");
+  EXPECT_TRUE(IsWindowVisible(main.ToolWindows().MainSettings().Window()));
+  EXPECT_TRUE(main.MovieInFront());
+}
+
+TEST_F(frmMainTest, CommandsDifferingInLetterCaseOrUnknownDoNothing) {
+  frmMain& main = Start();
+  for (const char* command : {"idc_fs_minimize", "IDC_FS_MINIMIZE", "IDC_FS_minimize ", "IDC_FS_Close", "drag",
+                              "IDC_FS_SETTINGS", "", "IDC_FS_"}) {
+    main.FSCommand(command, "");
+  }
+  EXPECT_FALSE(IsIconic(main.hwnd()));
+  EXPECT_TRUE(platform_.endedWith.empty());
+  EXPECT_TRUE(main.MovieInFront());
+  main.FSCommand("IDC_FS_minimize", "");
+  EXPECT_TRUE(IsIconic(main.hwnd()));
+}
+
+TEST_F(frmMainTest, FamilyDecidesTheNetworkAppletAndTheHiddenNotice) {
+  frmMain& main = Start();
+  for (const OsFamilyCode code : {OsFamilyCode{3}, OsFamilyCode{4}, OsFamilyCode{6}, OsFamilyCode{7}, OsFamilyCode{8}}) {
+    SCOPED_TRACE(code);
+    OsFamily = code;
+    platform_.startedPrograms.clear();
+    main.FSCommand("IDC_FS_networkSetting", "");
+    ASSERT_EQ(platform_.startedPrograms.size(), 1u);
+    EXPECT_EQ(platform_.startedPrograms[0], code <= 4 ? "rundll32.exe shell32.dll,Control_RunDLL netcpl.cpl"
+                                                      : "rundll32.exe shell32.dll,Control_RunDLL ncpa.cpl");
+    main.ShowMainWindow();
+    main.FSCommand("IDC_FS_tray", "");
+    EXPECT_FALSE(IsWindowVisible(main.hwnd()));
+  }
+  OsFamily = 0;
+  platform_.startedPrograms.clear();
+  main.FSCommand("IDC_FS_networkSetting", "");
+  EXPECT_TRUE(platform_.startedPrograms.empty());
+  OsFamily = 7;
+  main.FSCommand("IDC_FS_internetProperties", "");
+  main.FSCommand("IDC_FS_systemSetting", "");
+  main.FSCommand("IDC_FS_modemSetting", "");
+  ASSERT_EQ(platform_.startedPrograms.size(), 3u);
+  EXPECT_EQ(platform_.startedPrograms[0], "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,0");
+  EXPECT_EQ(platform_.startedPrograms[1], "rundll32.exe shell32.dll,Control_RunDLL sysdm.cpl,,0");
+  EXPECT_EQ(platform_.startedPrograms[2], "rundll32.exe shell32.dll,Control_RunDLL modem.cpl");
+}
+
+TEST_F(frmMainTest, HelpOpensTheHelpFileBesideTheProgram) {
+  frmMain& main = Start();
+  main.FSCommand("IDC_FS_help", "");
+  ASSERT_EQ(platform_.openedDocuments.size(), 1u);
+  EXPECT_NE(platform_.openedDocuments[0].find(AppFile("\\TarvixHelp.chm")), std::string::npos);
+}
+
+TEST_F(frmMainTest, CloseUnloadsTheWindowsRemovesTheIconAndEndsTheProcess) {
+  frmMain& main = Start();
+  main.FSCommand("IDC_FS_settings", "");
+  main.FSCommand("IDC_FS_close", "");
+  for (std::size_t i = 0; i < kToolWindowCount; ++i) {
+    if (IToolWindow* window = main.ToolWindows().Get(static_cast<ToolWindow>(i))) {
+      EXPECT_EQ(window->Window(), nullptr);
+    }
+  }
+  ASSERT_NE(LastShellCall(), nullptr);
+  EXPECT_EQ(LastShellCall()->message, static_cast<DWORD>(NIM_DELETE));
+  EXPECT_FALSE(main.Tray1().IsVisible());
+  ASSERT_EQ(platform_.endedWith.size(), 1u);
+  EXPECT_TRUE(platform_.exitRequests.empty());
+}
+
+TEST_F(frmMainTest, RestartUnloadsRemovesTheIconAndAsksWindowsToRestart) {
+  frmMain& main = Start();
+  platform_.exitWindowsResult = FALSE;
+  main.FSCommand("IDC_FS_restart", "");
+  ASSERT_EQ(platform_.exitRequests.size(), 1u);
+  EXPECT_EQ(platform_.exitRequests[0].first, static_cast<UINT>(EWX_REBOOT));
+  EXPECT_EQ(platform_.exitRequests[0].second, 0xFFFFFFFFu);
+  EXPECT_FALSE(main.Tray1().IsVisible());
+  EXPECT_TRUE(platform_.endedWith.empty());
+  // A refused restart leaves the main window working; a window is made again when shown.
+  EXPECT_TRUE(IsWindow(main.hwnd()));
+  main.FSCommand("IDC_FS_settings", "");
+  EXPECT_TRUE(IsWindowVisible(main.ToolWindows().MainSettings().Window()));
+}
+
+TEST_F(frmMainTest, ButtonArraysOpenWindowsAppletsOrSayNotHandled) {
+  frmMain& main = Start();
+  OsFamily = 6;
+  main.ButtonArray_Click(ButtonArray::RamBooster, 0);
+  main.ButtonArray_Click(ButtonArray::InternetBooster, 4);
+  main.ButtonArray_Click(ButtonArray::NetPinger, 0);
+  main.ButtonArray_Click(ButtonArray::SystemSettings, 5);
+  ASSERT_EQ(platform_.messages.size(), 4u);
+  EXPECT_EQ(platform_.messages[0].text, "Not handeled yet");
+  EXPECT_EQ(platform_.messages[1].text, "Nothandeled");
+  EXPECT_EQ(platform_.messages[2].text, "Nothandeled");
+  EXPECT_EQ(platform_.messages[3].text, "Not handeled");
+  for (const auto& message : platform_.messages) {
+    EXPECT_EQ(message.title, "Tarvix");
+    EXPECT_EQ(message.flags, static_cast<UINT>(MB_OK));
+  }
+  main.ButtonArray_Click(ButtonArray::SystemSettings, 4);
+  ASSERT_EQ(platform_.startedPrograms.size(), 1u);
+  EXPECT_EQ(platform_.startedPrograms[0], "rundll32.exe shell32.dll,Control_RunDLL ncpa.cpl");
+}
+
+TEST(ControlSchemes, EachKindOfControlGetsItsScheme) {
+  EXPECT_EQ(SchemeForControl("Button", BS_PUSHBUTTON), "Button");
+  EXPECT_EQ(SchemeForControl("BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP), "Button");
+  EXPECT_EQ(SchemeForControl("Button", BS_GROUPBOX), "Frame");
+  EXPECT_EQ(SchemeForControl("Button", BS_AUTOCHECKBOX), "CheckBox");
+  EXPECT_EQ(SchemeForControl("Button", BS_3STATE), "CheckBox");
+  EXPECT_EQ(SchemeForControl("Button", BS_AUTORADIOBUTTON | WS_GROUP), "RadioBox");
+  EXPECT_EQ(SchemeForControl("Static", SS_LEFT), "Label");
+  EXPECT_EQ(SchemeForControl("Button", BS_OWNERDRAW), "");
+  EXPECT_EQ(SchemeForControl("Edit", 0), "");
+  EXPECT_EQ(SchemeForControl("SysListView32", 0), "");
+}
+
+// A window procedure that remembers the last message it saw.
+UINT lastSeen = 0;
+LRESULT CALLBACK Remember(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NULL || message == WM_RBUTTONDOWN || message == WM_LBUTTONDOWN) lastSeen = message;
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(FlashHook, FindsThePlayerWindowAndSwallowsOnlyRightPresses) {
+  WNDCLASSEXA player{};
+  player.cbSize = sizeof player;
+  player.lpfnWndProc = Remember;
+  player.hInstance = GetModuleHandleA(nullptr);
+  player.lpszClassName = "MacromediaFlashPlayerActiveX";
+  RegisterClassExA(&player);
+  const UniqueWindow parent(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr));
+  EXPECT_EQ(FindFlashPlayerWindow(parent.get()), nullptr);
+  CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, parent.get(), nullptr, nullptr, nullptr);
+  const HWND flash = CreateWindowExA(0, "MacromediaFlashPlayerActiveX", "", WS_CHILD, 0, 0, 10, 10, parent.get(),
+                                     nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_EQ(FindFlashPlayerWindow(parent.get()), flash);
+  HookFlashWindow(flash, true);
+  SendMessageA(flash, WM_RBUTTONDOWN, 0, 0);
+  EXPECT_EQ(lastSeen, static_cast<UINT>(WM_NULL));
+  SendMessageA(flash, WM_LBUTTONDOWN, 0, 0);
+  EXPECT_EQ(lastSeen, static_cast<UINT>(WM_LBUTTONDOWN));
+  HookFlashWindow(flash, false);
+  SendMessageA(flash, WM_RBUTTONDOWN, 0, 0);
+  EXPECT_EQ(lastSeen, static_cast<UINT>(WM_RBUTTONDOWN));
+}
+
+}  // namespace
+}  // namespace tarvix
