@@ -103,6 +103,7 @@ bool frmMain::Form_Load() {
   (void)flash_.Create(hwnd(), 0, 0, kMainWidth, kMainHeight);
   // Siblings overlap: each must clip the other for the z-order to show.
   SetWindowLongPtrA(flash_.hwnd(), GWL_STYLE, GetWindowLongPtrA(flash_.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS);
+  SetWindowPos(flash_.hwnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   BringChildAreaToFront();
   BringMovieToFront();
   (void)flash_.LoadMovie(0, AppFile(kMovieFileName));

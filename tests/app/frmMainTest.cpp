@@ -117,6 +117,8 @@ TEST_F(frmMainTest, EveryWindowCommandShowsItsWindowInTheChildAreaWithItsSize) {
     EXPECT_TRUE(IsWindowVisible(window->Window()));
     EXPECT_EQ(GetParent(window->Window()), main.framChildWindow());
     EXPECT_FALSE(main.MovieInFront());
+    EXPECT_EQ(GetWindow(main.hwnd(), GW_CHILD), main.framChildWindow()) << "the child area is not in front";
+    EXPECT_NE(GetWindowLongPtrA(main.flash().hwnd(), GWL_STYLE) & WS_CLIPSIBLINGS, 0);
     EXPECT_EQ(ChildAreaSize().cx, kChildAreaWidth);
     EXPECT_EQ(ChildAreaSize().cy, row.childHeight);
     // Only the last window shown is visible.
@@ -138,6 +140,7 @@ TEST_F(frmMainTest, EveryWindowCommandShowsItsWindowInTheChildAreaWithItsSize) {
   // Home and Hide cover the window without hiding it; Main hides it.
   main.FSCommand("IDC_FS_home", "");
   EXPECT_TRUE(main.MovieInFront());
+  EXPECT_EQ(GetWindow(main.hwnd(), GW_CHILD), main.flash().hwnd()) << "the movie is not in front";
   EXPECT_TRUE(IsWindowVisible(main.ToolWindows().MainSettings().Window()));
   main.FSCommand("IDC_FS_settings", "");
   main.FSCommand("IDC_FS_main", "");

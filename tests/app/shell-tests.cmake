@@ -15,3 +15,7 @@ tarvix_test(tests_shell
   ${CMAKE_CURRENT_SOURCE_DIR}/app/frmMainSettingsTest.cpp
 )
 target_compile_definitions(tests_shell PRIVATE TARVIX_ASSETS_DIR="Z:${CMAKE_SOURCE_DIR}/assets")
+
+# Starts the real program beside the test folder.
+tarvix_test(tests_startup ${CMAKE_CURRENT_SOURCE_DIR}/app/StartupTest.cpp)
+add_dependencies(tests_startup Tarvix)
