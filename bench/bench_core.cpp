@@ -12,29 +12,12 @@
 #include "backup/BackupFiles.h"
 #include "optimizer/ApplyNetworkSettings.h"
 #include "optimizer/NetworkParameters.h"
+#include "support/BenchTiming.h"
 #include "support/FakePlatform.h"
 #include "support/RegistryRedirect.h"
 #include "support/TempDir.h"
 
-namespace {
-
-double MedianMs(int runs, const std::function<void()>& work) {
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    LARGE_INTEGER start, stop;
-    QueryPerformanceCounter(&start);
-    work();
-    QueryPerformanceCounter(&stop);
-    times.push_back(1000.0 * static_cast<double>(stop.QuadPart - start.QuadPart) /
-                    static_cast<double>(frequency.QuadPart));
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
-}  // namespace
+using tarvix::bench::MedianMs;
 
 int main() {
   using namespace tarvix;

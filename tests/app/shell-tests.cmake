@@ -19,3 +19,9 @@ target_compile_definitions(tests_shell PRIVATE TARVIX_ASSETS_DIR="Z:${CMAKE_SOUR
 # Starts the real program beside the test folder.
 tarvix_test(tests_startup ${CMAKE_CURRENT_SOURCE_DIR}/app/StartupTest.cpp)
 add_dependencies(tests_startup Tarvix)
+
+# Start-up against the smallest Win32 program, started the same way.
+add_executable(bench_minimal_window WIN32 ${CMAKE_SOURCE_DIR}/bench/minimal_window.cpp)
+tarvix_bench(bench_startup ${CMAKE_SOURCE_DIR}/bench/bench_startup.cpp)
+target_link_libraries(bench_startup PRIVATE psapi)
+add_dependencies(bench_startup Tarvix bench_minimal_window)

@@ -1,0 +1,104 @@
+// Start-up of Tarvix.exe to a shown main window, and its working set once
+// shown, against the smallest Win32 program with one window, both started
+// the same way under the same Wine in one run.
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/UniqueHandle.h"
+#include "support/BenchTiming.h"
+
+namespace {
+
+using tarvix::UniqueHandle;
+
+std::string BesideBuild(const char* name) {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  folder.resize(folder.find_last_of('\\'));  // build\tests
+  folder.resize(folder.find_last_of('\\'));  // build
+  return folder + "\\" + name;
+}
+
+HWND VisibleWindowOf(const char* className, DWORD processId) {
+  for (HWND window = FindWindowExA(nullptr, nullptr, className, nullptr); window != nullptr;
+       window = FindWindowExA(nullptr, window, className, nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == processId && IsWindowVisible(window)) return window;
+  }
+  return nullptr;
+}
+
+struct Run {
+  double ms = -1;
+  double workingSetMb = -1;
+};
+
+Run StartAndMeasure(const std::string& program, const char* className) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  std::string commandLine = "\"" + program + "\"";
+  const std::string folder = program.substr(0, program.find_last_of('\\'));
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                      &startup, &info)) {
+    return {};
+  }
+  const UniqueHandle process(info.hProcess);
+  const UniqueHandle thread(info.hThread);
+  Run run;
+  HWND window = nullptr;
+  const ULONGLONG end = GetTickCount64() + 30000;
+  while ((window = VisibleWindowOf(className, info.dwProcessId)) == nullptr && GetTickCount64() < end) Sleep(1);
+  if (window == nullptr) {
+    TerminateProcess(process.get(), 1);
+    return {};
+  }
+  run.ms = tarvix::bench::MsSince(start);
+  Sleep(500);  // let it settle before reading its memory
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  if (GetProcessMemoryInfo(process.get(), &counters, sizeof counters)) {
+    run.workingSetMb = static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
+  }
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process.get(), 10000) != WAIT_OBJECT_0) TerminateProcess(process.get(), 1);
+  return run;
+}
+
+}  // namespace
+
+int main() {
+  constexpr int kRuns = 5;
+  const std::string tarvix = BesideBuild("Tarvix.exe");
+  const std::string minimal = BesideBuild("tests\\bench_minimal_window.exe");
+  std::vector<double> tarvixMs, minimalMs, tarvixMb, minimalMb;
+  for (int i = 0; i < kRuns; ++i) {
+    // Alternate, so both see the same machine load.
+    const Run a = StartAndMeasure(tarvix, "TarvixMain");
+    const Run b = StartAndMeasure(minimal, "TarvixBenchMinimal");
+    if (a.ms < 0 || b.ms < 0) {
+      std::printf("start-up: a program did not show its window\n");
+      return 1;
+    }
+    tarvixMs.push_back(a.ms);
+    minimalMs.push_back(b.ms);
+    tarvixMb.push_back(a.workingSetMb);
+    minimalMb.push_back(b.workingSetMb);
+  }
+  using tarvix::bench::Median;
+  const double ms = Median(tarvixMs), baseMs = Median(minimalMs);
+  const double mb = Median(tarvixMb), baseMb = Median(minimalMb);
+  std::printf("start-up to a shown main window (median of %d): Tarvix %.0f ms, minimal Win32 program %.0f ms, ratio %.2f\n",
+              kRuns, ms, baseMs, ms / baseMs);
+  std::printf("working set once shown: Tarvix %.1f MB, minimal Win32 program %.1f MB, ratio %.2f\n", mb, baseMb,
+              mb / baseMb);
+  return 0;
+}
