@@ -1,0 +1,131 @@
+// The backup manager as the user sees it: shown in a host the size of the
+// main window's child area, skinned with the program's own skin file, with
+// several backups listed, sorted newest first and one row selected. Saved as
+// backup-manager.png in $TARVIX_ARTIFACTS for review.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+#include <string>
+
+#include "app/OsDetect.h"
+#include "app/Skin.h"
+#include "app/ToolWindow.h"
+#include "backup/BackupFiles.h"
+#include "backup/frmBackUp.h"
+#include "support/FakePlatform.h"
+#include "support/Screenshot.h"
+#include "support/TempDir.h"
+
+namespace tarvix {
+namespace {
+
+// The main window's part for one tool window: a visible child area, and
+// the skin applied as applyAllControls does, by the kind of each control.
+class SkinnedShell final : public Shell {
+ public:
+  SkinnedShell() {
+    WNDCLASSEXA host{};
+    host.cbSize = sizeof host;
+    host.lpfnWndProc = DefWindowProcA;
+    host.hInstance = GetModuleHandleA(nullptr);
+    host.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    host.lpszClassName = "TarvixBackUpShotHost";
+    RegisterClassExA(&host);
+    frame_.reset(CreateWindowExA(WS_EX_TOPMOST | WS_EX_CONTROLPARENT, "TarvixBackUpShotHost", "Tarvix",
+                                 WS_POPUP | WS_CLIPCHILDREN, 120, 120, frmBackUp::kWidth, frmBackUp::kHeight, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr));
+    skinLoaded = skin_.Load(TARVIX_ASSETS_DIR "/TarvixMask.skn");
+  }
+  ~SkinnedShell() { skin_.Unload(); }
+
+  [[nodiscard]] HWND ChildFrame() const noexcept override { return frame_.get(); }
+  void SkinToolWindow(HWND form) noexcept override {
+    (void)skin_.Apply(form, "controlForm");
+    EnumChildWindows(
+        form,
+        [](HWND control, LPARAM self) -> BOOL {
+          auto& skin = reinterpret_cast<SkinnedShell*>(self)->skin_;
+          std::array<char, 32> kind{};
+          GetClassNameA(control, kind.data(), static_cast<int>(kind.size()));
+          const std::string name = kind.data();
+          if (IsPushButton(control)) {
+            (void)skin.Apply(control, "Button");
+          } else if (IsGroupBox(control)) {
+            (void)skin.Apply(control, "Frame");
+          } else if (lstrcmpiA(name.c_str(), "Static") == 0) {
+            (void)skin.Apply(control, "Label");
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(this));
+  }
+  void ReturnToMovieHome() noexcept override {}
+  void SetTrayToolTip(std::string_view) noexcept override {}
+
+  bool skinLoaded = false;
+
+ private:
+  Skin skin_;
+  UniqueWindow frame_;
+};
+
+void Pump() {
+  MSG msg;
+  for (int round = 0; round < 5; ++round) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(20);
+  }
+}
+
+TEST(BackUpScreenshot, SeveralBackupsListed) {
+  testing::TempDir appDir;
+  testing::FakePlatform platform;
+  CreateDirectoryA(BackupFolder().c_str(), nullptr);
+  struct File {
+    const char* name;
+    const char* text;
+  };
+  const File files[] = {
+      {"001.BCK", "#2026-09-14#\r\n#08:12:44#\r\n7\r\n"}, {"002.BCK", "#2026-10-02#\r\n#21:47:03#\r\n7\r\n"},
+      {"003.BCK", "#2026-10-02#\r\n#09:05:30#\r\n7\r\n"}, {"004.BCK", "#2026-11-19#\r\n#13:30:00#\r\n7\r\n"},
+      {"005.BCK", "#2026-12-01#\r\n#00:15:27#\r\n7\r\n"}, {"006.BCK", "#2026-12-07#\r\n#14:05:09#\r\n7\r\n"},
+      {"007.BCK", "copied from elsewhere\r\n"},
+  };
+  for (const File& file : files) testing::WriteTextFile(BackupFolder() + "\\" + file.name, file.text);
+
+  SkinnedShell shell;
+  EXPECT_TRUE(shell.skinLoaded);
+  frmBackUp form(shell);
+  ASSERT_TRUE(form.Load());
+  form.intializeList();
+  const HWND list = GetDlgItem(form.Window(), frmBackUp::IDC_LSTBACKUPLIST);
+  // Newest first: the date header clicked twice.
+  const HWND header = ListView_GetHeader(list);
+  RECT box{};
+  Header_GetItemRect(header, frmBackUp::kDateColumn, &box);
+  const LPARAM at = MAKELPARAM((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+  for (int click = 0; click < 2; ++click) {
+    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(header, WM_LBUTTONUP, 0, at);
+  }
+  ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  ShowWindow(form.Window(), SW_SHOW);
+  ShowWindow(shell.ChildFrame(), SW_SHOW);
+  SetForegroundWindow(shell.ChildFrame());
+  SetFocus(list);
+  UpdateWindow(shell.ChildFrame());
+  Pump();
+
+  const auto picture = test::CaptureWindow(shell.ChildFrame(), frmBackUp::kWidth, frmBackUp::kHeight);
+  EXPECT_GT(test::DistinctColours(picture), 8u) << "the window looks flat";
+  EXPECT_TRUE(test::SaveScreenshot(shell.ChildFrame(), "backup-manager.png"));
+  form.Unload();
+}
+
+}  // namespace
+}  // namespace tarvix
