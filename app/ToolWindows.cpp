@@ -1,6 +1,7 @@
 #include "app/ToolWindows.h"
 
 #include "app/frmMainSettings.h"
+#include "backup/frmBackUp.h"
 
 namespace tarvix {
 namespace {
@@ -10,6 +11,9 @@ std::size_t IndexOf(ToolWindow which) noexcept { return static_cast<std::size_t>
 }  // namespace
 
 ToolWindowSet::ToolWindowSet(Shell& shell) {
+  auto backUp = std::make_unique<frmBackUp>(shell);
+  backUp_ = backUp.get();
+  windows_[IndexOf(ToolWindow::BackUp)] = std::move(backUp);
   auto mainSettings = std::make_unique<frmMainSettings>(shell);
   mainSettings_ = mainSettings.get();
   windows_[IndexOf(ToolWindow::MainSettings)] = std::move(mainSettings);
@@ -22,6 +26,8 @@ ToolWindowSet::~ToolWindowSet() {
 
 IToolWindow* ToolWindowSet::Get(ToolWindow which) const noexcept { return windows_[IndexOf(which)].get(); }
 
-void ToolWindowSet::RebuildBackupList() {}
+void ToolWindowSet::RebuildBackupList() {
+  if (backUp_->Load()) backUp_->intializeList();
+}
 
 }  // namespace tarvix

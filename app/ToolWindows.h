@@ -9,6 +9,7 @@
 namespace tarvix {
 
 class frmMainSettings;
+class frmBackUp;
 
 class ToolWindowSet {
  public:
@@ -26,6 +27,7 @@ class ToolWindowSet {
  private:
   std::array<std::unique_ptr<IToolWindow>, kToolWindowCount> windows_;
   frmMainSettings* mainSettings_ = nullptr;
+  frmBackUp* backUp_ = nullptr;
 };
 
 }  // namespace tarvix

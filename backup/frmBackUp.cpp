@@ -115,18 +115,16 @@ void frmBackUp::Form_Load() {
   // The frame draws only its line and caption; this window, which clips its
   // children, must still paint the frame's inside: a transparent child is
   // left out of that clipping.
-  const HWND frame = Item(IDC_FRAMEBACKUP);
-  SetWindowLongPtrA(frame, GWL_EXSTYLE, GetWindowLongPtrA(frame, GWL_EXSTYLE) | WS_EX_TRANSPARENT);
   const HWND list = List();
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP);
   for (int column = 0; column < 3; ++column) {
-    LVCOLUMNA spec{};
-    spec.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM | LVCF_FMT;
-    spec.fmt = LVCFMT_LEFT;
-    spec.cx = kColumns[column].width;
-    spec.pszText = const_cast<char*>(kColumns[column].caption);
-    spec.iSubItem = column;
-    ListView_InsertColumn(list, column, &spec);
+    LVCOLUMNA header{};
+    header.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM | LVCF_FMT;
+    header.fmt = LVCFMT_LEFT;
+    header.cx = kColumns[column].width;
+    header.pszText = const_cast<char*>(kColumns[column].caption);
+    header.iSubItem = column;
+    ListView_InsertColumn(list, column, &header);
   }
   ListView_SetColumnWidth(list, kTimeColumn, LVSCW_AUTOSIZE_USEHEADER);
   SkinSelf();

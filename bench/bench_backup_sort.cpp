@@ -120,12 +120,12 @@ int main() {
   }
   const char* captions[] = {"File Name", "Creating Date", "Creating Time"};
   for (int column = 0; column < 3; ++column) {
-    LVCOLUMNA spec{};
-    spec.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    spec.cx = 120;
-    spec.pszText = const_cast<char*>(captions[column]);
-    spec.iSubItem = column;
-    ListView_InsertColumn(list, column, &spec);
+    LVCOLUMNA header{};
+    header.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    header.cx = 120;
+    header.pszText = const_cast<char*>(captions[column]);
+    header.iSubItem = column;
+    ListView_InsertColumn(list, column, &header);
   }
   const std::vector<Row> rows = MakeRows();
 

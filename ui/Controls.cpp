@@ -46,19 +46,19 @@ HFONT DialogFont() noexcept {
   return font ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-HWND CreateControl(HWND parent, const ControlSpec& spec) noexcept {
-  const KindStyle kind = StyleOf(spec.kind);
-  const std::string caption(spec.caption);
+HWND CreateControl(HWND parent, const ControlSpec& row) noexcept {
+  const KindStyle kind = StyleOf(row.kind);
+  const std::string caption(row.caption);
   const HWND control = CreateWindowExA(kind.exStyle, kind.className, caption.c_str(),
-                                       WS_CHILD | WS_VISIBLE | kind.style | spec.style, spec.x, spec.y, spec.width,
-                                       spec.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                       WS_CHILD | WS_VISIBLE | kind.style | row.style, row.x, row.y, row.width,
+                                       row.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                        GetModuleHandleA(nullptr), nullptr);
   if (control != nullptr) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
   return control;
 }
 
 void CreateControls(HWND parent, std::span<const ControlSpec> specs) noexcept {
-  for (const ControlSpec& spec : specs) (void)CreateControl(parent, spec);
+  for (const ControlSpec& row : specs) (void)CreateControl(parent, row);
 }
 
 std::string WindowText(HWND window) {

@@ -43,7 +43,7 @@ struct ControlSpec {
 [[nodiscard]] HFONT DialogFont() noexcept;
 
 // Creates one control as a visible child of `parent`; null when Windows refused.
-HWND CreateControl(HWND parent, const ControlSpec& spec) noexcept;
+HWND CreateControl(HWND parent, const ControlSpec& row) noexcept;
 // Creates the rows in order (the order is the tab order).
 void CreateControls(HWND parent, std::span<const ControlSpec> specs) noexcept;
 

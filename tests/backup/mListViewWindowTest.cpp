@@ -26,11 +26,11 @@ class ListViewSortTest : public ::testing::Test {
                             nullptr);
     ASSERT_NE(list_, nullptr);
     for (int column = 0; column < 3; ++column) {
-      LVCOLUMNA spec{};
-      spec.mask = LVCF_WIDTH | LVCF_SUBITEM;
-      spec.cx = 100;
-      spec.iSubItem = column;
-      ListView_InsertColumn(list_, column, &spec);
+      LVCOLUMNA header{};
+      header.mask = LVCF_WIDTH | LVCF_SUBITEM;
+      header.cx = 100;
+      header.iSubItem = column;
+      ListView_InsertColumn(list_, column, &header);
     }
     SortColumn = 2;
     SortKind = kSortDateTime;
