@@ -44,4 +44,8 @@ struct RestoreOutcome {
 // any writes Windows refused.
 RestoreOutcome RestoreBackupFile(std::string_view path);
 
+// The system's text for an error code, without the trailing line break.
+[[nodiscard]] std::string SystemMessage(std::uint32_t code);
+[[nodiscard]] bool FolderExists(const std::string& path);
+
 }  // namespace tarvix

@@ -33,22 +33,6 @@ constexpr ColumnSpec kColumns[] = {{"File Name", 112}, {"Creating Date", 134}, {
 // The header of a backup is on its first three lines, each a few bytes long.
 constexpr DWORD kHeaderBytes = 512;
 
-std::string SystemMessage(DWORD code) {
-  char* buffer = nullptr;
-  const DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-      reinterpret_cast<char*>(&buffer), 0, nullptr);
-  std::string text = length != 0 && buffer != nullptr ? std::string(buffer, length) : "error " + std::to_string(code);
-  LocalFree(buffer);
-  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
-  return text;
-}
-
-bool FolderExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 // "...\Backups\007.bck" -> "007": the name without folder and extension.
 std::string BaseName(std::string_view path) {
   if (const auto slash = path.find_last_of("\\/"); slash != std::string_view::npos) path.remove_prefix(slash + 1);
