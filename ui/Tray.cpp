@@ -103,6 +103,12 @@ TrayProperties Tray::Properties() const {
   return properties;
 }
 
+void Tray::ApplyProperties(const TrayProperties& properties) {
+  SetTrayToolTip(properties.toolTip);
+  SetEventMode(properties.eventMode);
+  SetTrayBalloonToolTip(properties.balloonTip);
+}
+
 LRESULT Tray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (taskbarCreated_ != 0 && message == taskbarCreated_) {
     Shell_TaskbarCreated();
