@@ -313,11 +313,7 @@ void Movie::Relayout() {
   const int height = client.bottom;
   const UniqueMemoryDC measureDc(CreateCompatibleDC(nullptr));
   const TextWidth measure = [&](std::string_view text, TextRole role) {
-    HFONT font = fonts_.bar.get();
-    if (role == TextRole::Title) font = fonts_.title.get();
-    if (role == TextRole::Tagline) font = fonts_.tagline.get();
-    if (role == TextRole::Version) font = fonts_.version.get();
-    return TextWidthIn(measureDc.get(), text, font);
+    return TextWidthIn(measureDc.get(), text, FontFor(role));
   };
   home_ = LayoutHome(script_, width, height, dpi_, version_.empty() ? std::string_view() : VersionLine(), measure);
   about_ = LayoutAbout(script_, width, height, dpi_);
@@ -376,6 +372,53 @@ Box Movie::BoxOf(const Slot& slot) const noexcept {
   return about_.back;
 }
 
+HFONT Movie::FontFor(TextRole role) const noexcept {
+  switch (role) {
+    case TextRole::Title:
+      return fonts_.title.get();
+    case TextRole::Tagline:
+      return fonts_.tagline.get();
+    case TextRole::Version:
+      return fonts_.version.get();
+    case TextRole::Caption:
+      return fonts_.caption.get();
+    case TextRole::Description:
+      return fonts_.description.get();
+    case TextRole::BarItem:
+      break;
+  }
+  return fonts_.bar.get();
+}
+
+std::vector<std::string> Movie::ClippedTexts() const {
+  std::vector<std::string> clipped;
+  const UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
+  const auto check = [&](std::string_view text, TextRole role, const Box& room) {
+    if (TextWidthIn(dc.get(), text, FontFor(role)) > room.width()) clipped.emplace_back(text);
+  };
+  for (const Slot& slot : slots_) {
+    const MovieItem& item = ItemOf(slot);
+    const Box at = BoxOf(slot);
+    switch (slot.kind) {
+      case ItemKind::Tile: {
+        const bool twoLines = home_.descriptions && !item.description.empty();
+        const TileText boxes = TileTextBoxes(at.width(), at.height(), dpi_, twoLines);
+        check(item.caption, TextRole::Caption, boxes.caption);
+        if (twoLines) check(item.description, TextRole::Description, boxes.description);
+        break;
+      }
+      case ItemKind::BarItem:
+        check(item.caption, TextRole::BarItem, at);
+        break;
+      case ItemKind::Back:
+        check(item.caption, TextRole::Caption, at);
+        break;
+    }
+  }
+  if (!home_.version.empty()) check(VersionLine(), TextRole::Version, home_.version);
+  return clipped;
+}
+
 const Movie::Slot* Movie::SlotOf(HWND button) const noexcept {
   for (const Slot& slot : slots_) {
     if (slot.button.get() == button) return &slot;
@@ -413,16 +456,22 @@ void Movie::RenderBackdrop() {
   const RECT bandRect = ToRect(band);
   FillGradient(dc, bandRect, c.bandStart, c.bandEnd, false);
   {
-    // Soft rings at the right-hand end give the band some depth.
-    const SelectGuard noBrush(dc, GetStockObject(NULL_BRUSH));
-    for (int ring = 0; ring < 4; ++ring) {
-      const UniquePen pen(CreatePen(PS_SOLID, px(2), ToColorRef(MixColour(c.bandEnd, kWhite, 26 - ring * 5))));
-      const SelectGuard selectPen(dc, pen.get());
-      const int r = px(70 + ring * 34);
-      const int cx = band.right - px(120);
-      const int cy = band.bottom + px(10);
-      Ellipse(dc, cx - r, cy - r, cx + r, cy + r);
+    // Soft rings at the right-hand end give the band some depth; they stay
+    // inside the band, off the cards below.
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, bandRect.left, bandRect.top, bandRect.right, bandRect.bottom);
+    {
+      const SelectGuard noBrush(dc, GetStockObject(NULL_BRUSH));
+      for (int ring = 0; ring < 4; ++ring) {
+        const UniquePen pen(CreatePen(PS_SOLID, px(2), ToColorRef(MixColour(c.bandEnd, kWhite, 26 - ring * 5))));
+        const SelectGuard selectPen(dc, pen.get());
+        const int r = px(70 + ring * 34);
+        const int cx = band.right - px(120);
+        const int cy = band.bottom + px(10);
+        Ellipse(dc, cx - r, cy - r, cx + r, cy + r);
+      }
     }
+    RestoreDC(dc, saved);
     const UniqueBrush line(CreateSolidBrush(ToColorRef(MixColour(c.bandEnd, kWhite, 70))));
     const RECT edge{band.left, band.bottom - 1, band.right, band.bottom};
     FillRect(dc, &edge, line.get());
@@ -523,20 +572,16 @@ void Movie::Item_Draw(const DRAWITEMSTRUCT& item) {
       const UniqueBrush stripeBrush(
           CreateSolidBrush(ToColorRef(hot || focused ? accent : MixColour(fill, accent, 150))));
       FillRect(dc, &stripe, stripeBrush.get());
-      RECT text{px(18), 0, width - px(26), height};
-      if (data.description.empty()) {
-        DrawTextIn(dc, data.caption, text, fonts_.caption.get(), c.text,
+      const bool twoLines = home_.descriptions && !data.description.empty();
+      const TileText boxes = TileTextBoxes(width, height, dpi_, twoLines);
+      if (!twoLines) {
+        DrawTextIn(dc, data.caption, ToRect(boxes.caption), fonts_.caption.get(), c.text,
                    DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
       } else {
-        const int middle = height / 2 + px(1);
-        RECT top = text;
-        top.bottom = middle;
-        DrawTextIn(dc, data.caption, top, fonts_.caption.get(), c.text,
+        DrawTextIn(dc, data.caption, ToRect(boxes.caption), fonts_.caption.get(), c.text,
                    DT_LEFT | DT_BOTTOM | DT_SINGLELINE | DT_END_ELLIPSIS);
-        RECT below = text;
-        below.top = middle + px(1);
-        DrawTextIn(dc, data.description, below, fonts_.description.get(), hot ? c.tagline : c.muted,
-                   DT_LEFT | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS);
+        DrawTextIn(dc, data.description, ToRect(boxes.description), fonts_.description.get(),
+                   hot ? c.tagline : c.muted, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS);
       }
       DrawChevron(dc, width - px(14), height / 2, px(4), hot ? accent : c.muted);
       break;

@@ -74,6 +74,9 @@ class Movie final : public BaseWindow<Movie> {
   [[nodiscard]] MovieScreen Screen() const noexcept { return screen_; }
   [[nodiscard]] const std::string& VersionText() const noexcept { return version_; }
   [[nodiscard]] const MovieScript& Script() const noexcept { return script_; }
+  // Captions and descriptions of every item (and the version text) that
+  // their drawn area cuts short, measured in the fonts they are drawn in.
+  [[nodiscard]] std::vector<std::string> ClippedTexts() const;
   // The item button sending `command`, or null.
   [[nodiscard]] HWND ItemWindow(std::string_view command) const noexcept;
 
@@ -114,6 +117,7 @@ class Movie final : public BaseWindow<Movie> {
   [[nodiscard]] Box BoxOf(const Slot& slot) const noexcept;
   [[nodiscard]] const Slot* SlotOf(HWND button) const noexcept;
   [[nodiscard]] std::string VersionLine() const;
+  [[nodiscard]] HFONT FontFor(TextRole role) const noexcept;
 
   MovieScript script_;
   std::string loadError_;

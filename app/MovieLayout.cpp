@@ -6,19 +6,100 @@ namespace tarvix {
 namespace {
 
 struct Metrics {
-  int margin, gap, band, bar, logo, header, itemGap, itemMax, itemMin, itemInset;
-  int pillHeight, pillPad, pillMin, pillGap, versionPad, versionHeight;
+  int margin, gap, band, bar, logo, header, itemGap, itemMax, itemMin, itemInset, twoLine;
+  int pillHeight, pillPadMax, pillPadMin, pillMin, pillGap, barSeparation, versionPad, versionHeight;
 };
 
 Metrics MetricsFor(int dpi) {
   const auto s = [dpi](int v) { return ScaleToDpi(v, dpi); };
-  return {s(16), s(12), s(84), s(56), s(46), s(46), s(8), s(54), s(26), s(10),
-          s(34), s(16), s(60), s(6), s(14), s(26)};
+  return {s(16), s(12), s(84), s(56), s(46), s(38), s(6), s(54), s(26), s(10), s(kTwoLineTileHeight),
+          s(34), s(16), s(8), s(44), s(6), s(112), s(14), s(26)};
 }
 
 Box BandBox(int width, const Metrics& m) { return {0, 0, width, m.band}; }
 
+constexpr int kMaxColumns = 4;
+
+// Cards stand in columns, each column a run of consecutive sections, so that
+// reading order (and Tab order) goes down one column and then the next.
+struct ColumnPlan {
+  std::vector<std::size_t> first;  // index of each column's first section
+  int itemHeight = 0;              // the same for every tile, so rows line up
+  int tallest = 0;                 // the tallest column at that item height
+};
+
+struct ColumnLoad {
+  int fixed = 0;  // headers, paddings and gaps
+  int items = 0;
+};
+
+ColumnLoad LoadOf(const MovieScript& script, std::size_t begin, std::size_t end, const Metrics& m) {
+  ColumnLoad load;
+  for (std::size_t i = begin; i < end; ++i) {
+    const int k = static_cast<int>(script.sections[i].items.size());
+    load.fixed += m.header + m.itemInset + std::max(0, k - 1) * m.itemGap + (i > begin ? m.gap : 0);
+    load.items += k;
+  }
+  return load;
+}
+
+// Scores one split of the sections into columns: the tallest item height
+// every column allows (capped), then the height of the tallest column.
+ColumnPlan Score(const MovieScript& script, const std::vector<std::size_t>& first, int room, const Metrics& m) {
+  ColumnPlan plan;
+  plan.first = first;
+  plan.itemHeight = m.itemMax;
+  std::vector<ColumnLoad> loads;
+  for (std::size_t c = 0; c < first.size(); ++c) {
+    const std::size_t end = c + 1 < first.size() ? first[c + 1] : script.sections.size();
+    loads.push_back(LoadOf(script, first[c], end, m));
+    const ColumnLoad& load = loads.back();
+    if (load.items > 0) plan.itemHeight = std::min(plan.itemHeight, (room - load.fixed) / load.items);
+  }
+  plan.itemHeight = std::max(1, plan.itemHeight);
+  for (const ColumnLoad& load : loads) plan.tallest = std::max(plan.tallest, load.fixed + load.items * plan.itemHeight);
+  return plan;
+}
+
+bool Better(const ColumnPlan& a, const ColumnPlan& b) {
+  if (a.itemHeight != b.itemHeight) return a.itemHeight > b.itemHeight;
+  return a.tallest < b.tallest;
+}
+
+// Tries every split of the sections into `columns` runs (at most 35 for
+// eight sections in four columns) and keeps the best.
+ColumnPlan BestSplit(const MovieScript& script, int columns, int room, const Metrics& m) {
+  const std::size_t count = script.sections.size();
+  ColumnPlan best;
+  bool found = false;
+  std::vector<std::size_t> first{0};
+  const auto walk = [&](auto&& self, std::size_t from) -> void {
+    if (static_cast<int>(first.size()) == columns) {
+      const ColumnPlan plan = Score(script, first, room, m);
+      if (!found || Better(plan, best)) best = plan;
+      found = true;
+      return;
+    }
+    const std::size_t left = static_cast<std::size_t>(columns) - first.size();
+    for (std::size_t next = from + 1; next + left <= count; ++next) {
+      first.push_back(next);
+      self(self, next);
+      first.pop_back();
+    }
+  };
+  walk(walk, 0);
+  return best;
+}
+
 }  // namespace
+
+TileText TileTextBoxes(int width, int height, int dpi, bool withDescription) noexcept {
+  const int left = ScaleToDpi(kTileTextLeft, dpi);
+  const int right = std::max(left, width - ScaleToDpi(kTileTextRight, dpi));
+  if (!withDescription) return {{left, 0, right, height}, {}};
+  const int middle = height / 2 + ScaleToDpi(1, dpi);
+  return {{left, 0, right, middle}, {left, middle + ScaleToDpi(1, dpi), right, height}};
+}
 
 HomeLayout LayoutHome(const MovieScript& script, int width, int height, int dpi,
                       std::string_view versionText, const TextWidth& measure) {
@@ -67,52 +148,105 @@ HomeLayout LayoutHome(const MovieScript& script, int width, int height, int dpi,
 
   layout.body = {m.margin, m.band + m.margin, width - m.margin, layout.bar.top - m.margin};
 
-  // Cards: up to four side by side, further sections wrap to a new row.
-  const int count = static_cast<int>(script.sections.size());
+  // Cards: as few columns as keep every caption whole, so tiles are wide and
+  // tall enough to read; a second line for the descriptions when it fits.
+  const std::size_t count = script.sections.size();
   if (count > 0) {
-    const int columns = std::min(count, 4);
-    const int rows = (count + columns - 1) / columns;
-    const int cardWidth = (layout.body.width() - (columns - 1) * m.gap) / columns;
-    const int cardHeight = (layout.body.height() - (rows - 1) * m.gap) / rows;
-    std::size_t most = 1;
-    for (const MovieSection& section : script.sections) most = std::max(most, section.items.size());
-    const int slots = static_cast<int>(most);
-    const int room = cardHeight - m.header - m.itemInset - (slots - 1) * m.itemGap;
-    const int itemHeight = std::clamp(room / slots, std::min(m.itemMin, std::max(1, room / slots)), m.itemMax);
-    for (int i = 0; i < count; ++i) {
-      const int column = i % columns;
-      const int row = i / columns;
-      SectionLayout section;
-      section.card.left = layout.body.left + column * (cardWidth + m.gap);
-      section.card.top = layout.body.top + row * (cardHeight + m.gap);
-      section.card.right = section.card.left + cardWidth;
-      section.card.bottom = section.card.top + cardHeight;
-      section.header = {section.card.left, section.card.top, section.card.right, section.card.top + m.header};
-      int top = section.header.bottom;
-      for (std::size_t k = 0; k < script.sections[static_cast<std::size_t>(i)].items.size(); ++k) {
-        section.items.push_back({section.card.left + m.itemInset, top, section.card.right - m.itemInset, top + itemHeight});
-        top += itemHeight + m.itemGap;
+    const int room = layout.body.height();
+    const auto cardWidthFor = [&](int columns) {
+      return (layout.body.width() - (columns - 1) * m.gap) / columns;
+    };
+    const auto textsFit = [&](int columns, int itemHeight, bool descriptions) {
+      const int tileWidth = cardWidthFor(columns) - 2 * m.itemInset;
+      const TileText boxes = TileTextBoxes(tileWidth, itemHeight, dpi, descriptions);
+      for (const MovieSection& section : script.sections) {
+        for (const MovieItem& item : section.items) {
+          if (measured(item.caption, TextRole::Caption) > boxes.caption.width()) return false;
+          if (descriptions && measured(item.description, TextRole::Description) > boxes.description.width()) {
+            return false;
+          }
+        }
       }
-      layout.sections.push_back(std::move(section));
+      return true;
+    };
+    const int most = std::min(static_cast<int>(count), kMaxColumns);
+    std::vector<ColumnPlan> plans;
+    for (int columns = 1; columns <= most; ++columns) plans.push_back(BestSplit(script, columns, room, m));
+    int chosen = -1;
+    bool descriptions = false;
+    for (int c = 0; c < most && chosen < 0; ++c) {
+      if (plans[c].itemHeight >= m.twoLine && textsFit(c + 1, plans[c].itemHeight, true)) {
+        chosen = c;
+        descriptions = true;
+      }
+    }
+    for (int c = 0; c < most && chosen < 0; ++c) {
+      if (plans[c].itemHeight >= m.itemMin && textsFit(c + 1, plans[c].itemHeight, false)) chosen = c;
+    }
+    if (chosen < 0) {
+      // Nothing keeps every caption whole: give the tiles the most height.
+      chosen = 0;
+      for (int c = 1; c < most; ++c) {
+        if (plans[c].itemHeight > plans[chosen].itemHeight) chosen = c;
+      }
+    }
+    const ColumnPlan& plan = plans[static_cast<std::size_t>(chosen)];
+    layout.columns = chosen + 1;
+    layout.descriptions = descriptions;
+    const int cardWidth = cardWidthFor(layout.columns);
+    const int itemHeight = plan.itemHeight;
+    layout.sections.resize(count);
+    for (std::size_t c = 0; c < plan.first.size(); ++c) {
+      const std::size_t end = c + 1 < plan.first.size() ? plan.first[c + 1] : count;
+      const int left = layout.body.left + static_cast<int>(c) * (cardWidth + m.gap);
+      int top = layout.body.top;
+      for (std::size_t i = plan.first[c]; i < end; ++i) {
+        SectionLayout& section = layout.sections[i];
+        section.card = {left, top, left + cardWidth, top};
+        section.header = {left, top, left + cardWidth, top + m.header};
+        int y = section.header.bottom;
+        for (std::size_t k = 0; k < script.sections[i].items.size(); ++k) {
+          section.items.push_back({left + m.itemInset, y, left + cardWidth - m.itemInset, y + itemHeight});
+          y += itemHeight + m.itemGap;
+        }
+        section.card.bottom = y - m.itemGap + m.itemInset;
+        top = section.card.bottom + m.gap;
+      }
+      // Columns end level: the last card of each reaches the tallest column's foot.
+      layout.sections[end - 1].card.bottom =
+          std::min(layout.body.bottom, std::max(layout.sections[end - 1].card.bottom, layout.body.top + plan.tallest));
     }
   }
 
   // The bar: items before the spacer from the left, the rest to the right
-  // (in front of a footer version); narrowed evenly when they do not fit.
+  // (in front of a footer version). Crowded, the items lose padding before
+  // the groups close up, and are narrowed only when the captions alone do not fit.
   if (hasBar) {
     const std::size_t n = script.bar.size();
-    std::vector<int> widths;
-    int total = 0;
+    std::vector<int> texts;
+    int textTotal = 0;
     for (const MovieItem& item : script.bar) {
-      widths.push_back(std::max(m.pillMin, measured(item.caption, TextRole::BarItem) + 2 * m.pillPad));
-      total += widths.back();
+      texts.push_back(measured(item.caption, TextRole::BarItem));
+      textTotal += texts.back();
     }
     const int right = layout.version.empty() || layout.version.top < layout.bar.top
                           ? width - m.margin
                           : layout.version.left - m.gap;
-    const int room = right - m.margin - static_cast<int>(n - 1) * m.pillGap - (script.barSpacer ? m.gap : 0);
-    if (total > room && total > 0) {
-      for (int& w : widths) w = std::max(1, w * room / total);
+    const int items = right - m.margin - static_cast<int>(n - 1) * m.pillGap;
+    const int separation = script.barSpacer ? m.barSeparation : 0;
+    const auto total = [&](int pad) {
+      int sum = 0;
+      for (const int text : texts) sum += std::max(m.pillMin, text + 2 * pad);
+      return sum;
+    };
+    int pad = m.pillPadMax;
+    while (pad > m.pillPadMin && total(pad) > items - separation) --pad;
+    std::vector<int> widths;
+    for (const int text : texts) widths.push_back(std::max(m.pillMin, text + 2 * pad));
+    const int room = items - (script.barSpacer ? m.gap : 0);
+    const int sum = total(pad);
+    if (sum > room && sum > 0) {
+      for (int& w : widths) w = std::max(1, w * room / sum);
     }
     const std::size_t split = script.barSpacer.value_or(n);
     const int top = layout.bar.top + (m.bar - m.pillHeight) / 2;

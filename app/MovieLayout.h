@@ -31,7 +31,7 @@ struct Box {
 };
 
 // Which font a measured text is drawn in.
-enum class TextRole { Title, Tagline, Version, BarItem };
+enum class TextRole { Title, Tagline, Version, BarItem, Caption, Description };
 // Width in pixels of `text` in the font of `role` at the layout's DPI.
 using TextWidth = std::function<int(std::string_view text, TextRole role)>;
 
@@ -39,6 +39,21 @@ using TextWidth = std::function<int(std::string_view text, TextRole role)>;
 [[nodiscard]] constexpr int ScaleToDpi(int value, int dpi) noexcept {
   return dpi <= 0 ? value : (value * dpi + 48) / 96;
 }
+
+// Where a tile's texts go inside the tile: after the accent stripe on the
+// left, before the chevron on the right (96-DPI lengths).
+inline constexpr int kTileTextLeft = 18;
+inline constexpr int kTileTextRight = 26;
+// Tiles at least this tall (96 DPI) show their description under the caption.
+inline constexpr int kTwoLineTileHeight = 40;
+
+// The caption's and the description's areas in a tile of `width` x `height`
+// at `dpi`, in tile coordinates; `description` is empty for a one-line tile.
+struct TileText {
+  Box caption;
+  Box description;
+};
+[[nodiscard]] TileText TileTextBoxes(int width, int height, int dpi, bool withDescription) noexcept;
 
 struct SectionLayout {
   Box card;
@@ -54,6 +69,8 @@ struct HomeLayout {
   Box version;  // empty when the version is hidden or not set yet
   Box body;
   std::vector<SectionLayout> sections;  // parallel to script.sections
+  int columns = 0;                      // cards stand in this many columns
+  bool descriptions = false;            // tiles are tall enough for a second line
   Box bar;                              // empty when the script has no bar
   std::vector<Box> barItems;            // parallel to script.bar
 };

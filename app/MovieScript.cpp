@@ -26,6 +26,8 @@ tarvix-movie 1
 # An item sends its command string to the program when it is chosen. The
 # command "IDC_FS_about" also opens the About screen; pressing the title band
 # sends "Drag". Everything not given keeps the built-in value.
+# The home screen sets the sections as cards in as few columns as keep every
+# caption whole, in file order down each column and then on to the next.
 
 [colours]
 background   = #0F1724

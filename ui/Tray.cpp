@@ -13,6 +13,24 @@ class SystemShell final : public TrayShell {
   }
 };
 
+// An elevated process would otherwise never hear the broadcast of an
+// Explorer that runs without elevation. Looked up at run time: a direct
+// import would keep the program from starting on systems older than
+// Windows 7, and before Vista there is no filter at all.
+void AllowTaskbarCreated(HWND window, UINT message) noexcept {
+  const HMODULE user32 = GetModuleHandleA("user32.dll");
+  if (user32 == nullptr) return;
+  using PerWindow = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
+  using PerProcess = BOOL(WINAPI*)(UINT, DWORD);
+  if (const auto perWindow = reinterpret_cast<PerWindow>(
+          reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")))) {
+    (void)perWindow(window, message, MSGFLT_ALLOW, nullptr);
+  } else if (const auto perProcess = reinterpret_cast<PerProcess>(
+                 reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilter")))) {
+    (void)perProcess(message, MSGFLT_ADD);
+  }
+}
+
 }  // namespace
 
 TrayShell& SystemTrayShell() noexcept {
@@ -24,9 +42,7 @@ Tray::Tray(TrayEvents* host, TrayShell& shell) : host_(host), shell_(shell) {
   taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
   // A tool window that is never shown: no taskbar button, no mouse input of its own.
   if (CreateWindowOf(WS_EX_TOOLWINDOW, WS_POPUP, 0, 0, kTrayWindowSize, kTrayWindowSize, nullptr) && taskbarCreated_ != 0) {
-    // An elevated process would otherwise never hear the broadcast of an
-    // Explorer that runs without elevation.
-    (void)ChangeWindowMessageFilterEx(hwnd(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
+    AllowTaskbarCreated(hwnd(), taskbarCreated_);
   }
 }
 
@@ -101,6 +117,12 @@ TrayProperties Tray::Properties() const {
   properties.balloonTip = balloonTip_;
   properties.eventMode = eventMode_;
   return properties;
+}
+
+void Tray::ApplyProperties(const TrayProperties& properties) {
+  SetTrayToolTip(properties.toolTip);
+  SetEventMode(properties.eventMode);
+  SetTrayBalloonToolTip(properties.balloonTip);
 }
 
 LRESULT Tray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -91,6 +91,9 @@ class Tray final : public BaseWindow<Tray> {
 
   // The persisted properties as they stand, for the host to store.
   [[nodiscard]] TrayProperties Properties() const;
+  // Takes stored properties back through the setters (each reports its key);
+  // the shell sees them at the next Show(true) or balloon.
+  void ApplyProperties(const TrayProperties& properties);
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 

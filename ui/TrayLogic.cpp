@@ -1,5 +1,7 @@
 #include "ui/TrayLogic.h"
 
+#include <charconv>
+
 namespace tarvix {
 namespace {
 
@@ -51,6 +53,28 @@ std::vector<std::pair<std::string_view, std::string>> TrayValuesToStore(const Tr
   if (properties.balloonTip != kDefaultTrayBalloonTip)
     values.emplace_back(kTrayBalloonTipKey, properties.balloonTip);
   return values;
+}
+
+TrayProperties TrayPropertiesFromStore(
+    const std::function<std::optional<std::string>(std::string_view key)>& stored) {
+  TrayProperties properties;
+  if (!stored) return properties;
+  if (auto tip = stored(kTrayToolTipKey)) properties.toolTip = std::move(*tip);
+  if (auto balloon = stored(kTrayBalloonTipKey)) properties.balloonTip = std::move(*balloon);
+  if (const auto mode = stored(kTrayEventModeKey)) {
+    // Wider than the property, so that "4000000000" is pulled to 1 rather than refused.
+    long long value = 0;
+    const char* end = mode->data() + mode->size();
+    const auto [stop, fault] = std::from_chars(mode->data(), end, value);
+    if (fault == std::errc() && stop == end) {
+      properties.eventMode = value > kTrayEventModeMouseClick ? kTrayEventModeMouseClick
+                             : value < kTrayEventModeSeparate ? kTrayEventModeSeparate
+                                                              : static_cast<std::int32_t>(value);
+    } else if (fault == std::errc::result_out_of_range && stop == end) {
+      properties.eventMode = mode->front() == '-' ? kTrayEventModeSeparate : kTrayEventModeMouseClick;
+    }
+  }
+  return properties;
 }
 
 }  // namespace tarvix

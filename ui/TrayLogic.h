@@ -3,6 +3,8 @@
 // receives, the click filter that turns icon notifications into events, and
 // the control's persisted defaults. Builds without windows.h.
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -97,5 +99,12 @@ struct TrayProperties {
 // in the order "TrayToolTip", "EventMode", "BalloonTip".
 [[nodiscard]] std::vector<std::pair<std::string_view, std::string>> TrayValuesToStore(
     const TrayProperties& properties);
+
+// The properties read back from a host's store; `stored` answers a key with
+// its value, or nothing when the host never stored one. A missing key gives
+// its default, and so does an event mode that is not a whole number; one out
+// of range is pulled to 0 or 1.
+[[nodiscard]] TrayProperties TrayPropertiesFromStore(
+    const std::function<std::optional<std::string>(std::string_view key)>& stored);
 
 }  // namespace tarvix

@@ -32,10 +32,17 @@ void FillTrayShowRecord(NOTIFYICONDATAA& record, HWND window, HICON icon, std::s
 void FillTrayBalloonRecord(NOTIFYICONDATAA& record, HWND window, HICON icon, std::string_view tip,
                            std::string_view balloon) noexcept;
 
-// Copies `text` into a fixed character field, cut to leave room for the zero.
+// Copies `text` into a fixed character field, cut to leave room for the zero
+// and never between the two bytes of a double-byte character of `codePage`
+// (a lead byte left alone at the end of `text` is dropped too).
 template <std::size_t N>
-void CopyTrayText(char (&field)[N], std::string_view text) noexcept {
-  const std::size_t count = text.size() < N - 1 ? text.size() : N - 1;
+void CopyTrayText(char (&field)[N], std::string_view text, UINT codePage = CP_ACP) noexcept {
+  std::size_t count = 0;
+  while (count < text.size()) {
+    const std::size_t step = IsDBCSLeadByteEx(codePage, static_cast<BYTE>(text[count])) ? 2 : 1;
+    if (count + step > N - 1 || count + step > text.size()) break;
+    count += step;
+  }
   text.copy(field, count);
   field[count] = '\0';
 }

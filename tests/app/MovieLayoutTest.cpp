@@ -35,6 +35,12 @@ void ExpectSound(const MovieScript& script, int width, int height, int dpi, std:
     }
     for (std::size_t other = 0; other < s; ++other) EXPECT_FALSE(section.card.Intersects(layout.sections[other].card));
   }
+  // Reading order goes down a column, then on to the next one to the right.
+  for (std::size_t s = 1; s < layout.sections.size(); ++s) {
+    const Box& before = layout.sections[s - 1].card;
+    const Box& card = layout.sections[s].card;
+    EXPECT_TRUE((card.left == before.left && card.top > before.top) || card.left > before.left) << s;
+  }
   ASSERT_EQ(layout.barItems.size(), script.bar.size());
   for (const Box& item : layout.barItems) {
     EXPECT_TRUE(item.Inside(layout.bar));
@@ -82,6 +88,71 @@ TEST(MovieLayout, CrowdedScriptsStayInsideWithoutOverlap) {
   const HomeLayout footer = LayoutHome(script, 724, 540, 96, "Version 1.0.0.1", FakeMeasure(96));
   EXPECT_TRUE(footer.version.Inside(footer.bar));
   for (const Box& item : footer.barItems) EXPECT_FALSE(item.Intersects(footer.version));
+}
+
+// Every caption and, on two-line tiles, every description fits its text area.
+void ExpectWholeTexts(const MovieScript& script, const HomeLayout& layout, int dpi, const TextWidth& measure) {
+  for (std::size_t s = 0; s < layout.sections.size(); ++s) {
+    for (std::size_t i = 0; i < layout.sections[s].items.size(); ++i) {
+      const MovieItem& item = script.sections[s].items[i];
+      const Box& tile = layout.sections[s].items[i];
+      const TileText boxes = TileTextBoxes(tile.width(), tile.height(), dpi, layout.descriptions);
+      EXPECT_LE(measure(item.caption, TextRole::Caption), boxes.caption.width()) << item.caption;
+      if (layout.descriptions) {
+        EXPECT_LE(measure(item.description, TextRole::Description), boxes.description.width()) << item.description;
+        EXPECT_LE(boxes.caption.bottom, boxes.description.top);
+      }
+    }
+  }
+  for (std::size_t i = 0; i < layout.barItems.size(); ++i) {
+    EXPECT_LE(measure(script.bar[i].caption, TextRole::BarItem), layout.barItems[i].width()) << script.bar[i].caption;
+  }
+}
+
+TEST(MovieLayout, TheHomeScreenShowsWholeCaptionsAndDescriptions) {
+  const MovieScript& script = DefaultMovieScript();
+  for (const int dpi : {96, 144}) {
+    SCOPED_TRACE(dpi);
+    // Wider than the program's font: a fallback face must still fit.
+    const TextWidth wide = [dpi](std::string_view text, TextRole role) {
+      const int perChar = role == TextRole::Title ? 16 : role == TextRole::Description ? 7 : 9;
+      return ScaleToDpi(static_cast<int>(text.size()) * perChar, dpi);
+    };
+    const HomeLayout layout =
+        LayoutHome(script, ScaleToDpi(724, dpi), ScaleToDpi(540, dpi), dpi, "Version 1.0.0.1", wide);
+    EXPECT_TRUE(layout.descriptions);
+    EXPECT_LE(layout.columns, 2) << "tiles as wide as the main window allows";
+    ExpectWholeTexts(script, layout, dpi, wide);
+  }
+}
+
+TEST(MovieLayout, TilesTooShortForTwoLinesDropTheDescriptionNotTheCaption) {
+  MovieScript script = DefaultMovieScript();
+  script.sections.push_back(script.sections[3]);
+  script.sections.push_back(script.sections[0]);
+  const HomeLayout layout = LayoutHome(script, 724, 540, 96, "", FakeMeasure(96));
+  EXPECT_FALSE(layout.descriptions);
+  EXPECT_EQ(layout.columns, 3);
+  ExpectWholeTexts(script, layout, 96, FakeMeasure(96));
+}
+
+TEST(MovieLayout, TheFullestMovieTheFileMayHoldStillFits) {
+  MovieScript script = DefaultMovieScript();
+  script.sections.assign(kMaxMovieSections, script.sections[3]);
+  for (MovieSection& section : script.sections) section.items.resize(kMaxSectionItems, section.items[0]);
+  script.bar.assign(kMaxBarItems, script.bar[0]);
+  script.barSpacer = 2;
+  const HomeLayout layout = LayoutHome(script, 724, 540, 96, "Version 1.0.0.1", FakeMeasure(96));
+  std::vector<Box> tiles;
+  for (const SectionLayout& section : layout.sections) {
+    for (const Box& tile : section.items) {
+      EXPECT_FALSE(tile.empty());
+      EXPECT_TRUE(tile.Inside(section.card));
+      EXPECT_TRUE(section.card.Inside(layout.body));
+      for (const Box& other : tiles) EXPECT_FALSE(tile.Intersects(other));
+      tiles.push_back(tile);
+    }
+  }
 }
 
 TEST(MovieLayout, VersionIsPlacedOnlyWhenSetAndNotHidden) {

@@ -54,6 +54,10 @@ TEST(MovieScreenshot, HomeAndAboutScreens) {
   // Focus on the first tile and the mouse over another show both states.
   SetFocus(movie->ItemWindow("IDC_FS_wizardMode"));
   const HWND hovered = movie->ItemWindow("IDC_FS_systemSatus");
+  // The display's one pointer decides what is hot: rest it on that tile.
+  RECT hoveredBox{};
+  GetWindowRect(hovered, &hoveredBox);
+  SetCursorPos(hoveredBox.left + 10, hoveredBox.top + 10);
   SendMessageA(hovered, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
   UpdateWindow(window);
   Pump();

@@ -141,6 +141,12 @@ TEST_F(MovieTest, EveryCommandIsAnOwnerDrawnTabStopButtonWithItsCaption) {
   EXPECT_FALSE(IsWindowVisible(back));
 }
 
+TEST_F(MovieTest, NoTextIsCutShortAtTheMainWindowSize) {
+  EXPECT_TRUE(movie_->SetVariable("_root.version", "1.0.0.12"));
+  const std::vector<std::string> clipped = movie_->ClippedTexts();
+  EXPECT_TRUE(clipped.empty()) << clipped.size() << " cut short, the first: " << clipped.front();
+}
+
 TEST_F(MovieTest, ClickingEachItemSendsItsExactCommand) {
   for (const std::string& command : kHomeCommands) {
     if (command == "IDC_FS_about") continue;  // changes screen, tested below

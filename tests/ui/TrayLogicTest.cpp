@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 namespace tarvix {
@@ -105,6 +106,47 @@ TEST(TrayPropertiesTest, DefaultsAreStoredAsNothingAndChangesInKeyOrder) {
   EXPECT_EQ(values[1].second, "1");
   EXPECT_EQ(values[2].first, "BalloonTip");
   EXPECT_EQ(values[2].second, "Still here");
+}
+
+TEST(TrayPropertiesTest, StoredValuesComeBackAndMissingOnesGiveTheDefaults) {
+  std::map<std::string, std::string, std::less<>> store;
+  const auto lookup = [&](std::string_view key) -> std::optional<std::string> {
+    const auto found = store.find(key);
+    if (found == store.end()) return std::nullopt;
+    return found->second;
+  };
+  const TrayProperties defaults = TrayPropertiesFromStore(lookup);
+  EXPECT_EQ(defaults.toolTip, "Program notification");
+  EXPECT_EQ(defaults.balloonTip, "The Program Still Running Here");
+  EXPECT_EQ(defaults.eventMode, 0);
+
+  TrayProperties changed;
+  changed.toolTip = "";
+  changed.eventMode = 1;
+  for (const auto& [key, value] : TrayValuesToStore(changed)) store[std::string(key)] = value;
+  const TrayProperties back = TrayPropertiesFromStore(lookup);
+  EXPECT_EQ(back.toolTip, "");
+  EXPECT_EQ(back.eventMode, 1);
+  EXPECT_EQ(back.balloonTip, "The Program Still Running Here");
+}
+
+TEST(TrayPropertiesTest, AStoredEventModeIsReadAsANumberAndPulledIntoRange) {
+  const auto modeFrom = [](std::string text) {
+    return TrayPropertiesFromStore([&](std::string_view key) -> std::optional<std::string> {
+             if (key == "EventMode") return text;
+             return std::nullopt;
+           })
+        .eventMode;
+  };
+  EXPECT_EQ(modeFrom("1"), 1);
+  EXPECT_EQ(modeFrom("5"), 1);
+  EXPECT_EQ(modeFrom("-3"), 0);
+  EXPECT_EQ(modeFrom("4294967297"), 1) << "not cut to 32 bits first";
+  EXPECT_EQ(modeFrom("99999999999999999999999"), 1);
+  EXPECT_EQ(modeFrom("-99999999999999999999999"), 0);
+  EXPECT_EQ(modeFrom("one"), 0);
+  EXPECT_EQ(modeFrom("1x"), 0);
+  EXPECT_EQ(modeFrom(""), 0);
 }
 
 }  // namespace

@@ -88,5 +88,21 @@ TEST(TrayRecordTest, AShowAfterABalloonDropsOnlyTheInfoFlag) {
   EXPECT_STREQ(record.szInfo, "balloon");
 }
 
+TEST(TrayRecordTest, TextsAreNeverCutInsideADoubleByteCharacter) {
+  // Shift-JIS: 0x82 0xA0 is one character.
+  constexpr UINT kShiftJis = 932;
+  char field[4];
+  CopyTrayText(field, "a\x82\xA0", kShiftJis);
+  EXPECT_STREQ(field, "a\x82\xA0");
+  CopyTrayText(field, "ab\x82\xA0", kShiftJis);
+  EXPECT_STREQ(field, "ab") << "the character would not fit whole";
+  // A field already cut after a lead byte loses that byte.
+  CopyTrayText(field, "a\x82", kShiftJis);
+  EXPECT_STREQ(field, "a");
+  // In a single-byte code page every byte is a character.
+  CopyTrayText(field, "ab\x82\xA0", 1252);
+  EXPECT_STREQ(field, "ab\x82");
+}
+
 }  // namespace
 }  // namespace tarvix

@@ -147,6 +147,22 @@ TEST_F(TrayTest, PropertySettersReportTheirKeysAndClampTheEventMode) {
   EXPECT_EQ(stored.balloonTip, "balloon");
 }
 
+TEST_F(TrayTest, StoredPropertiesGoBackThroughTheSettersAndReachTheShellOnShow) {
+  TrayProperties stored;
+  stored.toolTip = "Still here";
+  stored.eventMode = 7;
+  stored.balloonTip = "Working quietly";
+  tray.ApplyProperties(stored);
+  EXPECT_EQ(host.changes, (std::vector<std::string>{"TrayToolTip", "EventMode", "BalloonTip"}));
+  EXPECT_EQ(tray.EventMode(), 1);
+  EXPECT_TRUE(shell.calls.empty());
+  tray.showBalloonoolTip(true);
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_STREQ(shell.calls[0].record.szTip, " Still here ");
+  EXPECT_STREQ(shell.calls[0].record.szInfo, "Working quietly");
+  EXPECT_STREQ(shell.calls[0].record.szInfoTitle, "Still here");
+}
+
 TEST_F(TrayTest, ADoubleClickOnTheIconRaisesOneLeftClick) {
   SendTrayNotification(tray, WM_LBUTTONDOWN);
   SendTrayNotification(tray, WM_LBUTTONUP);
