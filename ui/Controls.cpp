@@ -17,7 +17,9 @@ KindStyle StyleOf(ControlKind kind) noexcept {
   switch (kind) {
     case ControlKind::Button: return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
     case ControlKind::Label: return {"STATIC", SS_LEFT | SS_NOPREFIX, 0};
-    case ControlKind::Frame: return {"BUTTON", BS_GROUPBOX, 0};
+    // Transparent, so that a parent with WS_CLIPCHILDREN still paints its
+    // background inside the box: a group box draws only its line and caption.
+    case ControlKind::Frame: return {"BUTTON", BS_GROUPBOX, WS_EX_TRANSPARENT};
     case ControlKind::CheckBox: return {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
     case ControlKind::Option: return {"BUTTON", BS_AUTORADIOBUTTON, 0};
     case ControlKind::Edit: return {"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
