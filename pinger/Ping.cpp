@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "app/Platform.h"
+#include "memory/MessagePump.h"
 #include "pinger/HostAddress.h"
 
 namespace tarvix {
@@ -52,22 +53,8 @@ class SystemNetwork final : public PingNetwork {
 SystemNetwork g_system;
 PingNetwork* g_current = &g_system;
 
-// One pass handles every message already waiting, as a long operation must
-// to let timers and input run. A WM_QUIT is put back for the main loop.
-void PumpMessages(int passes) noexcept {
-  for (int pass = 0; pass < passes; ++pass) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(msg.wParam));
-        return;
-      }
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
-}
-
+// Between the steps of a ping the pending input, paint and timer messages are
+// served this many times, so that a slow ping does not freeze the program.
 constexpr int kPasses = 3;
 
 // Matches a successful StartSockets with one StopSockets on every way out.
@@ -108,26 +95,26 @@ bool PingHostChecked(std::string_view hostText, DWORD timeout) {
   std::string host(TrimBlanks(hostText));
   if (host.empty()) return false;
 
-  PumpMessages(kPasses);
+  ProcessPendingMessages(kPasses);
   const SocketsSession sockets;
   if (!sockets.started()) return false;
-  PumpMessages(kPasses);
+  ProcessPendingMessages(kPasses);
 
   if (host.find('.') != std::string::npos) {
-    PumpMessages(kPasses);
+    ProcessPendingMessages(kPasses);
     if (IsDottedName(host)) {
-      PumpMessages(kPasses);
+      ProcessPendingMessages(kPasses);
       const auto addresses = ResolveHostAddresses(host);
-      PumpMessages(kPasses);
+      ProcessPendingMessages(kPasses);
       if (!addresses || addresses->empty()) return false;
       host = addresses->front();
     }
   }
 
-  PumpMessages(kPasses);
+  ProcessPendingMessages(kPasses);
   EchoReplyBuffer reply;
   const bool sent = SendEcho(host, reply, timeout).has_value();
-  PumpMessages(kPasses);
+  ProcessPendingMessages(kPasses);
   return sent && reply.Answered();
 }
 
@@ -170,7 +157,7 @@ std::optional<std::int32_t> SendEcho(std::string_view addressText, EchoReplyBuff
   PingNetwork& network = CurrentPingNetwork();
   const UniqueIcmpHandle icmp = network.OpenIcmp();
   DWORD error = icmp.valid() ? ERROR_SUCCESS : GetLastError();
-  PumpMessages(kPasses);
+  ProcessPendingMessages(kPasses);
   if (icmp.valid()) {
     reply.replyCount = network.Echo(icmp.get(), *address, kEchoPayload, reply.Bytes(), timeout, error);
   }
@@ -186,7 +173,7 @@ std::optional<std::int32_t> SendEcho(std::string_view addressText, EchoReplyBuff
     if (status == IP_SUCCESS) status = IP_GENERAL_FAILURE;
     result = -static_cast<std::int32_t>(status & 0x7FFFFFFFu);
   }
-  PumpMessages(kPasses);
+  ProcessPendingMessages(kPasses);
   return result;
 }
 

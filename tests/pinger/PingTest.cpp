@@ -317,6 +317,15 @@ TEST(PingLoopback, LoopbackAddressAndLocalhostAnswer) {
   EXPECT_TRUE(platform.messages.empty());
 }
 
+TEST(PingLoopback, NameThatCannotResolveIsNotAnswered) {
+  FakePlatform platform;
+  // The reserved top-level name .invalid never resolves, so nothing is sent.
+  EXPECT_EQ(ResolveHostAddresses("no-such-host.invalid"), std::vector<std::string>{});
+  EXPECT_FALSE(PingHost("no-such-host.invalid", kTimeout));
+  EXPECT_FALSE(PingHost("3abc.no-such-host.invalid", kTimeout));
+  EXPECT_TRUE(platform.messages.empty());
+}
+
 TEST(PingLoopback, RealCallsBalanceOnEveryPath) {
   FakePlatform platform;
   FakePingNetwork network;

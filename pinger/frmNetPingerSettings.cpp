@@ -1,0 +1,215 @@
+#include "pinger/frmNetPingerSettings.h"
+
+#include <array>
+
+#include "memory/MessagePump.h"
+#include "ui/Controls.h"
+
+namespace tarvix {
+namespace {
+
+using Form = frmNetPingerSettings;
+
+constexpr std::string_view kDescription =
+    "The PING utility helps to keep you from getting your modem connection disconnected by your "
+    "service provider. Most Internet Service Providers Disconnect users after a fixed period of "
+    "modem activity";
+
+// The window's controls in tab order. The two option buttons form one group,
+// which "Play Sound at Ping" closes.
+constexpr std::array<ControlSpec, 12> kControls = {{
+    {ControlKind::Label, Form::IDC_DESCRIPTION, kDescription, 14, 8, 412, 64},
+    {ControlKind::CheckBox, Form::IDC_DO_PINGING, "Enable Pinger", 14, 74, 200, 20},
+    {ControlKind::Frame, Form::IDC_CONFIGURATION, "Configuration", 8, 96, 424, 110},
+    {ControlKind::Option, Form::IDC_AUTO, "Automatic Mode", 22, 116, 160, 20, WS_GROUP | WS_TABSTOP},
+    {ControlKind::Option, Form::IDC_MANUAL, "Manual Mode", 22, 144, 160, 20},
+    {ControlKind::CheckBox, Form::IDC_SOUND, "Play &Sound at Ping", 22, 178, 170, 20, WS_GROUP},
+    {ControlKind::Label, Form::IDC_HOST_LABEL, "Ping Host", 196, 114, 84, 23, SS_CENTERIMAGE},
+    {ControlKind::Edit, Form::IDC_HOST, "", 284, 114, 136, 23},
+    {ControlKind::Label, Form::IDC_INTERVAL_LABEL, "Ping Interval", 196, 146, 84, 23, SS_CENTERIMAGE},
+    {ControlKind::ComboList, Form::IDC_INTERVAL, "", 284, 146, 136, 320},
+    {ControlKind::Button, Form::IDC_PING_NOW, "Ping &Now", 236, 212, 96, 26},
+    {ControlKind::Button, Form::IDC_SAVE, "Save", 340, 212, 92, 26},
+}};
+
+// The controls that the frame "Configuration" holds.
+constexpr std::array kFrameControls = {Form::IDC_CONFIGURATION, Form::IDC_AUTO,       Form::IDC_MANUAL,
+                                       Form::IDC_SOUND,         Form::IDC_HOST_LABEL, Form::IDC_INTERVAL_LABEL};
+// Ping Now lets the window repaint and the click finish before the wait.
+constexpr int kPingNowPasses = 6;
+
+}  // namespace
+
+frmNetPingerSettings::frmNetPingerSettings(Shell& shell)
+    : ToolWindowBase(shell), schedule_([this] { return IsChecked(Item(IDC_SOUND)); }) {}
+
+void frmNetPingerSettings::Form_Load() {
+  CreateControls(hwnd(), kControls);
+  SkinSelf();
+  const HWND list = Item(IDC_INTERVAL);
+  SendMessageA(list, CB_RESETCONTENT, 0, 0);
+  for (int index = 0; index < kPingIntervalEntries; ++index) {
+    const std::string entry = PingIntervalEntryText(index);
+    SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+  }
+  EnableWindow(Item(IDC_SAVE), FALSE);
+  LoadPingerSettings();
+  EnablePingerTimer(IsChecked(Item(IDC_DO_PINGING)));
+}
+
+void frmNetPingerSettings::Form_Unload() noexcept { EnablePingerTimer(false); }
+
+void frmNetPingerSettings::LoadPingerSettings() {
+  const PingerSettings stored = ReadPingerSettings();
+  ShowSettings(stored);
+  ShowMode(stored.automatic);  // the automatic mode shows its own host text and entry
+  chkDoPinging_Click();
+  SetDirty(false);
+  schedule_.Configure(TargetOf(stored));
+}
+
+void frmNetPingerSettings::SavePingerSettings() {
+  const PingerSettings settings = SettingsFromControls();
+  WritePingerSettings(settings);
+  schedule_.Configure(TargetOf(settings));
+  EnablePingerTimer(settings.doPinging);
+}
+
+void frmNetPingerSettings::SetDirty(bool flag) noexcept {
+  dirty_ = flag;
+  EnableWindow(Item(IDC_SAVE), flag ? TRUE : FALSE);
+}
+
+LRESULT frmNetPingerSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_TIMER:
+      if (wParam == kPingerTimerId) {
+        tmrPinger_Timer();
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd(), message, wParam, lParam);
+}
+
+void frmNetPingerSettings::OnCommand(int id, int code) {
+  switch (id) {
+    case IDC_DO_PINGING:
+      if (code == BN_CLICKED) chkDoPinging_Click();
+      break;
+    case IDC_AUTO:
+      if (code == BN_CLICKED) optAuto_Click();
+      break;
+    case IDC_MANUAL:
+      if (code == BN_CLICKED) optManual_Click();
+      break;
+    case IDC_SOUND:
+      if (code == BN_CLICKED) chkSound_Click();
+      break;
+    case IDC_HOST:
+      if (code == EN_CHANGE) txtPingHost_Change();
+      break;
+    case IDC_INTERVAL:
+      if (code == CBN_SELCHANGE) cmbPingInterval_Click();
+      break;
+    case IDC_PING_NOW:
+      if (code == BN_CLICKED) cmdPingNow_Click();
+      break;
+    case IDC_SAVE:
+      if (code == BN_CLICKED) cmdSave_Click();
+      break;
+    default:
+      break;
+  }
+}
+
+void frmNetPingerSettings::chkDoPinging_Click() {
+  frameEnabled_ = IsChecked(Item(IDC_DO_PINGING));
+  if (frameEnabled_) EnableWindow(Item(IDC_SAVE), TRUE);
+  UpdateEnabledControls();
+  SetDirty(true);
+}
+
+// A second click on the selected mode changes nothing, so that clicking
+// "Manual Mode" again cannot wipe a host the user has typed.
+void frmNetPingerSettings::optAuto_Click() {
+  if (automatic_) return;
+  SetDirty(true);
+  ShowMode(true);
+}
+
+void frmNetPingerSettings::optManual_Click() {
+  if (!automatic_) return;
+  SetDirty(true);
+  SetWindowTextTo(Item(IDC_HOST), kSuggestedPingHost);
+  ShowMode(false);
+}
+
+void frmNetPingerSettings::cmdPingNow_Click() {
+  ProcessPendingMessages(kPingNowPasses);
+  static_cast<void>(schedule_.PingNow());  // the sound is the only answer shown
+}
+
+void frmNetPingerSettings::cmdSave_Click() {
+  SetDirty(false);
+  SavePingerSettings();
+}
+
+void frmNetPingerSettings::tmrPinger_Timer() {
+  if (timerEnabled_) static_cast<void>(schedule_.Tick());
+}
+
+void frmNetPingerSettings::ShowMode(bool automatic) {
+  automatic_ = automatic;
+  SetChecked(Item(IDC_AUTO), automatic);
+  SetChecked(Item(IDC_MANUAL), !automatic);
+  if (automatic) {
+    SetWindowTextTo(Item(IDC_HOST), kAutomaticHostText);
+    SendMessageA(Item(IDC_INTERVAL), CB_SETCURSEL, 0, 0);
+  }
+  UpdateEnabledControls();
+}
+
+PingerSettings frmNetPingerSettings::SettingsFromControls() const {
+  PingerSettings settings;
+  settings.doPinging = IsChecked(Item(IDC_DO_PINGING));
+  settings.automatic = automatic_;
+  settings.host = WindowText(Item(IDC_HOST));
+  const LRESULT selected = SendMessageA(Item(IDC_INTERVAL), CB_GETCURSEL, 0, 0);
+  settings.intervalIndex = selected >= 0 && selected < kPingIntervalEntries ? static_cast<int>(selected) : 0;
+  settings.sound = IsChecked(Item(IDC_SOUND));
+  return settings;
+}
+
+void frmNetPingerSettings::ShowSettings(const PingerSettings& settings) {
+  SetChecked(Item(IDC_DO_PINGING), settings.doPinging);
+  SetWindowTextTo(Item(IDC_HOST), settings.host);
+  SendMessageA(Item(IDC_INTERVAL), CB_SETCURSEL, static_cast<WPARAM>(settings.intervalIndex), 0);
+  SetChecked(Item(IDC_SOUND), settings.sound);
+}
+
+void frmNetPingerSettings::UpdateEnabledControls() noexcept {
+  for (const int id : kFrameControls) EnableWindow(Item(id), frameEnabled_ ? TRUE : FALSE);
+  const BOOL hostFields = frameEnabled_ && !automatic_ ? TRUE : FALSE;
+  EnableWindow(Item(IDC_HOST), hostFields);
+  EnableWindow(Item(IDC_INTERVAL), hostFields);
+}
+
+void frmNetPingerSettings::EnablePingerTimer(bool enabled) noexcept {
+  // Switching on a running timer leaves it alone, so a save does not push the
+  // next tick back.
+  if (enabled == timerEnabled_) return;
+  if (enabled) {
+    timerEnabled_ = SetTimer(hwnd(), kPingerTimerId, kPingerTickMs, nullptr) != 0;
+  } else {
+    KillTimer(hwnd(), kPingerTimerId);
+    timerEnabled_ = false;
+  }
+}
+
+}  // namespace tarvix
