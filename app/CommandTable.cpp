@@ -50,36 +50,4 @@ ButtonAction ActionOfButton(ButtonArray array, int index) noexcept {
   return action;
 }
 
-std::string_view SchemeForControl(std::string_view className, std::uint32_t style) noexcept {
-  auto equalNoCase = [](std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-      const char x = (a[i] >= 'A' && a[i] <= 'Z') ? static_cast<char>(a[i] - 'A' + 'a') : a[i];
-      const char y = (b[i] >= 'A' && b[i] <= 'Z') ? static_cast<char>(b[i] - 'A' + 'a') : b[i];
-      if (x != y) return false;
-    }
-    return true;
-  };
-  if (equalNoCase(className, "Static")) return "Label";
-  if (!equalNoCase(className, "Button")) return {};
-  // The button's kind lives in the low four bits of its style.
-  switch (style & 0xFu) {
-    case 0x0:  // BS_PUSHBUTTON
-    case 0x1:  // BS_DEFPUSHBUTTON
-      return "Button";
-    case 0x2:  // BS_CHECKBOX
-    case 0x3:  // BS_AUTOCHECKBOX
-    case 0x5:  // BS_3STATE
-    case 0x6:  // BS_AUTO3STATE
-      return "CheckBox";
-    case 0x4:  // BS_RADIOBUTTON
-    case 0x9:  // BS_AUTORADIOBUTTON
-      return "RadioBox";
-    case 0x7:  // BS_GROUPBOX
-      return "Frame";
-    default:
-      return {};
-  }
-}
-
 }  // namespace tarvix

@@ -97,13 +97,6 @@ inline constexpr std::array<ToolWindow, 6> kStartupLoadOrder = {
     ToolWindow::WizardMode, ToolWindow::BackUp, ToolWindow::NetPingerSettings,
     ToolWindow::SystemStatus, ToolWindow::RamConfiguration, ToolWindow::MainSettings};
 
-// ---- Skinning of controls ----------------------------------------------------------
-
-// The skin scheme for a control by its window class and style: "Button",
-// "Label", "Frame", "CheckBox" or "RadioBox"; empty for other kinds, which
-// keep their own look.
-[[nodiscard]] std::string_view SchemeForControl(std::string_view className, std::uint32_t style) noexcept;
-
 // ---- Start-hidden notice ----------------------------------------------------------
 
 // The NT family shows the icon's balloon; 95/98/ME and unrecognised versions

@@ -321,4 +321,24 @@ void Skin::PaintGroupBox(HWND box, HDC dc, const Resources& skin) {
   }
 }
 
+void ApplyControlSchemes(Skin& skin, HWND form) noexcept {
+  EnumChildWindows(
+      form,
+      [](HWND control, LPARAM target) -> BOOL {
+        char className[64] = {};
+        GetClassNameA(control, className, static_cast<int>(sizeof className));
+        const auto style = static_cast<std::uint32_t>(GetWindowLongPtrA(control, GWL_STYLE));
+        const std::string_view scheme = SchemeForControl(className, style);
+        if (!scheme.empty()) {
+          try {
+            (void)reinterpret_cast<Skin*>(target)->Apply(control, scheme);
+          } catch (...) {
+            // This control keeps its own look; the others are still skinned.
+          }
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&skin));
+}
+
 }  // namespace tarvix

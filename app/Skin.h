@@ -81,4 +81,8 @@ class Skin final {
 [[nodiscard]] bool IsPushButton(HWND window) noexcept;
 [[nodiscard]] bool IsGroupBox(HWND window) noexcept;
 
+// Applies to each control of `form` the scheme of its kind (SchemeForControl);
+// a control that cannot be skinned keeps its own look and the rest go on.
+void ApplyControlSchemes(Skin& skin, HWND form) noexcept;
+
 }  // namespace tarvix

@@ -3,6 +3,7 @@
 // assets/TarvixMask.skn): colours and a font for each named scheme. Pure
 // code without windows.h; Skin.h applies a scheme to a window.
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,5 +46,10 @@ struct SkinFile {
 // appear once; a scheme's missing keys keep the values above. On failure
 // `skin` is left unchanged and `error` names the line and the fault.
 [[nodiscard]] bool ParseSkinFile(std::string_view text, SkinFile& skin, TextError& error);
+
+// The scheme a control takes by its window class and style: "Button",
+// "Label", "Frame", "CheckBox" or "RadioBox"; empty for other kinds, which
+// keep their own look.
+[[nodiscard]] std::string_view SchemeForControl(std::string_view className, std::uint32_t style) noexcept;
 
 }  // namespace tarvix

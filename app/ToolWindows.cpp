@@ -2,6 +2,7 @@
 
 #include "app/frmMainSettings.h"
 #include "backup/frmBackUp.h"
+#include "pinger/frmNetPingerSettings.h"
 
 namespace tarvix {
 namespace {
@@ -11,6 +12,7 @@ std::size_t IndexOf(ToolWindow which) noexcept { return static_cast<std::size_t>
 }  // namespace
 
 ToolWindowSet::ToolWindowSet(Shell& shell) {
+  windows_[IndexOf(ToolWindow::NetPingerSettings)] = std::make_unique<frmNetPingerSettings>(shell);
   auto backUp = std::make_unique<frmBackUp>(shell);
   backUp_ = backUp.get();
   windows_[IndexOf(ToolWindow::BackUp)] = std::move(backUp);

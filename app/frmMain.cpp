@@ -276,25 +276,7 @@ void frmMain::DragMainWindow() noexcept {
   SendMessageA(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
-void frmMain::applyAllControls(HWND form) noexcept {
-  EnumChildWindows(
-      form,
-      [](HWND control, LPARAM self) -> BOOL {
-        char className[64] = {};
-        GetClassNameA(control, className, static_cast<int>(sizeof className));
-        const auto style = static_cast<std::uint32_t>(GetWindowLongPtrA(control, GWL_STYLE));
-        const std::string_view scheme = SchemeForControl(className, style);
-        if (!scheme.empty()) {
-          try {
-            (void)reinterpret_cast<frmMain*>(self)->skin_.Apply(control, scheme);
-          } catch (...) {
-            // One control that cannot be skinned keeps its own look.
-          }
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(this));
-}
+void frmMain::applyAllControls(HWND form) noexcept { ApplyControlSchemes(skin_, form); }
 
 void frmMain::SkinToolWindow(HWND form) noexcept {
   try {

@@ -16,60 +16,11 @@
 #include "backup/frmBackUp.h"
 #include "support/FakePlatform.h"
 #include "support/Screenshot.h"
+#include "support/SkinnedShell.h"
 #include "support/TempDir.h"
 
 namespace tarvix {
 namespace {
-
-// The main window's part for one tool window: a visible child area, and
-// the skin applied as applyAllControls does, by the kind of each control.
-class SkinnedShell final : public Shell {
- public:
-  SkinnedShell() {
-    WNDCLASSEXA host{};
-    host.cbSize = sizeof host;
-    host.lpfnWndProc = DefWindowProcA;
-    host.hInstance = GetModuleHandleA(nullptr);
-    host.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    host.lpszClassName = "TarvixBackUpShotHost";
-    RegisterClassExA(&host);
-    frame_.reset(CreateWindowExA(WS_EX_TOPMOST | WS_EX_CONTROLPARENT, "TarvixBackUpShotHost", "Tarvix",
-                                 WS_POPUP | WS_CLIPCHILDREN, 120, 120, frmBackUp::kWidth, frmBackUp::kHeight, nullptr,
-                                 nullptr, GetModuleHandleA(nullptr), nullptr));
-    skinLoaded = skin_.Load(TARVIX_ASSETS_DIR "/TarvixMask.skn");
-  }
-  ~SkinnedShell() { skin_.Unload(); }
-
-  [[nodiscard]] HWND ChildFrame() const noexcept override { return frame_.get(); }
-  void SkinToolWindow(HWND form) noexcept override {
-    (void)skin_.Apply(form, "controlForm");
-    EnumChildWindows(
-        form,
-        [](HWND control, LPARAM self) -> BOOL {
-          auto& skin = reinterpret_cast<SkinnedShell*>(self)->skin_;
-          std::array<char, 32> kind{};
-          GetClassNameA(control, kind.data(), static_cast<int>(kind.size()));
-          const std::string name = kind.data();
-          if (IsPushButton(control)) {
-            (void)skin.Apply(control, "Button");
-          } else if (IsGroupBox(control)) {
-            (void)skin.Apply(control, "Frame");
-          } else if (lstrcmpiA(name.c_str(), "Static") == 0) {
-            (void)skin.Apply(control, "Label");
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(this));
-  }
-  void ReturnToMovieHome() noexcept override {}
-  void SetTrayToolTip(std::string_view) noexcept override {}
-
-  bool skinLoaded = false;
-
- private:
-  Skin skin_;
-  UniqueWindow frame_;
-};
 
 void Pump() {
   MSG msg;
@@ -98,8 +49,8 @@ TEST(BackUpScreenshot, SeveralBackupsListed) {
   };
   for (const File& file : files) testing::WriteTextFile(BackupFolder() + "\\" + file.name, file.text);
 
-  SkinnedShell shell;
-  EXPECT_TRUE(shell.skinLoaded);
+  test::SkinnedShell shell(frmBackUp::kWidth, frmBackUp::kHeight, TARVIX_ASSETS_DIR "/TarvixMask.skn");
+  EXPECT_TRUE(shell.SkinLoaded());
   frmBackUp form(shell);
   ASSERT_TRUE(form.Load());
   form.intializeList();

@@ -16,6 +16,7 @@
 #include "support/FakeShell.h"
 #include "support/RegistryRedirect.h"
 #include "support/Screenshot.h"
+#include "support/SkinnedShell.h"
 #include "ui/Controls.h"
 
 namespace tarvix {
@@ -405,47 +406,6 @@ TEST_F(PingerWindowLoopbackTest, PingNowPingsTheSavedHostForReal) {
   form.Unload();
 }
 
-// A stand-in for the main window that skins as the program does: the
-// window's own scheme, then a scheme for each control by its kind.
-class SkinningShell final : public Shell {
- public:
-  SkinningShell()
-      : frame_(CreateWindowExA(WS_EX_CONTROLPARENT, "STATIC", "", WS_POPUP | WS_CLIPCHILDREN, 60, 60, Form::kWidth,
-                               Form::kHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr)) {
-    loaded = skin_.Load(std::string(TARVIX_ASSETS_DIR) + "/TarvixMask.skn");
-  }
-  [[nodiscard]] HWND ChildFrame() const noexcept override { return frame_.get(); }
-  void SkinToolWindow(HWND form) noexcept override {
-    static_cast<void>(skin_.Apply(form, "controlForm"));
-    for (HWND child = GetWindow(form, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-      if (const char* scheme = SchemeFor(child)) static_cast<void>(skin_.Apply(child, scheme));
-    }
-  }
-  void ReturnToMovieHome() noexcept override {}
-  void SetTrayToolTip(std::string_view) noexcept override {}
-
-  bool loaded = false;
-
- private:
-  static const char* SchemeFor(HWND control) noexcept {
-    char name[32] = {};
-    GetClassNameA(control, name, sizeof name);
-    if (lstrcmpiA(name, "STATIC") == 0) return "Label";
-    if (lstrcmpiA(name, "BUTTON") != 0) return nullptr;
-    switch (GetWindowLongPtrA(control, GWL_STYLE) & BS_TYPEMASK) {
-      case BS_GROUPBOX: return "Frame";
-      case BS_AUTOCHECKBOX:
-      case BS_CHECKBOX: return "CheckBox";
-      case BS_AUTORADIOBUTTON:
-      case BS_RADIOBUTTON: return "RadioBox";
-      default: return "Button";
-    }
-  }
-
-  UniqueWindow frame_;
-  Skin skin_;
-};
-
 void PumpFor(DWORD ms) {
   const ULONGLONG end = GetTickCount64() + ms;
   while (GetTickCount64() < end) {
@@ -456,8 +416,8 @@ void PumpFor(DWORD ms) {
 
 TEST_F(PingerWindowLoopbackTest, ScreenshotOfTheManualModeSwitchedOn) {
   StoreManual("127.0.0.1", 4, true, true);
-  SkinningShell skinned;
-  ASSERT_TRUE(skinned.loaded);
+  test::SkinnedShell skinned(Form::kWidth, Form::kHeight, TARVIX_ASSETS_DIR "/TarvixMask.skn", 60, 60);
+  ASSERT_TRUE(skinned.SkinLoaded());
   Form form(skinned);
   ASSERT_TRUE(form.Load());
   ShowWindow(skinned.ChildFrame(), SW_SHOWNOACTIVATE);
