@@ -55,7 +55,8 @@ class ToolWindowBase : public BaseWindow<T>, public IToolWindow {
 
   [[nodiscard]] bool Load() override {
     if (this->hwnd() != nullptr) return true;
-    if (!this->CreateWindowOf(WS_EX_CONTROLPARENT, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, T::kWidth,
+    // No WS_CLIPCHILDREN: group boxes leave their inside to the parent's background.
+    if (!this->CreateWindowOf(WS_EX_CONTROLPARENT, WS_CHILD | WS_CLIPSIBLINGS, 0, 0, T::kWidth,
                               T::kHeight, shell_.ChildFrame())) {
       return false;
     }
