@@ -1,0 +1,323 @@
+#include "optimizer/frmNormalMode.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <utility>
+
+#include "optimizer/AdvancedPages.h"
+#include "optimizer/NetworkParameters.h"
+#include "ui/Controls.h"
+
+namespace tarvix {
+namespace {
+
+using W = frmNormalMode;
+using advanced::Box;
+using advanced::Check;
+namespace text = advanced::text;
+
+constexpr int kAlways = -1;  // not on a page: the outer frame and the buttons
+
+struct PageControl {
+  int page;
+  ControlSpec spec;
+};
+
+constexpr ControlSpec Text(std::string_view caption, int x, int y, int width, int height) {
+  return ControlSpec{ControlKind::Label, W::IDC_lblText, caption, x, y, width, height};
+}
+constexpr ControlSpec Field(int id, std::string_view initial, int x, int y, int width, DWORD style = 0) {
+  return ControlSpec{ControlKind::Edit, id, initial, x, y, width, 22, style};
+}
+constexpr ControlSpec PageFrame(int page) {
+  return ControlSpec{ControlKind::Frame, W::IDC_frmWizardPages0 + page,
+                     advanced::kPageCaptions[static_cast<std::size_t>(page)], 16, 22, 408, 184};
+}
+constexpr ControlSpec ConnectionOption(int index) {
+  return ControlSpec{ControlKind::Option, W::IDC_optConnType0 + index,
+                     advanced::kConnectionTypes[static_cast<std::size_t>(index)].caption, 44, 86 + index * 21, 340, 18,
+                     index == 0 ? static_cast<DWORD>(WS_GROUP | WS_TABSTOP) : 0u};
+}
+
+// Child area 440 x 252: the outer frame, one page frame at a time inside it
+// (content from x 28 to 412, y 42 to 200), Back and Next below the page.
+// Every control is a child of the window itself, so its notifications reach
+// the window; a page is the set of rows with its number.
+constexpr std::array kControls = {
+    PageControl{kAlways, {ControlKind::Frame, W::IDC_frameAdvancedMode, "Normal Mode", 6, 2, 428, 246}},
+    // Page 0: connection type.
+    PageControl{0, PageFrame(0)},
+    PageControl{0, Text(text::kConnectionQuestion, 28, 42, 384, 16)},
+    PageControl{0, {ControlKind::Frame, W::IDC_frameConnType, "Connection Type", 28, 62, 384, 112}},
+    PageControl{0, ConnectionOption(0)},
+    PageControl{0, ConnectionOption(1)},
+    PageControl{0, ConnectionOption(2)},
+    PageControl{0, ConnectionOption(3)},
+    PageControl{0, Text(text::kConnectionHint, 28, 180, 384, 16)},
+    // Page 1: MTU and MSS.
+    PageControl{1, PageFrame(1)},
+    PageControl{1, Text(text::kMtuExplanation, 28, 40, 384, 62)},
+    PageControl{1, Text(text::kMtuCaption, 28, 113, 50, 16)},
+    PageControl{1, Field(W::IDC_txtMTUValue, "576", 80, 110, 76, WS_GROUP)},
+    PageControl{1, Text(text::kMtuRecommended, 172, 113, 150, 16)},
+    PageControl{1, {ControlKind::Label, W::IDC_lblMTURecValue, "", 324, 113, 88, 16}},
+    PageControl{1, Text(text::kMssCaption, 28, 147, 50, 16)},
+    PageControl{1, Field(W::IDC_txtMSSValue, "536", 80, 144, 76)},
+    PageControl{1, Text(text::kMssRecommended, 172, 147, 150, 16)},
+    PageControl{1, {ControlKind::Label, W::IDC_lblMSSRecVaklue, "", 324, 147, 88, 16}},
+    // Page 2: black-hole detection and path MTU discovery.
+    PageControl{2, PageFrame(2)},
+    PageControl{2, Text(text::kBlackHoleExplanation, 28, 40, 384, 32)},
+    PageControl{2, {ControlKind::CheckBox, W::IDC_chkBlackHoleValue, "Enable It?", 28, 78, 100, 20, WS_GROUP}},
+    PageControl{2, Text(text::kBlackHoleRecommended, 132, 78, 280, 32)},
+    PageControl{2, Text(text::kDiscoveryExplanation, 28, 120, 384, 32)},
+    PageControl{2, {ControlKind::CheckBox, W::IDC_chkMTUDisconver, "Disable it??", 28, 158, 100, 20}},
+    PageControl{2, Text(text::kDiscoveryRecommended, 132, 160, 136, 16)},
+    PageControl{2, Text(text::kDiscoveryRecommendedValue, 270, 160, 120, 16)},
+    // Page 3: the receive window, laid out as its formula.
+    PageControl{3, PageFrame(3)},
+    PageControl{3, Text(text::kRwinExplanation, 28, 40, 384, 48)},
+    PageControl{3, Text(text::kRwinMss, 28, 96, 64, 16)},
+    PageControl{3, Text(text::kRwinMultiplier, 110, 96, 80, 16)},
+    PageControl{3, Text(text::kRwinScaleFactor, 192, 96, 82, 16)},
+    PageControl{3, Text(text::kRwinResult, 276, 96, 100, 16)},
+    PageControl{3, Field(W::IDC_txtMSSRWINValue, "", 28, 114, 64, ES_READONLY)},
+    PageControl{3, Text("*", 97, 118, 10, 16)},
+    PageControl{3, Field(W::IDC_txtMultiplier, "", 110, 114, 64, WS_GROUP)},
+    PageControl{3, Text("*", 179, 118, 10, 16)},
+    PageControl{3, Field(W::IDC_txtScaleFactor, advanced::kScaleFactor, 192, 114, 64, ES_READONLY)},
+    PageControl{3, Text("=", 261, 118, 10, 16)},
+    PageControl{3, Field(W::IDC_txtRWIN, "", 276, 114, 110, ES_READONLY)},
+    PageControl{3, Text(text::kRwinRecommended, 28, 156, 184, 16)},
+    PageControl{3, {ControlKind::Label, W::IDC_lblRWINRecValue, "", 214, 156, 190, 16}},
+    // Page 4: TTL and the browser's connections.
+    PageControl{4, PageFrame(4)},
+    PageControl{4, Text(text::kTtlExplanation, 28, 40, 384, 32)},
+    PageControl{4, Text(text::kTtlCaption, 28, 81, 64, 16)},
+    PageControl{4, Field(W::IDC_txtTTLValue, "64", 94, 78, 50, WS_GROUP)},
+    PageControl{4, Text(text::kTtlRecommended, 152, 81, 150, 16)},
+    PageControl{4, Text(text::kTtlRecommendedValue, 304, 81, 100, 16)},
+    PageControl{4, Text(text::kHttpExplanation, 28, 110, 384, 32)},
+    PageControl{4, Text(text::kHttp10Caption, 28, 149, 64, 16)},
+    PageControl{4, Field(W::IDC_txtHTTP10Value, "20", 94, 146, 50)},
+    PageControl{4, Text(text::kHttp10Recommended, 152, 149, 236, 16)},
+    PageControl{4, Text(text::kHttpRecommendedValue, 390, 149, 22, 16)},
+    PageControl{4, Text(text::kHttp11Caption, 28, 177, 64, 16)},
+    PageControl{4, Field(W::IDC_txtHTTP11Value, "20", 94, 174, 50)},
+    PageControl{4, Text(text::kHttp11Recommended, 152, 177, 236, 16)},
+    PageControl{4, Text(text::kHttpRecommendedValue, 390, 177, 22, 16)},
+    // Page 5: keep-alive.
+    PageControl{5, PageFrame(5)},
+    PageControl{5, Text(text::kKeepAliveExplanation, 28, 40, 384, 48)},
+    PageControl{5, Text(text::kKeepAliveTimeCaption, 28, 99, 140, 16)},
+    PageControl{5, Field(W::IDC_txtKeepAliveTimeValue, "7200000", 170, 96, 90, WS_GROUP)},
+    PageControl{5, Text(text::kKeepAliveTimeRecommended, 28, 123, 232, 16)},
+    PageControl{5, Text(text::kKeepAliveTimeRecommendedValue, 262, 123, 150, 16)},
+    PageControl{5, Text(text::kKeepAliveIntervalCaption, 28, 155, 140, 16)},
+    PageControl{5, Field(W::IDC_txtKeepAliveIntervalValue, "1000", 170, 152, 90)},
+    PageControl{5, Text(text::kKeepAliveIntervalRecommended, 28, 179, 232, 16)},
+    PageControl{5, Text(text::kKeepAliveIntervalRecommendedValue, 262, 179, 150, 16)},
+    // Page 6: SYN flood protection and the NDI cache.
+    PageControl{6, PageFrame(6)},
+    PageControl{6, Text(text::kSynExplanation, 28, 40, 384, 32)},
+    PageControl{6, Text(text::kSynQuestion, 28, 78, 196, 16)},
+    PageControl{6, Field(W::IDC_txtSYNValue, "2", 226, 75, 54, ES_READONLY | WS_GROUP)},
+    PageControl{6, {ControlKind::UpDown, W::IDC_updwnDescision, "", 0, 0, 0, 0}},
+    PageControl{6, Text(text::kSynLevel0, 40, 100, 372, 15)},
+    PageControl{6, Text(text::kSynLevel1, 40, 115, 372, 15)},
+    PageControl{6, Text(text::kSynLevel2, 40, 130, 372, 15)},
+    PageControl{6, Text(text::kNdiRecommended, 28, 155, 160, 16)},
+    PageControl{6, {ControlKind::ComboList, W::IDC_cmbNDI, "", 190, 152, 54, 180}},
+    PageControl{6, Text(text::kNdiCaption, 252, 155, 160, 16)},
+    PageControl{6, Text(text::kNdiExplanation, 28, 178, 384, 30)},
+    // Page 7: ICMP redirects.
+    PageControl{7, PageFrame(7)},
+    PageControl{7, Text(text::kIcmpExplanation, 28, 40, 384, 48)},
+    PageControl{7, {ControlKind::CheckBox, W::IDC_chkICMPValue, "Enable It?", 28, 100, 100, 20, WS_GROUP}},
+    PageControl{7, Text(text::kIcmpRecommended, 132, 102, 280, 16)},
+    // Back and Next, on every page.
+    PageControl{kAlways, {ControlKind::Button, W::IDC_cmdPrevPage, advanced::kBackCaption, 252, 214, 80, 26, WS_GROUP}},
+    PageControl{kAlways, {ControlKind::Button, W::IDC_cmdNextPage, advanced::kNextCaption, 340, 214, 80, 26}},
+};
+
+constexpr std::array<std::pair<Box, int>, advanced::kBoxCount> kBoxIds = {{
+    {Box::MTU, W::IDC_txtMTUValue},
+    {Box::MSS, W::IDC_txtMSSValue},
+    {Box::MSSRWIN, W::IDC_txtMSSRWINValue},
+    {Box::Multiplier, W::IDC_txtMultiplier},
+    {Box::ScaleFactor, W::IDC_txtScaleFactor},
+    {Box::RWIN, W::IDC_txtRWIN},
+    {Box::TTL, W::IDC_txtTTLValue},
+    {Box::HTTP10, W::IDC_txtHTTP10Value},
+    {Box::HTTP11, W::IDC_txtHTTP11Value},
+    {Box::KeepAliveTime, W::IDC_txtKeepAliveTimeValue},
+    {Box::KeepAliveInterval, W::IDC_txtKeepAliveIntervalValue},
+    {Box::SYN, W::IDC_txtSYNValue},
+}};
+
+constexpr std::array<std::pair<Check, int>, advanced::kCheckCount> kCheckIds = {{
+    {Check::BlackHole, W::IDC_chkBlackHoleValue},
+    {Check::MTUDiscovery, W::IDC_chkMTUDisconver},
+    {Check::ICMP, W::IDC_chkICMPValue},
+}};
+
+// Replaces a control's text only when it differs, so nothing flickers.
+void ShowText(HWND control, std::string_view wanted) {
+  if (WindowText(control) != wanted) SetWindowTextTo(control, wanted);
+}
+
+}  // namespace
+
+void frmNormalMode::Form_Load() {
+  // A fresh walk on page 0; the kept connection type stays chosen. Its
+  // constructor selects the first NDI item, as the combo's Click did.
+  walk_.emplace(CurrentParameters, connectionType_);
+  shownPage_ = -1;
+  syncing_ = true;  // creating and filling the controls is no user change
+  for (auto& page : pageControls_) page.clear();
+  for (const PageControl& row : kControls) {
+    const HWND control = CreateControl(hwnd(), row.spec);
+    if (control != nullptr && row.page != kAlways) pageControls_[static_cast<std::size_t>(row.page)].push_back(control);
+  }
+  const HWND combo = Item(IDC_cmbNDI);
+  for (const std::string_view item : advanced::kNdiItems) {
+    const std::string copy(item);
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(copy.c_str()));
+  }
+  const HWND arrows = Item(IDC_updwnDescision);
+  SendMessageA(arrows, UDM_SETRANGE32, 0, 2);
+  SendMessageA(arrows, UDM_SETPOS32, 0, 2);
+  syncing_ = false;
+  SkinSelf();
+  hideAllExcept(0);
+  Sync();
+}
+
+void frmNormalMode::Form_Unload() noexcept {
+  if (walk_) connectionType_ = walk_->ConnectionTypeIndex();
+  for (auto& page : pageControls_) page.clear();
+  shownPage_ = -1;
+}
+
+LRESULT frmNormalMode::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_COMMAND || !walk_) return DefWindowProcA(hwnd(), message, wParam, lParam);
+  const int id = LOWORD(wParam);
+  switch (HIWORD(wParam)) {
+    case BN_CLICKED:
+      if (id == IDC_cmdNextPage) {
+        cmdNextPage_Click();
+      } else if (id == IDC_cmdPrevPage) {
+        cmdPrevPage_Click();
+      } else if (id >= IDC_optConnType0 && id < IDC_optConnType0 + 4) {
+        optConnType_Click(id - IDC_optConnType0);
+      } else {
+        for (const auto& [check, checkId] : kCheckIds) {
+          if (checkId == id) walk_->CheckChanged(check, IsChecked(Item(id)));
+        }
+        Sync();
+      }
+      return 0;
+    case EN_CHANGE:
+      if (!syncing_) TextChanged(id);
+      return 0;
+    case CBN_SELCHANGE:
+      if (id == IDC_cmbNDI) {
+        walk_->SelectNdi(static_cast<int>(SendMessageA(Item(IDC_cmbNDI), CB_GETCURSEL, 0, 0)));
+        Sync();
+      }
+      return 0;
+    default:
+      return DefWindowProcA(hwnd(), message, wParam, lParam);
+  }
+}
+
+void frmNormalMode::optConnType_Click(int index) {
+  if (!walk_) return;
+  walk_->ChooseConnectionType(index);
+  Sync();
+}
+
+void frmNormalMode::cmdNextPage_Click() {
+  if (!walk_) return;
+  const advanced::NextResult result = walk_->Next();
+  // On Finish this disables Next before the apply, which may show a message.
+  Sync();
+  if (result != advanced::NextResult::Finished) return;
+  lastApply_ = ApplyNetworkSettings();
+  if (lastApply_.status == ApplyOutcome::Status::BackupFailed) {
+    walk_->FinishFailed();
+    Sync();
+    return;
+  }
+  shell().ReturnToMovieHome();
+}
+
+void frmNormalMode::cmdPrevPage_Click() {
+  if (!walk_) return;
+  walk_->Back();
+  Sync();
+}
+
+void frmNormalMode::hideAllExcept(int frmNo) {
+  for (std::size_t page = 0; page < pageControls_.size(); ++page) {
+    for (const HWND control : pageControls_[page]) ShowWindow(control, SW_HIDE);
+  }
+  if (frmNo >= 0 && frmNo < kPageCount) {
+    for (const HWND control : pageControls_[static_cast<std::size_t>(frmNo)]) ShowWindow(control, SW_SHOW);
+  }
+  shownPage_ = frmNo;
+}
+
+void frmNormalMode::TextChanged(int id) {
+  for (const auto& [box, boxId] : kBoxIds) {
+    if (boxId != id) continue;
+    const HWND edit = Item(id);
+    const std::string typed = WindowText(edit);
+    walk_->TextChanged(box, typed);
+    if (walk_->Text(box) != typed) {
+      // The validator put another text in place: show it with the caret at its end.
+      syncing_ = true;
+      SetWindowTextTo(edit, walk_->Text(box));
+      syncing_ = false;
+      const auto end = static_cast<WPARAM>(walk_->Text(box).size());
+      SendMessageA(edit, EM_SETSEL, end, static_cast<LPARAM>(end));
+    }
+    break;
+  }
+  Sync();
+}
+
+void frmNormalMode::Sync() {
+  if (!walk_) return;
+  const advanced::AdvancedWalk& walk = *walk_;
+  syncing_ = true;
+  for (const auto& [box, id] : kBoxIds) ShowText(Item(id), walk.Text(box));
+  ShowText(Item(IDC_lblMTURecValue), walk.MtuRecommendation());
+  ShowText(Item(IDC_lblMSSRecVaklue), walk.MssRecommendation());
+  ShowText(Item(IDC_lblRWINRecValue), walk.RwinRecommendation());
+  for (const auto& [check, id] : kCheckIds) {
+    if (IsChecked(Item(id)) != walk.Checked(check)) SetChecked(Item(id), walk.Checked(check));
+  }
+  for (int index = 0; index < 4; ++index) {
+    const HWND option = Item(IDC_optConnType0 + index);
+    const bool chosen = index == walk.ConnectionTypeIndex();
+    if (IsChecked(option) != chosen) SetChecked(option, chosen);
+  }
+  const HWND combo = Item(IDC_cmbNDI);
+  if (SendMessageA(combo, CB_GETCURSEL, 0, 0) != walk.NdiIndex()) {
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(walk.NdiIndex()), 0);
+  }
+  const HWND next = Item(IDC_cmdNextPage);
+  const HWND back = Item(IDC_cmdPrevPage);
+  ShowText(next, walk.NextCaption());
+  // A button about to be disabled hands the keyboard focus to the other one.
+  if (!walk.NextEnabled() && GetFocus() == next) SetFocus(back);
+  if (!walk.BackEnabled() && GetFocus() == back) SetFocus(next);
+  EnableWindow(next, walk.NextEnabled() ? TRUE : FALSE);
+  EnableWindow(back, walk.BackEnabled() ? TRUE : FALSE);
+  if (walk.VisiblePage() != shownPage_) hideAllExcept(walk.VisiblePage());
+  syncing_ = false;
+}
+
+}  // namespace tarvix

@@ -1,0 +1,86 @@
+#include "optimizer/frmWizardMode.h"
+
+#include <array>
+
+#include "app/Platform.h"
+#include "optimizer/ModeSummary.h"
+#include "optimizer/NetworkParameters.h"
+#include "ui/Controls.h"
+
+namespace tarvix {
+namespace {
+
+using W = frmWizardMode;
+
+// The modes in two columns of four, the button and its note beside them, the
+// summary across the whole width below. Child area 440 x 250.
+constexpr int kModeLeft = 22;
+constexpr int kModeColumn = 138;
+constexpr int kModeTop = 22;
+constexpr int kModeRow = 19;
+
+constexpr ControlSpec ModeOption(int index) {
+  return ControlSpec{ControlKind::Option, W::IDC_optMode0 + index, kPresetNames[static_cast<std::size_t>(index)],
+                     kModeLeft + (index / 4) * kModeColumn, kModeTop + (index % 4) * kModeRow, 130, 18,
+                     index == 0 ? static_cast<DWORD>(WS_GROUP | WS_TABSTOP) : 0u};
+}
+
+constexpr std::array kControls = {
+    ControlSpec{ControlKind::Frame, W::IDC_frameOptimizationMode, "Optimization Modes", 8, 2, 290, 100},
+    ModeOption(0), ModeOption(1), ModeOption(2), ModeOption(3),
+    ModeOption(4), ModeOption(5), ModeOption(6), ModeOption(7),
+    ControlSpec{ControlKind::Button, W::IDC_cmdOptimize, "Optimize &Now", 308, 10, 124, 32, WS_GROUP},
+    ControlSpec{ControlKind::Label, W::IDC_lblBackupNote, "Your current values are backed up first.", 308, 50, 124,
+                50},
+    ControlSpec{ControlKind::Frame, W::IDC_frameModeSummary, "Values of this mode", 8, 106, 424, 142},
+    ControlSpec{ControlKind::Label, W::IDC_lblModeDescrip, "Modes Description", 20, 126, 404, 118},
+};
+
+}  // namespace
+
+void frmWizardMode::Form_Load() {
+  CreateControls(hwnd(), kControls);
+  SkinSelf();
+  SetChecked(Item(IDC_optMode0), true);
+  CurrentParameters = WizardPresets[0];
+  UpdateModeSummary();
+}
+
+LRESULT frmWizardMode::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+    const int id = LOWORD(wParam);
+    if (id >= IDC_optMode0 && id < IDC_optMode0 + kModeCount) {
+      optMode_Click(id - IDC_optMode0);
+      return 0;
+    }
+    if (id == IDC_cmdOptimize) {
+      cmdOptimize_Click();
+      return 0;
+    }
+  }
+  return DefWindowProcA(hwnd(), message, wParam, lParam);
+}
+
+void frmWizardMode::optMode_Click(int index) {
+  if (index >= 0 && index < kModeCount) {
+    CurrentParameters = WizardPresets[static_cast<std::size_t>(index)];
+  } else {
+    (void)ShowProgramMessage("Error no such this mode", MB_OK, hwnd());
+  }
+  UpdateModeSummary();
+}
+
+void frmWizardMode::cmdOptimize_Click() {
+  // The apply may show a message (no backup, refused writes): no second
+  // press while it runs.
+  const HWND button = Item(IDC_cmdOptimize);
+  EnableWindow(button, FALSE);
+  lastApply_ = ApplyNetworkSettings();
+  EnableWindow(button, TRUE);
+  if (lastApply_.status == ApplyOutcome::Status::BackupFailed) return;
+  shell().ReturnToMovieHome();
+}
+
+void frmWizardMode::UpdateModeSummary() { SetWindowTextTo(Item(IDC_lblModeDescrip), ModeSummaryText(CurrentParameters)); }
+
+}  // namespace tarvix
