@@ -2,6 +2,8 @@
 
 #include "app/frmMainSettings.h"
 #include "backup/frmBackUp.h"
+#include "optimizer/frmNormalMode.h"
+#include "optimizer/frmWizardMode.h"
 #include "pinger/frmNetPingerSettings.h"
 
 namespace tarvix {
@@ -12,6 +14,8 @@ std::size_t IndexOf(ToolWindow which) noexcept { return static_cast<std::size_t>
 }  // namespace
 
 ToolWindowSet::ToolWindowSet(Shell& shell) {
+  windows_[IndexOf(ToolWindow::WizardMode)] = std::make_unique<frmWizardMode>(shell);
+  windows_[IndexOf(ToolWindow::NormalMode)] = std::make_unique<frmNormalMode>(shell);
   windows_[IndexOf(ToolWindow::NetPingerSettings)] = std::make_unique<frmNetPingerSettings>(shell);
   auto backUp = std::make_unique<frmBackUp>(shell);
   backUp_ = backUp.get();

@@ -20,61 +20,11 @@
 #include "support/FakePlatform.h"
 #include "support/FakeShell.h"
 #include "support/Screenshot.h"
+#include "support/SkinnedShell.h"
 #include "ui/Controls.h"
 
 namespace tarvix {
 namespace {
-
-// The main window's part for one tool window: a visible child area, and the
-// skin applied by the kind of each control.
-class SkinnedShell final : public Shell {
- public:
-  SkinnedShell(int width, int height) {
-    WNDCLASSEXA host{};
-    host.cbSize = sizeof host;
-    host.lpfnWndProc = DefWindowProcA;
-    host.hInstance = GetModuleHandleA(nullptr);
-    host.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    host.lpszClassName = "TarvixOptimizerShotHost";
-    RegisterClassExA(&host);
-    frame_.reset(CreateWindowExA(WS_EX_TOPMOST | WS_EX_CONTROLPARENT, "TarvixOptimizerShotHost", "Tarvix",
-                                 WS_POPUP | WS_CLIPCHILDREN, 140, 140, width, height, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr));
-    skinLoaded = skin_.Load(TARVIX_ASSETS_DIR "/TarvixMask.skn");
-  }
-  ~SkinnedShell() { skin_.Unload(); }
-
-  [[nodiscard]] HWND ChildFrame() const noexcept override { return frame_.get(); }
-  void SkinToolWindow(HWND form) noexcept override {
-    (void)skin_.Apply(form, "controlForm");
-    EnumChildWindows(
-        form,
-        [](HWND control, LPARAM self) -> BOOL {
-          auto& skin = reinterpret_cast<SkinnedShell*>(self)->skin_;
-          std::array<char, 32> kind{};
-          GetClassNameA(control, kind.data(), static_cast<int>(kind.size()));
-          const auto style = static_cast<DWORD>(GetWindowLongPtrA(control, GWL_STYLE)) & 0xFu;
-          if (lstrcmpiA(kind.data(), "Static") == 0) {
-            (void)skin.Apply(control, "Label");
-          } else if (lstrcmpiA(kind.data(), "Button") == 0) {
-            if (style == BS_PUSHBUTTON || style == BS_DEFPUSHBUTTON) (void)skin.Apply(control, "Button");
-            if (style == BS_AUTOCHECKBOX || style == BS_CHECKBOX) (void)skin.Apply(control, "CheckBox");
-            if (style == BS_AUTORADIOBUTTON || style == BS_RADIOBUTTON) (void)skin.Apply(control, "RadioBox");
-            if (style == BS_GROUPBOX) (void)skin.Apply(control, "Frame");
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(this));
-  }
-  void ReturnToMovieHome() noexcept override {}
-  void SetTrayToolTip(std::string_view) noexcept override {}
-
-  bool skinLoaded = false;
-
- private:
-  Skin skin_;
-  UniqueWindow frame_;
-};
 
 void Pump() {
   for (int round = 0; round < 5; ++round) {
@@ -87,7 +37,7 @@ void Pump() {
   }
 }
 
-void ShowInFront(SkinnedShell& shell, HWND window) {
+void ShowInFront(test::SkinnedShell& shell, HWND window) {
   ShowWindow(window, SW_SHOW);
   ShowWindow(shell.ChildFrame(), SW_SHOWNOACTIVATE);
   SetWindowPos(shell.ChildFrame(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
@@ -98,8 +48,8 @@ void ShowInFront(SkinnedShell& shell, HWND window) {
 TEST(OptimizerScreenshot, WizardWithAModeChosen) {
   testing::FakePlatform platform;
   LoadWizardPresets();
-  SkinnedShell shell(frmWizardMode::kWidth, frmWizardMode::kHeight);
-  ASSERT_TRUE(shell.skinLoaded);
+  test::SkinnedShell shell(frmWizardMode::kWidth, frmWizardMode::kHeight, TARVIX_ASSETS_DIR "/TarvixMask.skn", 140, 140);
+  ASSERT_TRUE(shell.SkinLoaded());
   frmWizardMode window(shell);
   ASSERT_TRUE(window.Load());
   test::Click(GetDlgItem(window.Window(), frmWizardMode::IDC_optMode0 + 4));  // Automatic-E
@@ -115,8 +65,8 @@ TEST(OptimizerScreenshot, AdvancedEditorOnEveryPage) {
   LoadWizardPresets();
   CurrentParameters = WizardPresets[0];
   OsFamily = kOsUnclassified;  // Finish is never pressed here; nothing could be written anyway
-  SkinnedShell shell(frmNormalMode::kWidth, frmNormalMode::kHeight);
-  ASSERT_TRUE(shell.skinLoaded);
+  test::SkinnedShell shell(frmNormalMode::kWidth, frmNormalMode::kHeight, TARVIX_ASSETS_DIR "/TarvixMask.skn", 140, 140);
+  ASSERT_TRUE(shell.SkinLoaded());
   frmNormalMode window(shell);
   ASSERT_TRUE(window.Load());
   const HWND form = window.Window();
