@@ -82,7 +82,8 @@ item    = Modems Settings | IDC_FS_modemSetting | Dial-up modems
 item    = Network Settings | IDC_FS_networkSetting | Adapters and protocols
 
 [bar]
-item   = Main Settings | IDC_FS_settings
+item   = Home | IDC_FS_home
+item   = Settings | IDC_FS_settings
 item   = Help | IDC_FS_help
 item   = About | IDC_FS_about
 spacer =

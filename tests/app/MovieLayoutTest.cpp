@@ -70,8 +70,8 @@ TEST(MovieLayout, BarKeepsItsGroupsAtBothEnds) {
   const HomeLayout layout = LayoutHome(script, 724, 540, 96, "", FakeMeasure(96));
   EXPECT_EQ(layout.barItems.front().left, 16);
   EXPECT_EQ(layout.barItems.back().right, 724 - 16);
-  // Main Settings, Help, About on the left; the window commands on the right.
-  EXPECT_LT(layout.barItems[2].right + 100, layout.barItems[3].left);
+  // Home, Main Settings, Help, About on the left; the window commands on the right.
+  EXPECT_LT(layout.barItems[3].right + 60, layout.barItems[4].left);
 }
 
 TEST(MovieLayout, CrowdedScriptsStayInsideWithoutOverlap) {

@@ -17,7 +17,7 @@ namespace {
 const std::vector<std::string> kHomeCommands = {
     "IDC_FS_wizardMode",     "IDC_FS_normalMode",         "IDC_FS_backupManger", "IDC_FS_systemSatus",
     "IDC_FS_ramConfig",      "IDC_FS_pingSetting",        "IDC_FS_internetProperties",
-    "IDC_FS_systemSetting",  "IDC_FS_modemSetting",       "IDC_FS_networkSetting", "IDC_FS_settings",
+    "IDC_FS_systemSetting",  "IDC_FS_modemSetting",       "IDC_FS_networkSetting", "IDC_FS_home", "IDC_FS_settings",
     "IDC_FS_help",           "IDC_FS_about",              "IDC_FS_minimize",     "IDC_FS_tray",
     "IDC_FS_restart",        "IDC_FS_close",              "IDC_FS_closeAbout"};
 
@@ -41,10 +41,11 @@ TEST(MovieScript, BuiltInMovieOffersEveryCommandOnce) {
   EXPECT_EQ(script.sections[2].caption, "Net Pinger");
   EXPECT_EQ(script.sections[3].caption, "System Settings");
   EXPECT_EQ(script.sections[3].items[2].caption, "Modems Settings");
-  ASSERT_EQ(script.bar.size(), 7u);
-  EXPECT_EQ(script.bar[4].caption, "Hide to tray");
-  EXPECT_EQ(script.barSpacer, std::optional<std::size_t>(3));
-  EXPECT_EQ(script.bar[6].tone, ItemTone::Danger);
+  ASSERT_EQ(script.bar.size(), 8u);
+  EXPECT_EQ(script.bar[0].caption, "Home");
+  EXPECT_EQ(script.bar[5].caption, "Hide to tray");
+  EXPECT_EQ(script.barSpacer, std::optional<std::size_t>(4));
+  EXPECT_EQ(script.bar[7].tone, ItemTone::Danger);
   EXPECT_EQ(script.title, "Tarvix");
   EXPECT_EQ(script.about.back.caption, "Back");
   EXPECT_FALSE(script.about.lines.empty());

@@ -17,13 +17,13 @@ namespace {
 const std::vector<std::string> kHomeCommands = {
     "IDC_FS_wizardMode",    "IDC_FS_normalMode",   "IDC_FS_backupManger",       "IDC_FS_systemSatus",
     "IDC_FS_ramConfig",     "IDC_FS_pingSetting",  "IDC_FS_internetProperties", "IDC_FS_systemSetting",
-    "IDC_FS_modemSetting",  "IDC_FS_networkSetting", "IDC_FS_settings",         "IDC_FS_help",
+    "IDC_FS_modemSetting",  "IDC_FS_networkSetting", "IDC_FS_home",             "IDC_FS_settings",         "IDC_FS_help",
     "IDC_FS_about",         "IDC_FS_minimize",     "IDC_FS_tray",               "IDC_FS_restart",
     "IDC_FS_close"};
 const std::vector<std::string> kCaptions = {
     "Wizard Mode",  "Advanced Mode",     "Backup Manager",  "System Status",   "Ram Configuration",
     "Ping Settings", "Internet Properties", "System Properties", "Modems Settings", "Network Settings",
-    "Main Settings", "Help",              "About",           "Minimize",        "Hide to tray",
+    "Home",         "Settings",      "Help",              "About",           "Minimize",        "Hide to tray",
     "Restart Windows", "Close"};
 
 void Pump() {

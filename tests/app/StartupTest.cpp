@@ -116,17 +116,17 @@ TEST(Startup, OneWindowOneIconSecondStartQuietToolWindowByCaptionAndClose) {
   EXPECT_EQ(CountWindows("#32770", second.id), 0) << "the second start showed a message";
 
   // Through the movie, by the item's caption, as a screen reader would find it.
-  const HWND item = FindByCaption(main, "Main Settings");
+  const HWND item = FindByCaption(main, "Wizard Mode");
   ASSERT_NE(item, nullptr);
   PostMessageA(item, BM_CLICK, 0, 0);
   const ULONGLONG end = GetTickCount64() + 10000;
-  HWND settings = nullptr;
-  while (settings == nullptr && GetTickCount64() < end) {
-    settings = FindByCaption(main, "Run Program In system tray");
-    if (settings != nullptr && !IsWindowVisible(settings)) settings = nullptr;
+  HWND wizard = nullptr;
+  while (wizard == nullptr && GetTickCount64() < end) {
+    wizard = FindByCaption(main, "Optimize &Now");
+    if (wizard != nullptr && !IsWindowVisible(wizard)) wizard = nullptr;
     Sleep(50);
   }
-  EXPECT_NE(settings, nullptr) << "the settings window did not show";
+  EXPECT_NE(wizard, nullptr) << "the wizard did not show";
   Sleep(300);
   EXPECT_TRUE(test::SaveScreenshot(main, "startup-main-window.png"));
 
