@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "app/UniqueHandle.h"
 #include "support/Screenshot.h"
@@ -136,6 +138,124 @@ TEST(Startup, OneWindowOneIconSecondStartQuietToolWindowByCaptionAndClose) {
   const bool ended = WaitForSingleObject(first.process.get(), 20000) == WAIT_OBJECT_0;
   EXPECT_TRUE(ended) << "Close did not end the program";
   if (!ended) TerminateProcess(first.process.get(), 1);
+}
+
+// Every value under root\path and its sub-keys, as "key|name|type|data" lines.
+void DumpKey(HKEY root, const std::string& path, std::string& out) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+  char name[512];
+  BYTE data[2048];
+  for (DWORD index = 0;; ++index) {
+    DWORD nameLength = sizeof name, type = 0, dataLength = sizeof data;
+    if (RegEnumValueA(key, index, name, &nameLength, nullptr, &type, data, &dataLength) != ERROR_SUCCESS) break;
+    out += path + "|" + std::string(name, nameLength) + "|" + std::to_string(type) + "|" +
+           std::string(reinterpret_cast<const char*>(data), dataLength) + "\n";
+  }
+  for (DWORD index = 0;; ++index) {
+    DWORD nameLength = sizeof name;
+    if (RegEnumKeyExA(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    DumpKey(root, path + "\\" + std::string(name, nameLength), out);
+  }
+  RegCloseKey(key);
+}
+
+std::string NetworkSettings() {
+  std::string out;
+  DumpKey(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\Tcpip", out);
+  DumpKey(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", out);
+  return out;
+}
+
+DWORD TtlSetting() {
+  DWORD value = 0, size = sizeof value;
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters", "DefaultTTL",
+                   RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS) {
+    return 0;
+  }
+  return value;
+}
+
+std::vector<std::string> BackupFiles(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found{};
+  const HANDLE search = FindFirstFileA((folder + "\\*.BCK").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do names.emplace_back(found.cFileName);
+  while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  while (!done()) {
+    if (GetTickCount64() > end) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+// Clicks `caption` on the program's message box, once one shows.
+bool AnswerMessageBox(DWORD processId, const std::string& caption) {
+  HWND box = nullptr;
+  if (!WaitFor([&] { return (box = WaitForWindow("#32770", processId, 50)) != nullptr; }, 10000)) return false;
+  const HWND button = FindByCaption(box, caption);
+  if (button == nullptr) return false;
+  PostMessageA(button, BM_CLICK, 0, 0);
+  return WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 10000);
+}
+
+HWND VisibleByCaption(HWND main, const std::string& caption) {
+  HWND found = nullptr;
+  WaitFor([&] {
+    found = FindByCaption(main, caption);
+    return found != nullptr && IsWindowVisible(found);
+  }, 10000);
+  return found;
+}
+
+TEST(NetworkRoundTrip, WizardAppliesAutomaticEWithABackupAndTheManagerRestoresIt) {
+  const std::string program = ProgramPath();
+  const std::string backups = program.substr(0, program.find_last_of('\\')) + "\\Backups";
+  for (const std::string& name : BackupFiles(backups)) DeleteFileA((backups + "\\" + name).c_str());
+  const std::string before = NetworkSettings();
+
+  Started tarvix = Start(program);
+  ASSERT_TRUE(tarvix.process.valid());
+  const HWND main = WaitForWindow("TarvixMain", tarvix.id, 30000);
+  ASSERT_NE(main, nullptr);
+
+  PostMessageA(FindByCaption(main, "Wizard Mode"), BM_CLICK, 0, 0);
+  const HWND modeE = VisibleByCaption(main, "Automatic-E");
+  ASSERT_NE(modeE, nullptr);
+  PostMessageA(modeE, BM_CLICK, 0, 0);
+  Sleep(200);
+  EXPECT_TRUE(test::SaveScreenshot(main, "roundtrip-wizard.png"));
+  PostMessageA(FindByCaption(main, "Optimize &Now"), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return BackupFiles(backups).size() == 1; }, 15000)) << "no backup was written";
+  EXPECT_EQ(BackupFiles(backups)[0], "001.BCK");
+  ASSERT_TRUE(WaitFor([] { return TtlSetting() == 64; }, 10000)) << "Automatic-E's TTL of 64 was not written";
+  EXPECT_NE(NetworkSettings(), before);
+
+  PostMessageA(FindByCaption(main, "Backup Manager"), BM_CLICK, 0, 0);
+  const HWND restore = VisibleByCaption(main, "&Restore");
+  ASSERT_NE(restore, nullptr);
+  const HWND list = FindWindowExA(GetParent(restore), nullptr, "SysListView32", nullptr);
+  ASSERT_NE(list, nullptr);
+  PostMessageA(list, WM_KEYDOWN, VK_HOME, 0);
+  PostMessageA(list, WM_KEYUP, VK_HOME, 0);
+  ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(restore) != FALSE; }, 5000)) << "no row selected";
+  Sleep(200);
+  EXPECT_TRUE(test::SaveScreenshot(main, "roundtrip-backup-manager.png"));
+  PostMessageA(restore, BM_CLICK, 0, 0);
+  ASSERT_TRUE(AnswerMessageBox(tarvix.id, "&Yes")) << "the restore question did not show";
+  EXPECT_TRUE(WaitFor([&] { return NetworkSettings() == before; }, 10000)) << "the restore left the settings changed";
+
+  PostMessageA(FindByCaption(main, "Close"), BM_CLICK, 0, 0);
+  const bool ended = WaitForSingleObject(tarvix.process.get(), 20000) == WAIT_OBJECT_0;
+  EXPECT_TRUE(ended);
+  if (!ended) TerminateProcess(tarvix.process.get(), 1);
 }
 
 }  // namespace
