@@ -255,19 +255,6 @@ TEST_F(frmMainTest, ButtonArraysOpenWindowsAppletsOrSayNotHandled) {
   EXPECT_EQ(platform_.startedPrograms[0], "rundll32.exe shell32.dll,Control_RunDLL ncpa.cpl");
 }
 
-TEST(ControlSchemes, EachKindOfControlGetsItsScheme) {
-  EXPECT_EQ(SchemeForControl("Button", BS_PUSHBUTTON), "Button");
-  EXPECT_EQ(SchemeForControl("BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP), "Button");
-  EXPECT_EQ(SchemeForControl("Button", BS_GROUPBOX), "Frame");
-  EXPECT_EQ(SchemeForControl("Button", BS_AUTOCHECKBOX), "CheckBox");
-  EXPECT_EQ(SchemeForControl("Button", BS_3STATE), "CheckBox");
-  EXPECT_EQ(SchemeForControl("Button", BS_AUTORADIOBUTTON | WS_GROUP), "RadioBox");
-  EXPECT_EQ(SchemeForControl("Static", SS_LEFT), "Label");
-  EXPECT_EQ(SchemeForControl("Button", BS_OWNERDRAW), "");
-  EXPECT_EQ(SchemeForControl("Edit", 0), "");
-  EXPECT_EQ(SchemeForControl("SysListView32", 0), "");
-}
-
 // A window procedure that remembers the last message it saw.
 UINT lastSeen = 0;
 LRESULT CALLBACK Remember(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
