@@ -56,9 +56,11 @@ class BoxScript {
 
  private:
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) noexcept {
+    BoxScript* self = current_;
+    // A step that pumps messages must not start the next one inside it.
+    if (self == nullptr || self->busy_) return;
+    self->busy_ = true;
     try {
-      BoxScript* self = current_;
-      if (self == nullptr) return;
       msgFrm* box = ShownModalBox();
       if (box == nullptr) return;
       if (self->next_ < self->steps_.size()) {
@@ -72,6 +74,7 @@ class BoxScript {
     } catch (...) {
       // A failing step must not unwind through the timer dispatch.
     }
+    self->busy_ = false;
   }
 
   static inline BoxScript* current_ = nullptr;
@@ -79,6 +82,7 @@ class BoxScript {
   std::size_t next_ = 0;
   int idleTicks_ = 0;
   bool timedOut_ = false;
+  bool busy_ = false;
   UINT_PTR timer_ = 0;
 };
 
@@ -89,8 +93,11 @@ RECT ChildRect(HWND child) {
   return r;
 }
 
-// Saves what the screen shows around `window` (its shadow included).
+// Saves what the screen shows around `window` (its shadow included), once
+// the window has painted and Wine has put the picture on the screen.
 void SaveAround(HWND window, const std::string& fileName, int margin = 16) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  PumpFor(120);
   RECT r{};
   GetWindowRect(window, &r);
   const int left = std::max(0, static_cast<int>(r.left) - margin);
@@ -118,9 +125,10 @@ class MsgFrmTest : public ::testing::Test {
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
     windowClass.lpszClassName = "TarvixBoxOwner";
     RegisterClassExA(&windowClass);
-    owner_.reset(CreateWindowExA(0, "TarvixBoxOwner", "Tarvix", WS_POPUP | WS_BORDER, 40, 40, 300, 200, nullptr,
+    owner_.reset(CreateWindowExA(0, "TarvixBoxOwner", "Tarvix", WS_POPUP | WS_BORDER, 520, 420, 240, 160, nullptr,
                                  nullptr, GetModuleHandleA(nullptr), nullptr));
     ShowWindow(owner_.get(), SW_SHOWNOACTIVATE);
     SetForegroundWindow(owner_.get());
@@ -172,6 +180,31 @@ TEST_F(MsgFrmTest, ResultCodesWithoutCheckBoxAndByEscape) {
     BoxScript script({[](msgFrm& box) { Click(box.Control(IDC_CMD1_0 + 1)); }});
     EXPECT_EQ(msg_Box("Keep it?", 4, "Tarvix", true, "", "", "", "", 0, 300.0f, 300.0f, 0), msgbox::kNo);
     EXPECT_TRUE(script.Finished());
+  }
+  {
+    // A drag: the body alone while moving, then body and shadow, no pointer.
+    bool pointerBefore = false, shadowWhileMoving = true, pointerAfter = true, shadowAfter = false;
+    BoxScript script({[&](msgFrm& box) {
+      const auto inShape = [&box](int x, int y) {
+        const UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+        return GetWindowRgn(box.hwnd(), region.get()) != ERROR && PtInRegion(region.get(), x, y) != FALSE;
+      };
+      const int w = box.Surface().Width();
+      pointerBefore = inShape(42, 15);
+      box.BeginDragShape();
+      shadowWhileMoving = inShape(w - 8, 60);
+      SetWindowPos(box.hwnd(), nullptr, 420, 380, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      box.EndDrag();
+      pointerAfter = inShape(42, 15);
+      shadowAfter = inShape(w - 8, 60);
+      Click(box.Control(IDC_CMD1_0));
+    }});
+    EXPECT_EQ(msg_Box("Drag me", 0, "Tarvix", false, "", "", "", "", 0, 300.0f, 300.0f, 20), msgbox::kOk);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_TRUE(pointerBefore);
+    EXPECT_FALSE(shadowWhileMoving);
+    EXPECT_FALSE(pointerAfter);
+    EXPECT_TRUE(shadowAfter);
   }
   {
     // A ticked box that is not shown adds nothing.
@@ -394,15 +427,22 @@ TEST_F(MsgFrmTest, PicturesOfTheBoxesInEachQuarter) {
     EXPECT_TRUE(script.Finished()) << q.file;
   }
 
-  BoxScript input({[](msgFrm& box) {
-    Click(box.Control(IDC_CHECK2));
-    SaveAround(box.hwnd(), "inputbox-with-checkbox.png");
-    Click(box.Control(IDC_ICMD_CANCEL));
-  }});
+  bool ticked = false;
+  BoxScript input({
+      [&](msgFrm& box) {
+        Click(box.Control(IDC_CHECK2));
+        ticked = IsChecked(box.Control(IDC_CHECK2));
+      },
+      [](msgFrm& box) {
+        SaveAround(box.hwnd(), "inputbox-with-checkbox.png");
+        Click(box.Control(IDC_ICMD_CANCEL));
+      },
+  });
   EXPECT_EQ(input_box("Enter the host name or address to keep the connection alive with:", 64, "Net pinger",
                       "localhost", false, "Start pinging at once", 0, 600.0f, 300.0f, 0),
             "");
   EXPECT_TRUE(input.Finished());
+  EXPECT_TRUE(ticked);
 }
 
 }  // namespace
