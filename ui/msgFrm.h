@@ -57,7 +57,6 @@ class MsgPanel final : public BaseWindow<MsgPanel> {
   static const char* ClassName() noexcept { return "TarvixMsgPanel"; }
   MsgPanel() = default;
   [[nodiscard]] bool Create(msgFrm& owner, BoxPanel which) noexcept;
-  void Destroy() noexcept { DestroyOwnWindow(); }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
