@@ -62,10 +62,26 @@ std::unique_ptr<msgFrm>& AutoBox() noexcept {
   return box;
 }
 
+BOOL CALLBACK RepaintPart(HWND window, LPARAM context) noexcept {
+  const RECT& screenArea = *reinterpret_cast<const RECT*>(context);
+  RECT bounds{};
+  RECT overlap{};
+  if (!IsWindowVisible(window) || !GetWindowRect(window, &bounds) || !IntersectRect(&overlap, &bounds, &screenArea)) {
+    return TRUE;
+  }
+  // RedrawWindow takes the area in client coordinates.
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  OffsetRect(&overlap, -origin.x, -origin.y);
+  RedrawWindow(window, &overlap, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  return TRUE;
+}
+
 // Lets this thread's windows beneath `area` repaint now, so the shadow reads
-// them and not what covered them a moment ago.
+// them and not what covered them a moment ago; other programs' windows
+// repaint on their own.
 void RepaintBeneath(const RECT& area) noexcept {
-  RedrawWindow(GetDesktopWindow(), &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  EnumThreadWindows(GetCurrentThreadId(), &RepaintPart, reinterpret_cast<LPARAM>(&area));
   MSG message;
   while (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&message);
 }
