@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "BalloonTestSupport.h"
+#include "support/Screenshot.h"
 #include "ui/Balloon.h"
 #include "ui/BalloonDraw.h"
 
@@ -137,6 +138,13 @@ TEST_F(BalloonDrawTest, ShapeIsBodyShadowAndPointer) {
   EXPECT_EQ(WindowRect(window).left, 58);
   EXPECT_TRUE(InShape(window, 42, 15));
 
+  // A zero coordinate aims at the cursor.
+  ASSERT_TRUE(SetCursorPos(900, 250));
+  surface.DrawBalloon(false, 0.0f, 700.0f, 0);
+  EXPECT_EQ(WindowRect(window).left, 900 + 42 - kW);
+  EXPECT_EQ(WindowRect(window).top, 250);
+  surface.DrawBalloon(false, 100.0f, 100.0f, 0);
+
   // The drag shows the body alone; afterwards the shadow returns, the pointer not.
   surface.ShowDragShape();
   EXPECT_TRUE(InShape(window, bodyMiddle.x, bodyMiddle.y));
@@ -214,6 +222,25 @@ TEST(BalloonIcons, StripOfTwelveWithGreenKey) {
       }
     }
     EXPECT_GT(painted, 20) << "icon " << n;
+  }
+  // All twelve over the notification's colour, four times enlarged, for review.
+  {
+    constexpr int kScale = 4;
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(192 * kScale * 16 * kScale * 3));
+    for (int n = 1; n <= 12; ++n) {
+      UniqueBitmap icon = SetStripIcon(nullptr, n, 16, background);
+      const SelectGuard select(dc.get(), icon.get());
+      for (int y = 0; y < 16 * kScale; ++y) {
+        for (int x = 0; x < 16 * kScale; ++x) {
+          const COLORREF c = GetPixel(dc.get(), x / kScale, y / kScale);
+          const std::size_t at = (static_cast<std::size_t>(y) * 192 * kScale + static_cast<std::size_t>((n - 1) * 16 * kScale + x)) * 3;
+          rgb[at] = GetRValue(c);
+          rgb[at + 1] = GetGValue(c);
+          rgb[at + 2] = GetBValue(c);
+        }
+      }
+    }
+    EXPECT_TRUE(test::WritePng(test::ArtifactPath("icon-strip.png"), 192 * kScale, 16 * kScale, rgb));
   }
   // The stop icon is red in the middle, the information icon blue.
   {

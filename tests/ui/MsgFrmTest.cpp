@@ -223,6 +223,49 @@ TEST_F(MsgFrmTest, ResultCodesWithoutCheckBoxAndByEscape) {
   }
 }
 
+// A real drag with the mouse: pressed on the body's margin, moved, released.
+TEST_F(MsgFrmTest, DraggingTheBoxMovesItAndDropsThePointer) {
+  RECT before{}, after{};
+  bool pointerAfter = true, shadowAfter = false;
+  BoxScript script({
+      [&](msgFrm& box) {
+        GetWindowRect(box.hwnd(), &before);
+        const int x = before.left + 3;
+        const int y = before.top + 60;
+        const auto absolute = [](int value, int extent) {
+          return static_cast<LONG>((value * 65535 + extent / 2) / (extent - 1));
+        };
+        const int sw = GetSystemMetrics(SM_CXSCREEN);
+        const int sh = GetSystemMetrics(SM_CYSCREEN);
+        INPUT inputs[4]{};
+        const DWORD flags[4] = {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTUP};
+        const POINT at[4] = {{x, y}, {x, y}, {x + 60, y + 40}, {x + 60, y + 40}};
+        for (int i = 0; i < 4; ++i) {
+          inputs[i].type = INPUT_MOUSE;
+          inputs[i].mi.dx = absolute(at[i].x, sw);
+          inputs[i].mi.dy = absolute(at[i].y, sh);
+          inputs[i].mi.dwFlags = flags[i] | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+        }
+        EXPECT_EQ(SendInput(4, inputs, sizeof(INPUT)), 4u);
+      },
+      [&](msgFrm& box) {
+        GetWindowRect(box.hwnd(), &after);
+        const UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+        if (GetWindowRgn(box.hwnd(), region.get()) != ERROR) {
+          pointerAfter = PtInRegion(region.get(), 42, 15) != FALSE;
+          shadowAfter = PtInRegion(region.get(), box.Surface().Width() - 8, 60) != FALSE;
+        }
+        Click(box.Control(IDC_CMD1_0));
+      },
+  });
+  EXPECT_EQ(msg_Box("Drag me", 0, "Tarvix", false, "", "", "", "", 0, 300.0f, 300.0f, 0), msgbox::kOk);
+  EXPECT_TRUE(script.Finished());
+  EXPECT_EQ(after.left - before.left, 60);
+  EXPECT_EQ(after.top - before.top, 40);
+  EXPECT_FALSE(pointerAfter);
+  EXPECT_TRUE(shadowAfter);
+}
+
 TEST_F(MsgFrmTest, ButtonLayoutsForOneTwoAndCustomCaptions) {
   const int panelTwips = (359 - 30) * kTwips;
   std::vector<int> one, two, custom;
