@@ -162,7 +162,7 @@ UniqueRegion BalloonSurface::n_GetShadowRect(std::int16_t Inty, ShadowRead read)
         ReadScreenBlock(window, beneath.data());
         GdiFlush();
         for (const balloon::ShadowPixel& p : pixels) {
-          const std::size_t at = static_cast<std::size_t>(p.y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(p.x);
+          const auto at = static_cast<std::size_t>(p.y * w + p.x);
           backBits_[at] = balloon::BlendShadowColor(beneath[at], p.weight, intensity);
         }
       } else {

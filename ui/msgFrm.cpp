@@ -471,6 +471,9 @@ void msgFrm::Form_Activate() noexcept {
     const HWND field = Control(IDC_ITXT);
     SetFocus(field);
     SendMessageA(field, EM_SETSEL, 0, -1);
+  } else if (panel_ == BoxPanel::Auto) {
+    // A notification clicked into use closes with the space bar.
+    SetFocus(Control(IDC_COMMAND1));
   }
 }
 

@@ -233,7 +233,7 @@ TEST(BalloonIcons, StripOfTwelveWithGreenKey) {
       for (int y = 0; y < 16 * kScale; ++y) {
         for (int x = 0; x < 16 * kScale; ++x) {
           const COLORREF c = GetPixel(dc.get(), x / kScale, y / kScale);
-          const std::size_t at = (static_cast<std::size_t>(y) * 192 * kScale + static_cast<std::size_t>((n - 1) * 16 * kScale + x)) * 3;
+          const auto at = static_cast<std::size_t>((y * 192 * kScale + (n - 1) * 16 * kScale + x) * 3);
           rgb[at] = GetRValue(c);
           rgb[at + 1] = GetGValue(c);
           rgb[at + 2] = GetBValue(c);

@@ -109,6 +109,19 @@ void SaveAround(HWND window, const std::string& fileName, int margin = 16) {
   EXPECT_TRUE(test::WritePng(test::ArtifactPath(fileName), right - left, bottom - top, rgb)) << fileName;
 }
 
+// Moves the mouse as a user would, and lets the windows hear of it.
+void MoveMouseTo(int x, int y) {
+  const int sw = GetSystemMetrics(SM_CXSCREEN);
+  const int sh = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = static_cast<LONG>((x * 65535 + sw / 2) / (sw - 1));
+  input.mi.dy = static_cast<LONG>((y * 65535 + sh / 2) / (sh - 1));
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  EXPECT_EQ(SendInput(1, &input, sizeof input), 1u);
+  PumpFor(100);
+}
+
 std::vector<int> VisibleButtonLefts(const msgFrm& box) {
   std::vector<int> lefts;
   for (int i = 0; i < 3; ++i) {
@@ -399,10 +412,18 @@ TEST_F(MsgFrmTest, StartHiddenNoticeSitsInTheLowerRightCornerAndClosesItself) {
   PumpFor(300);
   SaveAround(window, "notification-lower-right.png", 60);
 
-  // The close image: hover, press, release, and leaving over the panel.
+  // The close image: hover, press, release, and leaving over the panel;
+  // first with the mouse itself, then message by message.
   const HWND panel = box->Control(IDC_F1_AUTO);
   const HWND close = box->Control(IDC_COMMAND1);
   EXPECT_EQ(box->CloseImageIcon(), msgbox::kIconCloseNormal);
+  RECT closeRect{};
+  GetWindowRect(close, &closeRect);
+  MoveMouseTo(closeRect.left + 8, closeRect.top + 8);
+  EXPECT_EQ(box->CloseImageIcon(), msgbox::kIconCloseHover);
+  MoveMouseTo(closeRect.left - 120, closeRect.top + 30);
+  EXPECT_EQ(box->CloseImageIcon(), msgbox::kIconCloseNormal);
+
   SendMessageA(panel, WM_SETCURSOR, reinterpret_cast<WPARAM>(close), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(box->CloseImageIcon(), msgbox::kIconCloseHover);
   SendMessageA(close, BM_SETSTATE, TRUE, 0);
