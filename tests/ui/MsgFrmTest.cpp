@@ -463,6 +463,26 @@ TEST_F(MsgFrmTest, NoticeWithoutTimeStaysUntilItsCloseImageIsClicked) {
   EXPECT_EQ(NotificationBox(), nullptr);
 }
 
+// A box's window, panels, fonts, brushes, icons and regions all go with it.
+TEST_F(MsgFrmTest, BoxesLeaveNoGdiObjectsBehind) {
+  const auto oneOfEach = [] {
+    BoxScript message({[](msgFrm& box) {
+      Click(box.Control(IDC_CHECK1));
+      Click(box.Control(IDC_CMD1_0));
+    }});
+    (void)msg_Box("Once", 3 | 16, "Tarvix", false, "Tick", "", "", "", 0, 300.0f, 300.0f, 5);
+    BoxScript input({[](msgFrm& box) { Click(box.Control(IDC_ICMD_OK)); }});
+    (void)input_box("Name", 64, "Tarvix", "x", false, "Tick", 0, 300.0f, 300.0f, 5);
+    (void)MsgAuto_box("Note", 64, "Tarvix", 0, false, kNoteColor, 300.0f, 300.0f, 5);
+    Click(NotificationBox()->Control(IDC_COMMAND1));
+    PumpFor(50);
+  };
+  oneOfEach();  // the process-wide font and icon strip are made once
+  const int before = test::LiveGdiObjects();
+  for (int i = 0; i < 3; ++i) oneOfEach();
+  EXPECT_EQ(test::LiveGdiObjects(), before);
+}
+
 // Pictures for review: the Yes/No/Cancel box with its pointer in each screen
 // quarter, and the input box with its check box, over the pattern.
 TEST_F(MsgFrmTest, PicturesOfTheBoxesInEachQuarter) {
