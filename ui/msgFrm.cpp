@@ -100,7 +100,7 @@ UniqueFont BoldDialogFont() noexcept {
 bool MsgPanel::Create(msgFrm& owner, BoxPanel which) noexcept {
   owner_ = &owner;
   const auto index = static_cast<std::size_t>(which);
-  if (!CreateWindowOf(WS_EX_CONTROLPARENT, WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, owner.hwnd(),
+  if (!CreateWindowOf(WS_EX_CONTROLPARENT, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0, owner.hwnd(),
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPanelIdOf[index])))) {
     return false;
   }

@@ -72,14 +72,6 @@ TEST(BalloonPlacement, PointerTipLandsAtTheTarget) {
   EXPECT_FALSE(PointerTriangles(5, kW, kH).has_value());
 }
 
-TEST(BalloonShape, BodyAndShadowRectangles) {
-  EXPECT_EQ(BodyRegionRect(kW, kH), (Rect{0, 20, 345, 118}));
-  EXPECT_EQ(BodyFaceRect(kW, kH), (Rect{0, 20, 344, 117}));
-  EXPECT_EQ(ShadowRegionRect(kW, kH), (Rect{11, 29, 354, 127}));
-  EXPECT_EQ(DragLineBottom(kW, kH).from, (Point{5, 125}));
-  EXPECT_EQ(DragLineTop(kW).to, (Point{354, 20}));
-}
-
 TEST(BalloonShadow, WeightPerRow) {
   // The weight grows by 20 on every odd row, walking from 17 down to 0.
   int a = 0;
