@@ -80,8 +80,9 @@ bool WritePng(const std::string& path, int width, int height, const std::vector<
   return std::fclose(file) == 0 && ok;
 }
 
-// What the screen shows of `window`'s client area, as top-down RGB.
-std::vector<std::uint8_t> CaptureWindow(HWND window, int width, int height) {
+namespace {
+
+std::vector<std::uint8_t> CaptureFrom(HWND window, int left, int top, int width, int height) {
   const HDC screen = GetDC(window);
   const HDC memory = CreateCompatibleDC(screen);
   BITMAPINFO info{};
@@ -89,7 +90,10 @@ std::vector<std::uint8_t> CaptureWindow(HWND window, int width, int height) {
   void* bits = nullptr;
   const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   const HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  // What lies beyond the screen stays black.
+  const auto bytes = static_cast<std::size_t>((width * 3 + 3) & ~3) * static_cast<std::size_t>(height);
+  std::fill_n(static_cast<std::uint8_t*>(bits), bytes, std::uint8_t{0});
+  BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY);
   GdiFlush();
   std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
   const int stride = (width * 3 + 3) & ~3;
@@ -107,6 +111,17 @@ std::vector<std::uint8_t> CaptureWindow(HWND window, int width, int height) {
   DeleteDC(memory);
   ReleaseDC(window, screen);
   return rgb;
+}
+
+}  // namespace
+
+// What the screen shows of `window`'s client area, as top-down RGB.
+std::vector<std::uint8_t> CaptureWindow(HWND window, int width, int height) {
+  return CaptureFrom(window, 0, 0, width, height);
+}
+
+std::vector<std::uint8_t> CaptureScreenArea(int left, int top, int width, int height) {
+  return CaptureFrom(nullptr, left, top, width, height);
 }
 
 std::size_t DistinctColours(const std::vector<std::uint8_t>& rgb) {
