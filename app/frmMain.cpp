@@ -11,7 +11,9 @@
 #include "app/Version.h"
 #include "app/frmMainSettings.h"
 #include "optimizer/NetworkParameters.h"
+#include "ui/BalloonDraw.h"
 #include "ui/TrayResources.h"
+#include "ui/msgFrm.h"
 
 namespace tarvix {
 namespace {
@@ -330,6 +332,7 @@ void frmMain::UnloadToolWindows(const std::array<ToolWindow, kToolWindowCount>& 
   for (const ToolWindow which : order) {
     if (IToolWindow* window = tools_->Get(which)) window->Unload();
   }
+  UnloadNotificationBox();
   current_.reset();
 }
 
@@ -338,11 +341,11 @@ void frmMain::ShowStillRunningNotice() {
     tray_->showBalloonoolTip(true);
     return;
   }
-  // The 95/98/ME family has no balloons: the same words in the icon's balloon
-  // text until the program's own notice box is in.
-  tray_->SetTrayBalloonToolTip(kStillRunningText);
-  tray_->showBalloonoolTip(true);
-  (void)kStillRunningCaption;
+  // The 95/98/ME family has no balloons: the program's own notice, at the
+  // lower-right corner, closes by itself after five seconds.
+  const ScreenSize screen = GetScreenSize();
+  (void)MsgAuto_box(kStillRunningText, MB_ICONINFORMATION, kStillRunningCaption, 5, true, RGB(242, 248, 200),
+                    static_cast<float>(screen.width - 40), static_cast<float>(screen.height), 0);
 }
 
 bool frmMain::PreTranslateMessage(MSG& message) noexcept {

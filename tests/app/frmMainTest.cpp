@@ -17,6 +17,7 @@
 #include "support/FakePlatform.h"
 #include "support/RegistryRedirect.h"
 #include "support/TempDir.h"
+#include "ui/msgFrm.h"
 #include "ui/TrayTestSupport.h"
 
 namespace tarvix {
@@ -179,9 +180,17 @@ TEST_F(frmMainTest, FamilyDecidesTheNetworkAppletAndTheHiddenNotice) {
     EXPECT_EQ(platform_.startedPrograms[0], code <= 4 ? "rundll32.exe shell32.dll,Control_RunDLL netcpl.cpl"
                                                       : "rundll32.exe shell32.dll,Control_RunDLL ncpa.cpl");
     main.ShowMainWindow();
+    UnloadNotificationBox();
+    shell_.calls.clear();
     main.FSCommand("IDC_FS_tray", "");
     EXPECT_FALSE(IsWindowVisible(main.hwnd()));
+    // The NT family announces itself in the icon's balloon, the others in the program's own notice.
+    const bool balloon = !shell_.calls.empty() && (shell_.calls.back().record.uFlags & NIF_INFO) != 0;
+    const bool notice = NotificationBox() != nullptr && IsWindowVisible(NotificationBox()->hwnd());
+    EXPECT_EQ(balloon, code > 4);
+    EXPECT_EQ(notice, code <= 4);
   }
+  UnloadNotificationBox();
   OsFamily = 0;
   platform_.startedPrograms.clear();
   main.FSCommand("IDC_FS_networkSetting", "");
