@@ -4,7 +4,7 @@
 ;
 ; Built by the `installer` target of the build (installer/installer.cmake):
 ;   makensis -DTARVIX_VERSION=1.0.0.1 -DTARVIX_FILES=<folder of Tarvix.exe>
-;            -DTARVIX_OUTFILE=<setup.exe> installer/Tarvix.nsi
+;            -DTARVIX_OUTFILE=<setup.exe> [-DTARVIX_ICON=ui/TrayIcon.ico] installer/Tarvix.nsi
 ;
 ; Silent use:
 ;   Tarvix-<version>-setup.exe /S [/D=C:\Some\Folder]
@@ -56,6 +56,10 @@ VIAddVersionKey "ProductVersion" "${TARVIX_VERSION}"
 VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 
 !define MUI_ABORTWARNING
+!ifdef TARVIX_ICON
+  !define MUI_ICON "${TARVIX_ICON}"
+  !define MUI_UNICON "${TARVIX_ICON}"
+!endif
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Tarvix.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start Tarvix"
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\TarvixHelp.chm"
