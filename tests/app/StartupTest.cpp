@@ -114,7 +114,8 @@ TEST(Startup, OneWindowOneIconSecondStartQuietToolWindowByCaptionAndClose) {
   GetExitCodeProcess(second.process.get(), &secondExit);
   EXPECT_EQ(secondExit, 0u);
   EXPECT_EQ(WaitForSingleObject(first.process.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
-  EXPECT_EQ(CountWindows("TarvixMain", 0), 1);
+  EXPECT_EQ(CountWindows("TarvixMain", first.id), 1);
+  EXPECT_EQ(CountWindows("TarvixMain", second.id), 0);
   EXPECT_EQ(CountWindows("#32770", second.id), 0) << "the second start showed a message";
 
   // Through the movie, by the item's caption, as a screen reader would find it.

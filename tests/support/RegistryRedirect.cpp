@@ -70,8 +70,9 @@ RegistryRedirect::~RegistryRedirect() {
   RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
   machine_.reset();
   user_.reset();
+  // The shared root stays: test processes running side by side create
+  // their keys under it, and deleting it under them fails their creates.
   RegDeleteTreeA(HKEY_CURRENT_USER, scratchPath_.c_str());
-  RegDeleteKeyA(HKEY_CURRENT_USER, kScratchRoot);  // only when empty
 }
 
 std::optional<DWORD> ReadDword(HKEY root, const std::string& key, const std::string& name) {
