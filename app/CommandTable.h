@@ -97,6 +97,23 @@ inline constexpr std::array<ToolWindow, 6> kStartupLoadOrder = {
     ToolWindow::WizardMode, ToolWindow::BackUp, ToolWindow::NetPingerSettings,
     ToolWindow::SystemStatus, ToolWindow::RamConfiguration, ToolWindow::MainSettings};
 
+// ---- Help pages ----------------------------------------------------------------
+
+// The help file's page for a tool window (F1), and for the home screen.
+inline constexpr std::string_view kHomeHelpPage = "index.htm";
+[[nodiscard]] constexpr std::string_view HelpPageOf(ToolWindow window) noexcept {
+  switch (window) {
+    case ToolWindow::WizardMode: return "wizard.htm";
+    case ToolWindow::NormalMode: return "advanced.htm";
+    case ToolWindow::BackUp: return "backups.htm";
+    case ToolWindow::NetPingerSettings: return "pinger.htm";
+    case ToolWindow::RamConfiguration: return "ramconfig.htm";
+    case ToolWindow::MainSettings: return "settings.htm";
+    case ToolWindow::SystemStatus: return "status.htm";
+  }
+  return kHomeHelpPage;
+}
+
 // ---- Start-hidden notice ----------------------------------------------------------
 
 // The NT family shows the icon's balloon; 95/98/ME and unrecognised versions

@@ -348,9 +348,22 @@ void frmMain::ShowStillRunningNotice() {
                     static_cast<float>(screen.width - 40), static_cast<float>(screen.height), 0);
 }
 
+void frmMain::OpenHelpPage() {
+  const std::string_view page = (!movieInFront_ && current_) ? HelpPageOf(*current_) : kHomeHelpPage;
+  // The help viewer opens a page inside the file with "file::/page".
+  std::string commandLine = "hh.exe \"" + AppFile(kHelpFileName) + "::/";
+  commandLine += page;
+  commandLine += '"';
+  (void)CurrentPlatform().StartProgram(commandLine, SW_SHOWNORMAL);
+}
+
 bool frmMain::PreTranslateMessage(MSG& message) noexcept {
   if (hwnd() == nullptr) return false;
   if (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd)) return false;
+  if (message.message == WM_KEYDOWN && message.wParam == VK_F1) {
+    OpenHelpPage();
+    return true;
+  }
   // Escape in a tool window goes back to the movie's home screen.
   if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && !movieInFront_) {
     FSCommand("IDC_FS_home", "");

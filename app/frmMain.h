@@ -73,7 +73,10 @@ class frmMain final : public BaseWindow<frmMain>, public Shell, public TrayEvent
   void MouseClick(std::int32_t) override { ShowMainWindow(); }
   void RightClick() override {}
 
-  // Tab, Enter and Escape for the movie and the tool windows; true when the
+  // F1: the help page of the tool window in front, or of the home screen.
+  void OpenHelpPage();
+
+  // Tab, Enter, Escape and F1 for the movie and the tool windows; true when the
   // message was used.
   [[nodiscard]] bool PreTranslateMessage(MSG& message) noexcept;
 

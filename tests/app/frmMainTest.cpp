@@ -212,6 +212,21 @@ TEST_F(frmMainTest, HelpOpensTheHelpFileBesideTheProgram) {
   EXPECT_NE(platform_.openedDocuments[0].find(AppFile("\\TarvixHelp.chm")), std::string::npos);
 }
 
+TEST_F(frmMainTest, F1OpensThePageOfTheWindowInFront) {
+  frmMain& main = Start();
+  MSG f1{main.hwnd(), WM_KEYDOWN, VK_F1, 0, 0, {0, 0}};
+  EXPECT_TRUE(main.PreTranslateMessage(f1));
+  main.FSCommand("IDC_FS_settings", "");
+  EXPECT_TRUE(main.PreTranslateMessage(f1));
+  main.FSCommand("IDC_FS_home", "");
+  EXPECT_TRUE(main.PreTranslateMessage(f1));
+  const std::string file = "hh.exe \"" + AppFile("\\TarvixHelp.chm");
+  ASSERT_EQ(platform_.startedPrograms.size(), 3u);
+  EXPECT_EQ(platform_.startedPrograms[0], file + "::/index.htm\"");
+  EXPECT_EQ(platform_.startedPrograms[1], file + "::/settings.htm\"");
+  EXPECT_EQ(platform_.startedPrograms[2], file + "::/index.htm\"");
+}
+
 TEST_F(frmMainTest, CloseUnloadsTheWindowsRemovesTheIconAndEndsTheProcess) {
   frmMain& main = Start();
   main.FSCommand("IDC_FS_settings", "");
