@@ -11,6 +11,7 @@
 
 #include "app/UniqueHandle.h"
 #include "memory/FreeAmount.h"
+#include "ProcMeminfo.h"
 #include "memory/FreeRAM.h"
 #include "support/FakePlatform.h"
 
@@ -59,29 +60,7 @@ class RecordingAllocator final : public MemoryAllocator {
   }
 };
 
-// The kB figures of /proc/meminfo, read through Wine's Z: drive; nullopt when
-// that mapping is not there.
-std::optional<std::map<std::string, std::uint64_t>> ReadProcMeminfo() {
-  UniqueHandle file(CreateFileA("Z:\\proc\\meminfo", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return std::nullopt;
-  std::string text;
-  char chunk[4096];
-  DWORD got = 0;
-  while (ReadFile(file.get(), chunk, sizeof(chunk), &got, nullptr) && got > 0) text.append(chunk, got);
-  std::map<std::string, std::uint64_t> figures;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    const std::string line = text.substr(start, end - start);
-    const std::size_t colon = line.find(':');
-    if (colon != std::string::npos) figures[line.substr(0, colon)] = std::strtoull(line.c_str() + colon + 1, nullptr, 10);
-    start = end + 1;
-  }
-  if (figures.count("MemTotal") == 0 || figures.count("MemAvailable") == 0) return std::nullopt;
-  return figures;
-}
+using test::ReadProcMeminfo;
 
 [[nodiscard]] bool MessageWaiting(UINT message) {
   MSG msg;
