@@ -55,7 +55,7 @@ constexpr ControlSpec kControls[] = {
     {ControlKind::Frame, IDC_frameToolTip, "System Tray Icon Tool Tip Text", 8, 197, 322, 37},
     {ControlKind::Option, IDC_optPer, "Percentage of Free RAM", 18, 212, 170, 18, WS_GROUP | WS_TABSTOP},
     {ControlKind::Option, IDC_optMB, "Free RAM in MB", 196, 212, 128, 18},
-    {ControlKind::Button, IDC_cmdSave, "Save", 340, 203, 92, 30},
+    {ControlKind::Button, IDC_cmdSave, "Save", 340, 203, 92, 30, WS_GROUP},
 };
 
 // Each number field with its arrows and their range.
@@ -104,16 +104,24 @@ std::int64_t frmRamConfiguration::LiveControls::FreeAmountMB() const {
 
 frmRamConfiguration::frmRamConfiguration(Shell& shell, frmSystemStatus& status)
     : ToolWindowBase(shell),
+      status_(status),
       ownMemory_(std::make_unique<SystemMemory>()),
       memory_(ownMemory_.get()),
       meter_(status),
-      check_(*memory_, meter_) {}
+      check_(*memory_, meter_) {
+  status_.SetRamConfiguration(this);
+}
 
 frmRamConfiguration::frmRamConfiguration(Shell& shell, frmSystemStatus& status, MemoryAccess& memory,
                                          LowMemoryCheck::Pump pump)
-    : ToolWindowBase(shell), memory_(&memory), meter_(status), check_(*memory_, meter_, std::move(pump)) {}
+    : ToolWindowBase(shell), status_(status), memory_(&memory), meter_(status), check_(*memory_, meter_, std::move(pump)) {
+  status_.SetRamConfiguration(this);
+}
 
-frmRamConfiguration::~frmRamConfiguration() { Unload(); }
+frmRamConfiguration::~frmRamConfiguration() {
+  Unload();
+  status_.ForgetRamConfiguration(this);
+}
 
 void frmRamConfiguration::CreateControlsOfWindow() {
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_UPDOWN_CLASS};

@@ -52,7 +52,9 @@ class frmRamConfiguration final : public ToolWindowBase<frmRamConfiguration> {
   static constexpr int kHeight = 240;
 
   // The program's own: the machine's memory; the check's CPU gate asks
-  // `status`'s QueryObject (it must outlive this window).
+  // `status`'s QueryObject. The window registers itself with `status`, whose
+  // tool tip then follows optPer, and leaves it again when destroyed; `status`
+  // must outlive it.
   frmRamConfiguration(Shell& shell, frmSystemStatus& status);
   // Tests: `memory` (borrowed) and the message pump the check uses.
   frmRamConfiguration(Shell& shell, frmSystemStatus& status, MemoryAccess& memory, LowMemoryCheck::Pump pump);
@@ -131,6 +133,7 @@ class frmRamConfiguration final : public ToolWindowBase<frmRamConfiguration> {
   // Sets a field's text back to `value`.
   void SetFieldNumber(int id, std::int64_t value) noexcept;
 
+  frmSystemStatus& status_;
   std::unique_ptr<MemoryAccess> ownMemory_;
   MemoryAccess* memory_;
   StatusMeter meter_;

@@ -6,12 +6,12 @@
 // process's one CPU meter, QueryObject, which the low-memory check of the
 // RAM configuration window queries too.
 //
-// Construction and loading, in this order:
+// Construction and loading, in this order (the status window outlives the
+// RAM configuration window):
 //   frmSystemStatus status(shell);
-//   frmRamConfiguration ram(shell, status);
-//   status.SetRamConfiguration(&ram);   // the tool tip follows ram's optPer
-//   status.Load();                      // creates QueryObject
-//   ram.Load();                         // its check queries status.QueryObject()
+//   frmRamConfiguration ram(shell, status);   // registers itself: the tool tip follows its optPer
+//   status.Load();                            // creates QueryObject
+//   ram.Load();                               // its check queries status.QueryObject()
 #include <windows.h>
 
 #include <cstdint>
@@ -65,8 +65,12 @@ class frmSystemStatus final : public ToolWindowBase<frmSystemStatus> {
   ~frmSystemStatus() override;
 
   // The RAM configuration window whose optPer chooses percent or MB for the
-  // tool tip; null (or not loaded) means MB.
+  // tool tip; null (or not loaded) means MB. Set by that window itself.
   void SetRamConfiguration(const frmRamConfiguration* ram) noexcept { ram_ = ram; }
+  // Forgets `ram` if it is the one set (that window is going away).
+  void ForgetRamConfiguration(const frmRamConfiguration* ram) noexcept {
+    if (ram_ == ram) ram_ = nullptr;
+  }
 
   // The process's one CPU meter; null until the window has loaded.
   [[nodiscard]] CpuUsageMeter* QueryObject() const noexcept { return queryObject_.get(); }

@@ -117,7 +117,6 @@ class MemoryWindowsTest : public testing::RegistryTest {
   }
 
   void TearDown() override {
-    if (status_) status_->SetRamConfiguration(nullptr);
     ram_.reset();
     status_.reset();
     RegistryTest::TearDown();
@@ -129,7 +128,6 @@ class MemoryWindowsTest : public testing::RegistryTest {
       pumpPasses_ += passes;
       if (duringPump_) duringPump_();
     });
-    status_->SetRamConfiguration(ram_.get());
     if (loadStatus) {
       ASSERT_TRUE(status_->Load());
     }
@@ -316,7 +314,6 @@ TEST_F(MemoryWindowsTest, SaveWritesTheNineValuesInTheirStoredForms) {
   EXPECT_TRUE(ram_->TrayTipInPercent());
 
   // And a new window reads them back.
-  status_->SetRamConfiguration(nullptr);
   ram_.reset();
   LoadWindows();
   EXPECT_TRUE(IsChecked(Ram(IDC_chkSoundon)));
@@ -578,11 +575,21 @@ TEST_F(MemoryWindowsTest, ToolTipFollowsTheRamWindowsPercentOption) {
   status_->tmrMemory_Timer();
   EXPECT_EQ(shell_.trayToolTip, "Memory Usage (1500MB).");
   EXPECT_EQ(status_->histMemory().Value(), 75);
-  // Without the RAM window the tool tip shows megabytes.
+  // Without the RAM window the tool tip shows megabytes: a RAM window that
+  // goes away leaves the status window.
   Click(Ram(IDC_optPer));
-  status_->SetRamConfiguration(nullptr);
+  ram_.reset();
   status_->tmrMemory_Timer();
   EXPECT_EQ(shell_.trayToolTip, "Memory Usage (1500MB).");
+  frmRamConfiguration other(shell_, *status_, memory_, [](int) {});
+  ASSERT_TRUE(other.Load());
+  Click(other.Control(IDC_optPer));
+  status_->tmrMemory_Timer();
+  EXPECT_EQ(shell_.trayToolTip, "Memory Usage (75%).");
+  // Only the window that is set is forgotten.
+  status_->ForgetRamConfiguration(nullptr);
+  status_->tmrMemory_Timer();
+  EXPECT_EQ(shell_.trayToolTip, "Memory Usage (75%).");
 }
 
 TEST_F(MemoryWindowsTest, LargeMachinesOverflowNothing) {
