@@ -114,7 +114,11 @@ frmRamConfiguration::frmRamConfiguration(Shell& shell, frmSystemStatus& status)
 
 frmRamConfiguration::frmRamConfiguration(Shell& shell, frmSystemStatus& status, MemoryAccess& memory,
                                          LowMemoryCheck::Pump pump)
-    : ToolWindowBase(shell), status_(status), memory_(&memory), meter_(status), check_(*memory_, meter_, std::move(pump)) {
+    : ToolWindowBase(shell),
+      status_(status),
+      memory_(&memory),
+      meter_(status),
+      check_(*memory_, meter_, std::move(pump)) {
   status_.SetRamConfiguration(this);
 }
 

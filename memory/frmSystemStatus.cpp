@@ -44,21 +44,20 @@ constexpr COLORREF kStartNewColor = RGB(0, 255, 0);
 
 // Two graph columns, each a frame with its graph above a Speed and a Zoom
 // slider, and the freeing controls below them.
-constexpr DWORD kCompactSlider = TBS_BOTTOM;
 constexpr ControlSpec kControls[] = {
     {ControlKind::Frame, IDC_frameMemoryStatus, "System Status", 4, 2, 432, 250},
     {ControlKind::Frame, IDC_frameCPUUsage, "Processor usage", 12, 18, 204, 154},
     {ControlKind::Label, IDC_lblCPUSpeed, "Speed", 22, 124, 88, 14},
-    {ControlKind::Slider, IDC_sldCPUSpeed, "", 16, 138, 100, 28, kCompactSlider},
+    {ControlKind::Slider, IDC_sldCPUSpeed, "", 16, 138, 100, 28},
     {ControlKind::Label, IDC_lblCPUZoom, "Zoom", 118, 124, 88, 14},
-    {ControlKind::Slider, IDC_sldCPUZoom, "", 112, 138, 100, 28, kCompactSlider},
+    {ControlKind::Slider, IDC_sldCPUZoom, "", 112, 138, 100, 28},
     {ControlKind::Frame, IDC_fameMemoryUsage, "Memory usage", 224, 18, 204, 154},
     {ControlKind::Label, IDC_lblMemorySpeed, "Speed", 234, 124, 88, 14},
-    {ControlKind::Slider, IDC_sldMemorySpeed, "", 228, 138, 100, 28, kCompactSlider},
+    {ControlKind::Slider, IDC_sldMemorySpeed, "", 228, 138, 100, 28},
     {ControlKind::Label, IDC_lblMemoryZoom, "Zoom", 330, 124, 88, 14},
-    {ControlKind::Slider, IDC_sldMemoryZoom, "", 324, 138, 100, 28, kCompactSlider},
+    {ControlKind::Slider, IDC_sldMemoryZoom, "", 324, 138, 100, 28},
     {ControlKind::Frame, IDC_frameMemoryControl, "Memory Control", 12, 176, 416, 70},
-    {ControlKind::Slider, IDC_sldFreeMomoryReq, "", 18, 194, 272, 28, kCompactSlider},
+    {ControlKind::Slider, IDC_sldFreeMomoryReq, "", 18, 194, 272, 28},
     {ControlKind::Label, IDC_lblTargetMemoryNeeded, "Target Level Of RAM ", 24, 224, 262, 16},
     {ControlKind::Button, IDC_cmdOptimaize, "Optimize Now", 300, 198, 118, 34},
 };
@@ -91,7 +90,10 @@ void SetupSlider(HWND slider, const SliderSetup& setup) noexcept {
   SendMessageA(slider, TBM_SETPOS, TRUE, setup.minimum);
 }
 
-// A tick about every tenth of the range, on a round number of MB.
+// The freeing slider moves this many MB a page (Page Up/Down, a click beside the thumb).
+constexpr int kFreeSliderPageMB = 64;
+
+// At most a dozen ticks over the range, on a round number of MB.
 [[nodiscard]] int FreeSliderTickEvery(std::int64_t totalMB) noexcept {
   for (const int step : {64, 128, 256, 512, 1024, 2048, 4096, 8192, 16384}) {
     if (totalMB / step <= 12) return step;
@@ -116,7 +118,8 @@ void frmSystemStatus::CreateControlsOfWindow() {
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
   InitCommonControlsEx(&classes);
   CreateControls(hwnd(), kControls);
-  for (const auto& [graph, place] : {std::pair<Histogram*, GraphPlace>{&histCPU_, kCpuGraph}, {&histMemory_, kMemoryGraph}}) {
+  const std::pair<Histogram*, GraphPlace> graphs[] = {{&histCPU_, kCpuGraph}, {&histMemory_, kMemoryGraph}};
+  for (const auto& [graph, place] : graphs) {
     if (!graph->Create(hwnd(), place.id, place.x, place.y, place.width, place.height)) continue;
     graph->SetMaxLines(kStartMaxLines);
     graph->SetNewColor(kStartNewColor);
@@ -165,7 +168,7 @@ void frmSystemStatus::SetupFreeAmountSlider() noexcept {
   const auto maximum = static_cast<LPARAM>(std::min<std::int64_t>(totalPhysicalMB_, INT_MAX));
   SendMessageA(slider, TBM_SETRANGEMIN, FALSE, 0);
   SendMessageA(slider, TBM_SETRANGEMAX, TRUE, maximum);
-  SendMessageA(slider, TBM_SETPAGESIZE, 0, 64);
+  SendMessageA(slider, TBM_SETPAGESIZE, 0, kFreeSliderPageMB);
   SendMessageA(slider, TBM_SETTICFREQ, static_cast<WPARAM>(FreeSliderTickEvery(totalPhysicalMB_)), 0);
 }
 

@@ -14,7 +14,9 @@ namespace {
 constexpr Rgb kBlack{0, 0, 0};
 constexpr Rgb kGreen{0, 255, 0};
 
-[[nodiscard]] int GreenAt(const Canvas& canvas, int x, int y) { return static_cast<int>((canvas.At(x, y) >> 8) & 0xFF); }
+[[nodiscard]] int GreenAt(const Canvas& canvas, int x, int y) {
+  return static_cast<int>((canvas.At(x, y) >> 8) & 0xFF);
+}
 
 std::vector<int> Range(int from, int to) {
   std::vector<int> values;

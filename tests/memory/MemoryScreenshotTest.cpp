@@ -74,6 +74,8 @@ class SkinningShell final : public Shell {
   Skin skin_;
 };
 
+constexpr UINT kRepaintAll = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
+
 void ServeMessagesFor(std::chrono::milliseconds duration, bool busyNowAndThen) {
   const auto start = std::chrono::steady_clock::now();
   while (std::chrono::steady_clock::now() - start < duration) {
@@ -83,7 +85,8 @@ void ServeMessagesFor(std::chrono::milliseconds duration, bool busyNowAndThen) {
       DispatchMessageA(&msg);
     }
     // Some work now and then, so that the processor graph has something to show.
-    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
     if (busyNowAndThen && (elapsed.count() / 700) % 3 == 1) {
       const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(25);
       volatile std::uint64_t sink = 0;
@@ -107,7 +110,7 @@ TEST_F(MemoryScreenshotTest, StatusWindowWithLiveGraphs) {
   SendMessageA(status.Control(IDC_sldFreeMomoryReq), TBM_SETPOS, TRUE, 512);
   status.sldFreeMomoryReq_Change();
   ServeMessagesFor(std::chrono::milliseconds(9500), true);
-  RedrawWindow(status.Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RedrawWindow(status.Window(), nullptr, nullptr, kRepaintAll);
   ServeMessagesFor(std::chrono::milliseconds(100), false);
 
   EXPECT_GE(status.histCPU().Samples().Count(), 25);
@@ -133,7 +136,7 @@ TEST_F(MemoryScreenshotTest, RamConfigurationWindow) {
                SWP_NOMOVE | SWP_SHOWWINDOW);
   ShowWindow(ram.Window(), SW_SHOW);
   ServeMessagesFor(std::chrono::milliseconds(300), false);
-  RedrawWindow(ram.Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RedrawWindow(ram.Window(), nullptr, nullptr, kRepaintAll);
   ServeMessagesFor(std::chrono::milliseconds(100), false);
 
   const auto pixels = test::CaptureWindow(ram.Window(), frmRamConfiguration::kWidth, frmRamConfiguration::kHeight);

@@ -75,7 +75,8 @@ void MoveSlider(HWND slider, int position) {
         GetClassNameA(window, name, sizeof name);
         // A popup made for a child window is owned by that window's top-level ancestor.
         const HWND popupOwner = GetWindow(window, GW_OWNER);
-        if (lstrcmpiA(name, TOOLTIPS_CLASSA) == 0 && (popupOwner == s->owner || popupOwner == GetAncestor(s->owner, GA_ROOT))) {
+        const bool owned = popupOwner == s->owner || popupOwner == GetAncestor(s->owner, GA_ROOT);
+        if (lstrcmpiA(name, TOOLTIPS_CLASSA) == 0 && owned) {
           s->found = window;
           return FALSE;
         }
@@ -123,7 +124,8 @@ class MemoryWindowsTest : public testing::RegistryTest {
   }
 
   void LoadWindows(bool loadStatus = true) {
-    status_ = std::make_unique<frmSystemStatus>(shell_, memory_, [this] { return std::make_unique<MeterProxy>(meter_); });
+    status_ = std::make_unique<frmSystemStatus>(shell_, memory_,
+                                                [this] { return std::make_unique<MeterProxy>(meter_); });
     ram_ = std::make_unique<frmRamConfiguration>(shell_, *status_, memory_, [this](int passes) {
       pumpPasses_ += passes;
       if (duringPump_) duringPump_();

@@ -30,7 +30,9 @@ inline std::optional<std::map<std::string, std::uint64_t>> ReadProcMeminfo() {
     if (end == std::string::npos) end = text.size();
     const std::string line = text.substr(start, end - start);
     const std::size_t colon = line.find(':');
-    if (colon != std::string::npos) figures[line.substr(0, colon)] = std::strtoull(line.c_str() + colon + 1, nullptr, 10);
+    if (colon != std::string::npos) {
+      figures[line.substr(0, colon)] = std::strtoull(line.c_str() + colon + 1, nullptr, 10);
+    }
     start = end + 1;
   }
   if (figures.count("MemTotal") == 0 || figures.count("MemAvailable") == 0) return std::nullopt;
