@@ -3,16 +3,28 @@
 // freeing buffer is two bytes; both sides therefore write 512 MB, and both
 // are bound by memory bandwidth and, for fresh pages, by the page faults of
 // the first touch.
+//
+// Then the processor time the status window costs while idle: 30 s (or
+// $TARVIX_IDLE_SECONDS) with both of its timers at 300 ms, hidden as at
+// start-up and then shown, against a minimal window with one 300 ms timer
+// that does nothing, in the same process; under Wine also the wineserver's
+// time meanwhile. It needs an X display; without one that part is skipped.
+// $TARVIX_IDLE_ONLY=<seconds> runs only this part.
 #include <windows.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "memory/FreeRAM.h"
+#include "memory/frmSystemStatus.h"
+#include "support/FakeShell.h"
 
 namespace {
 
@@ -34,9 +46,136 @@ double Median(std::vector<double> values) {
 
 double GBps(double seconds) { return static_cast<double>(kBytes) / seconds / 1e9; }
 
+// This process's user and kernel time as Windows reports it, seconds (Wine
+// counts it in 10 ms steps, hence the long measurement).
+double ProcessTimesSeconds() {
+  FILETIME created{}, exited{}, kernel{}, user{};
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  const auto seconds = [](FILETIME t) {
+    return static_cast<double>((std::uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime) / 1e7;
+  };
+  return seconds(kernel) + seconds(user);
+}
+
+// Processor time of the wineserver, seconds, where Windows keeps its share of
+// every message and timer; nullopt off Wine. Wine's server opens files for
+// its clients, so "thread-self" under Z:\proc is the server's own (single)
+// thread, and its schedstat holds the exact figure in ns.
+std::optional<double> WineServerSeconds() {
+  const HANDLE file = CreateFileA("Z:\\proc\\thread-self\\schedstat", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  char text[128] = {};
+  DWORD got = 0;
+  const BOOL read = ReadFile(file, text, sizeof text - 1, &got, nullptr);
+  CloseHandle(file);
+  if (!read || got == 0) return std::nullopt;
+  return static_cast<double>(std::strtoull(text, nullptr, 10)) / 1e9;
+}
+
+struct Usage {
+  double process = 0;                // this process, seconds
+  std::optional<double> wineServer;  // the wineserver meanwhile (shared by the prefix's idle services)
+};
+
+// Serves the thread's messages for `seconds`, sleeping in between; returns
+// the processor time used meanwhile.
+Usage ServeMessagesFor(double seconds) {
+  const double before = ProcessTimesSeconds();
+  const std::optional<double> serverBefore = WineServerSeconds();
+  const auto end = Clock::now() + std::chrono::duration<double>(seconds);
+  for (auto now = Clock::now(); now < end; now = Clock::now()) {
+    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(end - now).count();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(wait) + 1, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  Usage usage{ProcessTimesSeconds() - before, std::nullopt};
+  const std::optional<double> serverAfter = WineServerSeconds();
+  if (serverBefore && serverAfter) usage.wineServer = *serverAfter - *serverBefore;
+  return usage;
+}
+
+void PrintUsage(const char* what, const Usage& usage, double seconds) {
+  std::printf("  %-39s process %7.1f ms (%6.3f %% of a core)", what, usage.process * 1e3,
+              100.0 * usage.process / seconds);
+  if (usage.wineServer) {
+    std::printf("   wineserver %7.1f ms (%6.3f %%)", *usage.wineServer * 1e3, 100.0 * *usage.wineServer / seconds);
+  }
+  std::printf("\n");
+}
+
+int ticks = 0;
+LRESULT CALLBACK MinimalProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER) {
+    ++ticks;
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Both measurements; false when no window could be made (no display).
+bool MeasureIdleTimers(double seconds) {
+  WNDCLASSA minimalClass{};
+  minimalClass.lpfnWndProc = MinimalProc;
+  minimalClass.hInstance = GetModuleHandleA(nullptr);
+  minimalClass.lpszClassName = "TarvixBenchMinimal";
+  RegisterClassA(&minimalClass);
+  const HWND minimal = CreateWindowExA(0, "TarvixBenchMinimal", "", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
+                                       GetModuleHandleA(nullptr), nullptr);
+  if (minimal == nullptr) return false;
+  static_cast<void>(ServeMessagesFor(1.0));  // let start-up work settle
+  SetTimer(minimal, 1, 300, nullptr);
+  const Usage minimalTime = ServeMessagesFor(seconds);
+  KillTimer(minimal, 1);
+  DestroyWindow(minimal);
+  const int minimalTicks = ticks;
+
+  tarvix::test::FakeShell shell;
+  tarvix::frmSystemStatus status(shell);
+  if (!status.Load()) return false;
+  const auto cpuSamples = [&] { return static_cast<std::size_t>(status.histCPU().Samples().TotalAdded()); };
+  // Hidden, as every tool window is from start-up until the user opens it.
+  static_cast<void>(ServeMessagesFor(1.0));
+  std::size_t before = cpuSamples();
+  const Usage hiddenTime = ServeMessagesFor(seconds);
+  const std::size_t hiddenTicks = cpuSamples() - before;
+  // Shown, so that every tick also paints both graphs and two captions.
+  ShowWindow(shell.ChildFrame(), SW_SHOWNOACTIVATE);
+  ShowWindow(status.Window(), SW_SHOW);
+  static_cast<void>(ServeMessagesFor(1.0));
+  before = cpuSamples();
+  const Usage shownTime = ServeMessagesFor(seconds);
+  const std::size_t shownTicks = cpuSamples() - before;
+  status.Unload();
+
+  std::printf("\nidle processor time over %.0f s each (this process's user + kernel time, and the wineserver's):\n",
+              seconds);
+  PrintUsage("minimal window, one 300 ms timer", minimalTime, seconds);
+  PrintUsage("status window hidden, timers at 300 ms", hiddenTime, seconds);
+  PrintUsage("status window shown, timers at 300 ms", shownTime, seconds);
+  std::printf("  ticks: %d of the minimal timer; %zu and %zu of the status window's CPU timer\n", minimalTicks,
+              hiddenTicks, shownTicks);
+  const double minimalCost = minimalTime.process;
+  for (const auto& [what, usage] : {std::pair<const char*, Usage>{"hidden", hiddenTime}, {"shown", shownTime}}) {
+    const double cost = usage.process;
+    std::printf("  status window %-6s: %+.3f ms of this process's processor time per second against the minimal window",
+                what, (cost - minimalCost) * 1e3 / seconds);
+    if (minimalCost > 0) std::printf(", ratio %.2f", cost / minimalCost);
+    std::printf("\n");
+  }
+  return true;
+}
+
 }  // namespace
 
 int main() {
+  if (const char* idleOnly = std::getenv("TARVIX_IDLE_ONLY")) {
+    return MeasureIdleTimers(std::max(1.0, std::atof(idleOnly))) ? 0 : 1;
+  }
   std::vector<double> freshMemset;
   std::vector<double> warmMemset;
   std::vector<double> freeUp;
@@ -102,5 +241,11 @@ int main() {
               static_cast<long long>(kRequestMB), freeing * 1e3, fresh * 1e3);
   std::printf("BENCH|FreeUpMemory(%lld MB)|%.3f|ms|memset, pages already touched|%.3f\n",
               static_cast<long long>(kRequestMB), freeing * 1e3, warm * 1e3);
+
+  double idleSeconds = 30.0;
+  if (const char* setting = std::getenv("TARVIX_IDLE_SECONDS")) idleSeconds = std::max(1.0, std::atof(setting));
+  if (!MeasureIdleTimers(idleSeconds)) {
+    std::printf("\nno window could be made (no X display?): idle timers not measured\n");
+  }
   return 0;
 }

@@ -1,0 +1,167 @@
+#include "memory/Histogram.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "app/SkinGdi.h"
+
+namespace tarvix {
+namespace {
+
+// Room at the left for the scale's numbers, and around the plot.
+constexpr int kGutter = 36;
+constexpr int kPadTop = 7;
+constexpr int kPadBottom = 7;
+constexpr int kPadRight = 6;
+// A vertical grid line every this many samples; it moves with the samples.
+constexpr std::int64_t kGridEvery = 5;
+
+constexpr Rgb kPanelTop{0x13, 0x20, 0x31};
+constexpr Rgb kPanelBottom{0x0C, 0x16, 0x24};
+constexpr Rgb kPlotTop{0x0B, 0x15, 0x22};
+constexpr Rgb kPlotBottom{0x07, 0x0F, 0x19};
+constexpr Rgb kPlotBorder{0x2A, 0x3D, 0x55};
+constexpr Rgb kGrid{0x2E, 0x44, 0x5E};
+constexpr Rgb kScaleText{0x8C, 0xA0, 0xB8};
+
+constexpr double kAreaTop = 0.42;
+constexpr double kAreaBottom = 0.06;
+constexpr double kCurveThickness = 1.6;
+constexpr double kDotRadius = 2.3;
+
+struct PlotArea {
+  int left, top, width, height;
+};
+
+[[nodiscard]] PlotArea PlotAreaOf(int width, int height) noexcept {
+  return {kGutter, kPadTop, std::max(width - kGutter - kPadRight, 0), std::max(height - kPadTop - kPadBottom, 0)};
+}
+
+}  // namespace
+
+bool Histogram::Create(HWND parent, int id, int x, int y, int width, int height) noexcept {
+  if (!CreateWindowOf(0, WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)))) {
+    return false;
+  }
+  scaleFont_ = CreateUiFont("Segoe UI", 11);
+  return true;
+}
+
+void Histogram::Changed() noexcept {
+  if (hwnd() != nullptr) InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void Histogram::SetMaxLines(int lines) noexcept {
+  samples_.SetMaxLines(lines);
+  Changed();
+}
+
+void Histogram::SetNewColor(COLORREF colour) noexcept {
+  colour_ = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+  Changed();
+}
+
+void Histogram::SetUnit(std::string_view unit) {
+  unit_.assign(unit);
+  Changed();
+}
+
+void Histogram::SetValue(double sample) noexcept {
+  samples_.Add(SampleFromReal(sample));
+  Changed();
+}
+
+void Histogram::Render(Canvas& canvas) const {
+  canvas.FillGradient(kPanelTop, kPanelBottom);
+  const PlotArea area = PlotAreaOf(canvas.width(), canvas.height());
+  if (area.width < 2 || area.height < 2) return;
+
+  Canvas plot(area.width, area.height);
+  plot.FillGradient(kPlotTop, kPlotBottom);
+  const std::vector<int> shown = samples_.Shown();
+  const int top = ScaleTop(shown);
+  for (const int quarter : {1, 2, 3}) {
+    plot.HorizontalLine(ScaleRow(top * quarter / 4, top, area.height), 0, area.width - 1, kGrid,
+                        quarter == 2 ? 0.9 : 0.55);
+  }
+  // Vertical lines at every fifth sample ever added, so the grid scrolls with the curve.
+  const int lines = samples_.MaxLines();
+  const auto total = static_cast<std::int64_t>(samples_.TotalAdded());
+  for (int slot = 0; slot < lines; ++slot) {
+    // The slot of the newest sample is lines - 1; slots before the first sample count below 0.
+    const std::int64_t sample = total - lines + slot;
+    if ((sample % kGridEvery + kGridEvery) % kGridEvery != 0) continue;
+    const double x = 0.5 + static_cast<double>(area.width - 1) * slot / (lines - 1);
+    plot.VerticalLine(static_cast<int>(x), 0, area.height - 1, kGrid, 0.4);
+  }
+
+  const std::vector<PlotPoint> points = PlotPoints(shown, lines, top, area.width, area.height);
+  plot.FillUnderCurve(points, colour_, kAreaTop, kAreaBottom);
+  plot.StrokeCurve(points, colour_, kCurveThickness);
+  if (!points.empty() && points.back().valid) plot.Dot(points.back().x, points.back().y, kDotRadius, colour_);
+
+  canvas.Paste(plot, area.left, area.top);
+  // A hairline frame around the plot.
+  canvas.HorizontalLine(area.top - 1, area.left - 1, area.left + area.width, kPlotBorder, 1.0);
+  canvas.HorizontalLine(area.top + area.height, area.left - 1, area.left + area.width, kPlotBorder, 1.0);
+  canvas.VerticalLine(area.left - 1, area.top, area.top + area.height - 1, kPlotBorder, 1.0);
+  canvas.VerticalLine(area.left + area.width, area.top, area.top + area.height - 1, kPlotBorder, 1.0);
+}
+
+void Histogram::Paint() {
+  PaintDC paint(hwnd());
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  const int width = client.right;
+  const int height = client.bottom;
+  if (width <= 0 || height <= 0) return;
+
+  Canvas canvas(width, height);
+  Render(canvas);
+
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top row first, as the canvas holds it
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  const UniqueBitmap bitmap(CreateDIBSection(paint.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const UniqueMemoryDC memory(CreateCompatibleDC(paint.get()));
+  if (!bitmap || !memory || bits == nullptr) return;
+  std::memcpy(bits, canvas.pixels().data(), canvas.pixels().size() * sizeof(std::uint32_t));
+  {
+    const SelectGuard selected(memory.get(), bitmap.get());
+    // The scale: the top, the middle and 0, each beside its line.
+    const PlotArea area = PlotAreaOf(width, height);
+    const int top = ScaleTop(samples_.Shown());
+    const std::array<int, 3> marks{top, top / 2, 0};
+    for (const int mark : marks) {
+      const int row = area.top + ScaleRow(mark, top, area.height);
+      const RECT box{0, row - 7, kGutter - 5, row + 7};
+      DrawTextIn(memory.get(), std::to_string(mark) + unit_, box, scaleFont_.get(), kScaleText,
+                 DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    BitBlt(paint.get(), 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
+  }
+}
+
+LRESULT Histogram::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;  // WM_PAINT covers every pixel
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_SIZE:
+      Changed();
+      return 0;
+    default:
+      return DefWindowProcA(hwnd(), message, wParam, lParam);
+  }
+}
+
+}  // namespace tarvix

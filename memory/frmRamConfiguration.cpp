@@ -1,0 +1,336 @@
+#include "memory/frmRamConfiguration.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <utility>
+
+#include "app/AppPaths.h"
+#include "app/Platform.h"
+#include "memory/RamRules.h"
+#include "memory/frmSystemStatus.h"
+#include "registry/RegistryValues.h"
+#include "ui/Controls.h"
+
+namespace tarvix {
+namespace {
+
+constexpr UINT_PTR kAlarmTimerId = 1;
+constexpr UINT_PTR kSoundTimerId = 2;
+constexpr UINT kSoundInterval = 65535;  // ms
+constexpr std::string_view kLowMemorySound = "\\low-memory.wav";
+
+// Label column and field column of the Automatic Optimization rows; the
+// CPU gate's long caption takes two lines. The widths leave room for wide
+// fallback fonts (DejaVu Sans where neither Segoe UI nor Tahoma is installed).
+constexpr int kLabelX = 18;
+constexpr int kLabelWidth = 344;
+constexpr int kFieldX = 368;
+constexpr int kFieldWidth = 56;
+constexpr int kFieldHeight = 20;
+constexpr int kRowY[] = {73, 95, 117, 142, 170};
+
+constexpr ControlSpec kControls[] = {
+    {ControlKind::Frame, IDC_frameRamConfiguration, "Ram Configuration", 2, 1, 436, 237},
+    {ControlKind::Frame, IDC_frameOnOff, "On/Off settings", 8, 17, 424, 38},
+    {ControlKind::CheckBox, IDC_chkSoundon, "Sound on", 16, 32, 80, 18},
+    {ControlKind::CheckBox, IDC_chkAutomatic, "Optimize automatically when Alarm level is reached", 102, 32, 328, 18},
+    {ControlKind::Frame, IDC_frameAutomatic, "Automatic Optimization", 8, 57, 424, 138},
+    {ControlKind::Label, IDC_lblAlarm, "Alarm Level (in MB):", kLabelX, kRowY[0] + 3, kLabelWidth, 16},
+    {ControlKind::Edit, IDC_txtAlarm, "", kFieldX, kRowY[0], kFieldWidth, kFieldHeight},
+    {ControlKind::Label, IDC_lblFreeAlarm, "RAM to try and free when alarm level is reached:", kLabelX, kRowY[1] + 3,
+     kLabelWidth, 16},
+    {ControlKind::Edit, IDC_txtFreeAlarm, "", kFieldX, kRowY[1], kFieldWidth, kFieldHeight},
+    {ControlKind::Label, IDC_lblTimeCheck, "Do check every (in Milliseconds)", kLabelX, kRowY[2] + 3, kLabelWidth, 16},
+    {ControlKind::Edit, IDC_txtTimeCheck, "", kFieldX, kRowY[2], kFieldWidth, kFieldHeight, ES_NUMBER},
+    {ControlKind::UpDown, IDC_updnTimeCheck, "", 0, 0, 16, kFieldHeight},
+    {ControlKind::Label, IDC_lblRunOnly, "Run ONLY if CPU-Usage is below this (0=detectyion not in use)", kLabelX,
+     kRowY[3] - 4, 250, 30},
+    {ControlKind::Edit, IDC_txtRunOnly, "", kFieldX, kRowY[3], kFieldWidth, kFieldHeight, ES_NUMBER},
+    {ControlKind::UpDown, IDC_UpDownRunOnly, "", 0, 0, 16, kFieldHeight},
+    {ControlKind::Label, IDC_lblRetryOptimization, "Times to retry optimization", kLabelX, kRowY[4] + 3, kLabelWidth,
+     16},
+    {ControlKind::Edit, IDC_txtRetryOptimization, "", kFieldX, kRowY[4], kFieldWidth, kFieldHeight, ES_NUMBER},
+    {ControlKind::UpDown, IDC_UpDownRetryOptimization, "", 0, 0, 16, kFieldHeight},
+    {ControlKind::Frame, IDC_frameToolTip, "System Tray Icon Tool Tip Text", 8, 197, 322, 37},
+    {ControlKind::Option, IDC_optPer, "Percentage of Free RAM", 18, 212, 170, 18, WS_GROUP | WS_TABSTOP},
+    {ControlKind::Option, IDC_optMB, "Free RAM in MB", 196, 212, 128, 18},
+    {ControlKind::Button, IDC_cmdSave, "Save", 340, 203, 92, 30, WS_GROUP},
+};
+
+// Each number field with its arrows and their range.
+struct ArrowField {
+  int field;
+  int arrows;
+  ArrowRange range;
+  int digits;  // the longest number the range holds
+};
+constexpr ArrowField kArrowFields[] = {
+    {IDC_txtTimeCheck, IDC_updnTimeCheck, kTimeCheckRange, 5},
+    {IDC_txtRunOnly, IDC_UpDownRunOnly, kRunOnlyRange, 4},
+    {IDC_txtRetryOptimization, IDC_UpDownRetryOptimization, kRetryRange, 2},
+};
+
+[[nodiscard]] const ArrowField* ArrowFieldOf(int field) noexcept {
+  for (const ArrowField& arrow : kArrowFields) {
+    if (arrow.field == field) return &arrow;
+  }
+  return nullptr;
+}
+
+[[nodiscard]] std::string RamSettingsKey() { return SettingsSubKey(kRamSettingsSuffix); }
+
+[[nodiscard]] std::string ReadRamSetting(std::string_view name, std::string_view fallback) {
+  return GetMachineSetting(RamSettingsKey(), name, fallback);
+}
+
+// Check boxes are stored as their state number; 1 is checked.
+[[nodiscard]] bool CheckedText(std::string_view text) noexcept { return IntegerValue(text) == 1; }
+
+}  // namespace
+
+int frmRamConfiguration::StatusMeter::Query() noexcept {
+  CpuUsageMeter* meter = status_.QueryObject();
+  return meter != nullptr ? meter->Query() : -1;
+}
+
+bool frmRamConfiguration::LiveControls::SoundOn() const { return IsChecked(form_.Item(IDC_chkSoundon)); }
+
+bool frmRamConfiguration::LiveControls::Automatic() const { return IsChecked(form_.Item(IDC_chkAutomatic)); }
+
+std::int64_t frmRamConfiguration::LiveControls::FreeAmountMB() const {
+  return IntegerValue(WindowText(form_.Item(IDC_txtFreeAlarm))).value_or(form_.freeAmountMB_);
+}
+
+frmRamConfiguration::frmRamConfiguration(Shell& shell, frmSystemStatus& status)
+    : ToolWindowBase(shell),
+      status_(status),
+      ownMemory_(std::make_unique<SystemMemory>()),
+      memory_(ownMemory_.get()),
+      meter_(status),
+      check_(*memory_, meter_) {
+  status_.SetRamConfiguration(this);
+}
+
+frmRamConfiguration::frmRamConfiguration(Shell& shell, frmSystemStatus& status, MemoryAccess& memory,
+                                         LowMemoryCheck::Pump pump)
+    : ToolWindowBase(shell),
+      status_(status),
+      memory_(&memory),
+      meter_(status),
+      check_(*memory_, meter_, std::move(pump)) {
+  status_.SetRamConfiguration(this);
+}
+
+frmRamConfiguration::~frmRamConfiguration() {
+  Unload();
+  status_.ForgetRamConfiguration(this);
+}
+
+void frmRamConfiguration::CreateControlsOfWindow() {
+  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_UPDOWN_CLASS};
+  InitCommonControlsEx(&classes);
+  CreateControls(hwnd(), kControls);
+  for (const ArrowField& arrow : kArrowFields) {
+    SendMessageA(Item(arrow.arrows), UDM_SETRANGE32, static_cast<WPARAM>(arrow.range.minimum), arrow.range.maximum);
+    SendMessageA(Item(arrow.field), EM_LIMITTEXT, static_cast<WPARAM>(arrow.digits), 0);
+  }
+  // Room for a level such as 2147483647 or 12.5, and for 1000.
+  SendMessageA(Item(IDC_txtAlarm), EM_LIMITTEXT, 12, 0);
+  SendMessageA(Item(IDC_txtFreeAlarm), EM_LIMITTEXT, 8, 0);
+}
+
+void frmRamConfiguration::Form_Load() {
+  CreateControlsOfWindow();
+  SkinSelf();
+  LoadRamSettings();
+  SetTimer(hwnd(), kSoundTimerId, kSoundInterval, nullptr);
+}
+
+void frmRamConfiguration::Form_Unload() noexcept {
+  KillTimer(hwnd(), kAlarmTimerId);
+  KillTimer(hwnd(), kSoundTimerId);
+}
+
+void frmRamConfiguration::SetDirty(bool flag) noexcept {
+  dirty_ = flag;
+  EnableWindow(Item(IDC_cmdSave), flag ? TRUE : FALSE);
+}
+
+bool frmRamConfiguration::TrayTipInPercent() const noexcept {
+  return hwnd() != nullptr && IsChecked(Item(IDC_optPer));
+}
+
+void frmRamConfiguration::SetFieldNumber(int id, std::int64_t value) noexcept {
+  try {
+    SetWindowTextTo(Item(id), std::to_string(value));
+  } catch (...) {
+  }
+}
+
+void frmRamConfiguration::LoadRamSettings() {
+  const auto read = [](std::size_t index) {
+    return ReadRamSetting(kRamSettings[index].name, kRamSettings[index].fallback);
+  };
+  // Filling a field runs its change rule, which may set it back to the working value.
+  SetChecked(Item(IDC_chkSoundon), CheckedText(read(0)));
+  SetChecked(Item(IDC_chkAutomatic), CheckedText(read(1)));
+  SetWindowTextTo(Item(IDC_txtAlarm), read(2));
+  SetWindowTextTo(Item(IDC_txtFreeAlarm), read(3));
+  SetWindowTextTo(Item(IDC_txtTimeCheck), read(4));
+  const bool percent = IsTrueText(read(5));
+  const bool megabytes = IsTrueText(read(6));
+  // Selecting optMB clears optPer, as the option group does for a click.
+  SetChecked(Item(IDC_optPer), percent && !megabytes);
+  SetChecked(Item(IDC_optMB), megabytes);
+  SetWindowTextTo(Item(IDC_txtRunOnly), read(7));
+  SetWindowTextTo(Item(IDC_txtRetryOptimization), read(8));
+
+  alarmLevelMB_ = IntegerValue(WindowText(Item(IDC_txtAlarm))).value_or(alarmLevelMB_);
+  freeAmountMB_ = IntegerValue(WindowText(Item(IDC_txtFreeAlarm))).value_or(freeAmountMB_);
+
+  chkAutomatic_Click();
+  chkSoundon_Click();
+
+  // The fields show the numbers in effect: a stored 70000 shows as 65535.
+  SetFieldNumber(IDC_txtTimeCheck, timeCheckArrow_);
+  SetFieldNumber(IDC_txtRunOnly, runOnlyArrow_);
+  SetFieldNumber(IDC_txtRetryOptimization, retryArrow_);
+  checkInterval_ = static_cast<UINT>(timeCheckArrow_);
+  check_.SetWorkingValues({alarmLevelMB_, runOnlyArrow_, retryArrow_});
+  StartCheckTimer();
+
+  SetDirty(false);
+}
+
+void frmRamConfiguration::StartCheckTimer() noexcept {
+  // An interval of 0 stops the checks until a non-zero one is loaded.
+  if (checkInterval_ == 0) {
+    KillTimer(hwnd(), kAlarmTimerId);
+  } else {
+    SetTimer(hwnd(), kAlarmTimerId, checkInterval_, nullptr);
+  }
+}
+
+void frmRamConfiguration::SaveRamSettings() {
+  const std::string key = RamSettingsKey();
+  const auto checkState = [&](int id) { return std::string(IsChecked(Item(id)) ? "1" : "0"); };
+  const RegScalar values[] = {
+      checkState(IDC_chkSoundon),
+      checkState(IDC_chkAutomatic),
+      WindowText(Item(IDC_txtAlarm)),
+      WindowText(Item(IDC_txtFreeAlarm)),
+      WindowText(Item(IDC_txtTimeCheck)),
+      IsChecked(Item(IDC_optPer)),
+      IsChecked(Item(IDC_optMB)),
+      WindowText(Item(IDC_txtRunOnly)),
+      WindowText(Item(IDC_txtRetryOptimization)),
+  };
+  static_assert(std::size(values) == kRamSettings.size());
+  for (std::size_t i = 0; i < kRamSettings.size(); ++i) SaveMachineSetting(key, kRamSettings[i].name, values[i]);
+  SetDirty(false);
+}
+
+void frmRamConfiguration::cmdSave_Click() {
+  SaveRamSettings();
+  // Loading again puts the new interval, levels, gate and attempts to work at once.
+  LoadRamSettings();
+}
+
+void frmRamConfiguration::chkAutomatic_Click() noexcept {
+  SetDirty(true);
+  const BOOL enable = IsChecked(Item(IDC_chkAutomatic)) ? TRUE : FALSE;
+  for (const int id : {IDC_txtFreeAlarm, IDC_txtTimeCheck, IDC_updnTimeCheck}) EnableWindow(Item(id), enable);
+}
+
+void frmRamConfiguration::chkSoundon_Click() noexcept {
+  SetDirty(true);
+  EnableWindow(Item(IDC_txtAlarm), IsChecked(Item(IDC_chkSoundon)) ? TRUE : FALSE);
+}
+
+void frmRamConfiguration::txtAlarm_Change() noexcept {
+  try {
+    if (!AlarmLevelAccepted(WindowText(Item(IDC_txtAlarm)))) SetFieldNumber(IDC_txtAlarm, alarmLevelMB_);
+  } catch (...) {
+  }
+  SetDirty(true);
+}
+
+void frmRamConfiguration::txtFreeAlarm_Change() noexcept {
+  try {
+    if (!FreeAmountAccepted(WindowText(Item(IDC_txtFreeAlarm)))) SetFieldNumber(IDC_txtFreeAlarm, freeAmountMB_);
+  } catch (...) {
+  }
+  SetDirty(true);
+}
+
+void frmRamConfiguration::ArrowFieldChanged(int id) noexcept {
+  const ArrowField* arrow = ArrowFieldOf(id);
+  if (arrow == nullptr) return;
+  int* value = id == IDC_txtTimeCheck ? &timeCheckArrow_ : id == IDC_txtRunOnly ? &runOnlyArrow_ : &retryArrow_;
+  try {
+    *value = ArrowValue(WindowText(Item(id)), arrow->range, *value);
+  } catch (...) {
+  }
+  // Typing a number changes the arrows' value as clicking them does.
+  SetDirty(true);
+}
+
+void frmRamConfiguration::tmrAlarm_Timer() noexcept {
+  try {
+    const CheckReport report = check_.Run(live_);
+    // A tick skipped because a check was still running leaves the report of that check.
+    if (report.started) lastCheck_ = report;
+  } catch (...) {
+  }
+}
+
+void frmRamConfiguration::tmrSoundPlayer_Timer() noexcept {
+  if (!check_.LowMemorySoundDue()) return;
+  try {
+    CurrentPlatform().PlaySoundFile(AppFile(kLowMemorySound));
+  } catch (...) {
+  }
+}
+
+void frmRamConfiguration::OnCommand(int id, int code) {
+  if (code == EN_CHANGE) {
+    if (id == IDC_txtAlarm) txtAlarm_Change();
+    if (id == IDC_txtFreeAlarm) txtFreeAlarm_Change();
+    ArrowFieldChanged(id);
+    return;
+  }
+  if (code != BN_CLICKED) return;
+  switch (id) {
+    case IDC_cmdSave: cmdSave_Click(); break;
+    case IDC_chkAutomatic: chkAutomatic_Click(); break;
+    case IDC_chkSoundon: chkSoundon_Click(); break;
+    case IDC_optPer:
+    case IDC_optMB: SetDirty(true); break;
+    default: break;
+  }
+}
+
+LRESULT frmRamConfiguration::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_TIMER:
+      if (wParam == kAlarmTimerId) tmrAlarm_Timer();
+      if (wParam == kSoundTimerId) tmrSoundPlayer_Timer();
+      return 0;
+    case WM_COMMAND:
+      if (lParam != 0) {
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+      }
+      break;
+    case WM_VSCROLL:
+      // An arrow control was clicked; its field's EN_CHANGE follows.
+      if (lParam != 0) SetDirty(true);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd(), message, wParam, lParam);
+}
+
+}  // namespace tarvix

@@ -1,0 +1,295 @@
+#include "memory/frmSystemStatus.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <climits>
+#include <utility>
+
+#include "app/OsDetect.h"
+#include "memory/MessagePump.h"
+#include "memory/StatusTexts.h"
+#include "memory/frmRamConfiguration.h"
+#include "ui/Controls.h"
+
+namespace tarvix {
+namespace {
+
+constexpr UINT_PTR kCpuTimerId = 1;
+constexpr UINT_PTR kMemoryTimerId = 2;
+constexpr UINT kStartInterval = 300;  // ms, both timers, until a speed slider is clicked
+
+// Height of a frame's caption strip, which is repainted when the caption changes.
+constexpr int kFrameCaptionHeight = 17;
+
+// Passes of the message pump before and after Optimize Now frees memory.
+constexpr int kOptimizePumpPasses = 6;
+
+struct SliderSetup {
+  int id;
+  int minimum, maximum;
+  int lineSize, pageSize;
+  int tickEvery;
+};
+constexpr SliderSetup kSpeedAndZoom[] = {
+    {IDC_sldCPUSpeed, 300, 1000, 1, 5, 100},
+    {IDC_sldCPUZoom, 30, 100, 1, 5, 10},
+    {IDC_sldMemorySpeed, 300, 1000, 1, 5, 100},
+    {IDC_sldMemoryZoom, 30, 100, 2, 5, 10},
+};
+
+// The graphs' stored settings.
+constexpr int kStartMaxLines = 30;
+constexpr COLORREF kStartNewColor = RGB(0, 255, 0);
+
+// Two graph columns, each a frame with its graph above a Speed and a Zoom
+// slider, and the freeing controls below them.
+constexpr ControlSpec kControls[] = {
+    {ControlKind::Frame, IDC_frameMemoryStatus, "System Status", 4, 2, 432, 250},
+    {ControlKind::Frame, IDC_frameCPUUsage, "Processor usage", 12, 18, 204, 154},
+    {ControlKind::Label, IDC_lblCPUSpeed, "Speed", 22, 124, 88, 14},
+    {ControlKind::Slider, IDC_sldCPUSpeed, "", 16, 138, 100, 28},
+    {ControlKind::Label, IDC_lblCPUZoom, "Zoom", 118, 124, 88, 14},
+    {ControlKind::Slider, IDC_sldCPUZoom, "", 112, 138, 100, 28},
+    {ControlKind::Frame, IDC_fameMemoryUsage, "Memory usage", 224, 18, 204, 154},
+    {ControlKind::Label, IDC_lblMemorySpeed, "Speed", 234, 124, 88, 14},
+    {ControlKind::Slider, IDC_sldMemorySpeed, "", 228, 138, 100, 28},
+    {ControlKind::Label, IDC_lblMemoryZoom, "Zoom", 330, 124, 88, 14},
+    {ControlKind::Slider, IDC_sldMemoryZoom, "", 324, 138, 100, 28},
+    {ControlKind::Frame, IDC_frameMemoryControl, "Memory Control", 12, 176, 416, 70},
+    {ControlKind::Slider, IDC_sldFreeMomoryReq, "", 18, 194, 272, 28},
+    {ControlKind::Label, IDC_lblTargetMemoryNeeded, "Target Level Of RAM ", 24, 224, 262, 16},
+    {ControlKind::Button, IDC_cmdOptimaize, "Optimize Now", 300, 198, 118, 34},
+};
+struct GraphPlace {
+  int id;
+  int x, y, width, height;
+};
+constexpr GraphPlace kCpuGraph{IDC_histCPU, 20, 36, 188, 84};
+constexpr GraphPlace kMemoryGraph{IDC_histMemory, 232, 36, 188, 84};
+
+// Runs one step of a tick handler: a step that fails is skipped and the next one runs.
+template <typename Step>
+void RunStep(Step&& step) noexcept {
+  try {
+    std::forward<Step>(step)();
+  } catch (...) {
+  }
+}
+
+[[nodiscard]] int SliderValue(HWND slider) noexcept {
+  return static_cast<int>(SendMessageA(slider, TBM_GETPOS, 0, 0));
+}
+
+void SetupSlider(HWND slider, const SliderSetup& setup) noexcept {
+  SendMessageA(slider, TBM_SETRANGEMIN, FALSE, setup.minimum);
+  SendMessageA(slider, TBM_SETRANGEMAX, FALSE, setup.maximum);
+  SendMessageA(slider, TBM_SETLINESIZE, 0, setup.lineSize);
+  SendMessageA(slider, TBM_SETPAGESIZE, 0, setup.pageSize);
+  SendMessageA(slider, TBM_SETTICFREQ, static_cast<WPARAM>(setup.tickEvery), 0);
+  SendMessageA(slider, TBM_SETPOS, TRUE, setup.minimum);
+}
+
+// The freeing slider moves this many MB a page (Page Up/Down, a click beside the thumb).
+constexpr int kFreeSliderPageMB = 64;
+
+// At most a dozen ticks over the range, on a round number of MB.
+[[nodiscard]] int FreeSliderTickEvery(std::int64_t totalMB) noexcept {
+  for (const int step : {64, 128, 256, 512, 1024, 2048, 4096, 8192, 16384}) {
+    if (totalMB / step <= 12) return step;
+  }
+  return 32768;
+}
+
+}  // namespace
+
+frmSystemStatus::frmSystemStatus(Shell& shell)
+    : ToolWindowBase(shell),
+      ownMemory_(std::make_unique<SystemMemory>()),
+      fmem_(ownMemory_.get()),
+      makeMeter_([] { return CreateCpuUsageMeter(IsNtPlatform()); }) {}
+
+frmSystemStatus::frmSystemStatus(Shell& shell, MemoryAccess& memory, MeterFactory makeMeter)
+    : ToolWindowBase(shell), fmem_(&memory), makeMeter_(std::move(makeMeter)) {}
+
+frmSystemStatus::~frmSystemStatus() { Unload(); }
+
+void frmSystemStatus::CreateControlsOfWindow() {
+  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
+  InitCommonControlsEx(&classes);
+  CreateControls(hwnd(), kControls);
+  const std::pair<Histogram*, GraphPlace> graphs[] = {{&histCPU_, kCpuGraph}, {&histMemory_, kMemoryGraph}};
+  for (const auto& [graph, place] : graphs) {
+    if (!graph->Create(hwnd(), place.id, place.x, place.y, place.width, place.height)) continue;
+    graph->SetMaxLines(kStartMaxLines);
+    graph->SetNewColor(kStartNewColor);
+    graph->SetUnit("%");
+  }
+  for (const SliderSetup& setup : kSpeedAndZoom) SetupSlider(Item(setup.id), setup);
+
+  toolTips_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                                  GetModuleHandleA(nullptr), nullptr));
+  if (toolTips_) {
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(Item(IDC_sldFreeMomoryReq));
+    tool.lpszText = const_cast<char*>("");
+    SendMessageA(toolTips_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+void frmSystemStatus::Form_Load() {
+  CreateControlsOfWindow();
+  SkinSelf();
+  queryObject_ = makeMeter_ ? makeMeter_() : nullptr;
+  if (queryObject_) queryObject_->Initialize();
+  SetupFreeAmountSlider();
+  sldFreeMomoryReq_Change();
+  cpuInterval_ = kStartInterval;
+  memoryInterval_ = kStartInterval;
+  SetTimer(hwnd(), kCpuTimerId, cpuInterval_, nullptr);
+  SetTimer(hwnd(), kMemoryTimerId, memoryInterval_, nullptr);
+}
+
+void frmSystemStatus::Form_Unload() noexcept {
+  KillTimer(hwnd(), kCpuTimerId);
+  KillTimer(hwnd(), kMemoryTimerId);
+}
+
+void frmSystemStatus::SetupFreeAmountSlider() noexcept {
+  totalPhysicalMB_ = MegabytesOf(fmem_->GetTotalPhysical());
+  const HWND slider = Item(IDC_sldFreeMomoryReq);
+  // A trackbar position is 32 bits; no machine comes near 2^31 MB.
+  const auto maximum = static_cast<LPARAM>(std::min<std::int64_t>(totalPhysicalMB_, INT_MAX));
+  SendMessageA(slider, TBM_SETRANGEMIN, FALSE, 0);
+  SendMessageA(slider, TBM_SETRANGEMAX, TRUE, maximum);
+  SendMessageA(slider, TBM_SETPAGESIZE, 0, kFreeSliderPageMB);
+  SendMessageA(slider, TBM_SETTICFREQ, static_cast<WPARAM>(FreeSliderTickEvery(totalPhysicalMB_)), 0);
+}
+
+void frmSystemStatus::sldFreeMomoryReq_Change() noexcept {
+  const int megabytes = SliderValue(Item(IDC_sldFreeMomoryReq));
+  RunStep([&] {
+    freeSliderTip_ = tarvix::FreeSliderToolTip(megabytes);
+    if (!toolTips_) return;
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(Item(IDC_sldFreeMomoryReq));
+    tool.lpszText = freeSliderTip_.data();
+    SendMessageA(toolTips_.get(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+  });
+  RunStep([&] { SetWindowTextTo(Item(IDC_lblTargetMemoryNeeded), TargetLevelText(megabytes)); });
+}
+
+void frmSystemStatus::SetTimerInterval(UINT_PTR id, UINT& interval, int sliderValue) noexcept {
+  interval = static_cast<UINT>(std::max(TimerIntervalForSpeed(sliderValue), 1));
+  SetTimer(hwnd(), id, interval, nullptr);
+}
+
+void frmSystemStatus::sldCPUSpeed_Click() noexcept {
+  SetTimerInterval(kCpuTimerId, cpuInterval_, SliderValue(Item(IDC_sldCPUSpeed)));
+}
+
+void frmSystemStatus::sldMemorySpeed_Click() noexcept {
+  SetTimerInterval(kMemoryTimerId, memoryInterval_, SliderValue(Item(IDC_sldMemorySpeed)));
+}
+
+void frmSystemStatus::sldCPUZoom_Click() noexcept { histCPU_.SetMaxLines(SliderValue(Item(IDC_sldCPUZoom))); }
+
+void frmSystemStatus::sldMemoryZoom_Click() noexcept {
+  histMemory_.SetMaxLines(SliderValue(Item(IDC_sldMemoryZoom)));
+}
+
+void frmSystemStatus::tmrCPU_Timer() noexcept {
+  RunStep([&] {
+    if (queryObject_) histCPU_.SetValue(queryObject_->Query());
+  });
+  RunStep([&] { SetFrameCaption(IDC_frameCPUUsage, CpuUsageCaption(histCPU_.Value())); });
+}
+
+void frmSystemStatus::SetFrameCaption(int id, const std::string& caption) {
+  const HWND frame = Item(id);
+  if (WindowText(frame) == caption) return;
+  SetWindowTextTo(frame, caption);
+  // A shorter caption leaves the end of the longer one behind unless the
+  // strip under it is painted afresh from the window's background.
+  RECT strip{};
+  GetWindowRect(frame, &strip);
+  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&strip), 2);
+  strip.bottom = strip.top + kFrameCaptionHeight;
+  RedrawWindow(hwnd(), &strip, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+bool frmSystemStatus::TrayTipInPercent() const noexcept { return ram_ != nullptr && ram_->TrayTipInPercent(); }
+
+void frmSystemStatus::tmrMemory_Timer() noexcept {
+  RunStep([&] { freePhysicalMB_ = MegabytesOf(fmem_->GetFreePhysical()); });
+  RunStep([&] {
+    // Without a total (a division by zero) no sample is added.
+    if (const auto share = FreeSharePercent(freePhysicalMB_, totalPhysicalMB_)) histMemory_.SetValue(*share);
+  });
+  RunStep([&] { SetFrameCaption(IDC_fameMemoryUsage, MemoryPercentText(histMemory_.Value())); });
+  RunStep([&] {
+    shell().SetTrayToolTip(TrayTipInPercent() ? MemoryPercentText(histMemory_.Value())
+                                              : MemoryMegabytesText(freePhysicalMB_));
+  });
+}
+
+void frmSystemStatus::cmdOptimaize_Click() noexcept {
+  // A click served by the pumps below while memory is being freed does not start a second freeing.
+  if (optimizing_) return;
+  optimizing_ = true;
+  ProcessPendingMessages(kOptimizePumpPasses);
+  SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  const std::int64_t megabytes = SliderValue(Item(IDC_sldFreeMomoryReq));
+  // The result is not used: a smaller or failed claim still freed what it could.
+  static_cast<void>(fmem_->FreeUpMemory(megabytes * kBytesPerMB));
+  optimizing_ = false;
+  SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+  ProcessPendingMessages(kOptimizePumpPasses);
+}
+
+void frmSystemStatus::OnScroll(HWND slider) noexcept {
+  switch (GetDlgCtrlID(slider)) {
+    case IDC_sldCPUSpeed: sldCPUSpeed_Click(); break;
+    case IDC_sldMemorySpeed: sldMemorySpeed_Click(); break;
+    case IDC_sldCPUZoom: sldCPUZoom_Click(); break;
+    case IDC_sldMemoryZoom: sldMemoryZoom_Click(); break;
+    case IDC_sldFreeMomoryReq: sldFreeMomoryReq_Change(); break;
+    default: break;
+  }
+}
+
+LRESULT frmSystemStatus::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_TIMER:
+      if (wParam == kCpuTimerId) tmrCPU_Timer();
+      if (wParam == kMemoryTimerId) tmrMemory_Timer();
+      return 0;
+    case WM_HSCROLL:
+      if (lParam != 0) OnScroll(reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDC_cmdOptimaize && HIWORD(wParam) == BN_CLICKED) {
+        cmdOptimaize_Click();
+        return 0;
+      }
+      break;
+    case WM_SETCURSOR:
+      // The hourglass over the whole window, its controls too, while memory is freed.
+      if (optimizing_) {
+        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd(), message, wParam, lParam);
+}
+
+}  // namespace tarvix
