@@ -21,7 +21,7 @@ constexpr int kAlways = -1;  // not on a page: the outer frame and the buttons
 
 struct PageControl {
   int page;
-  ControlSpec spec;
+  ControlSpec control;
 };
 
 constexpr ControlSpec Text(std::string_view caption, int x, int y, int width, int height) {
@@ -177,7 +177,7 @@ void frmNormalMode::Form_Load() {
   syncing_ = true;  // creating and filling the controls is no user change
   for (auto& page : pageControls_) page.clear();
   for (const PageControl& row : kControls) {
-    const HWND control = CreateControl(hwnd(), row.spec);
+    const HWND control = CreateControl(hwnd(), row.control);
     if (control != nullptr && row.page != kAlways) pageControls_[static_cast<std::size_t>(row.page)].push_back(control);
   }
   const HWND combo = Item(IDC_cmbNDI);
