@@ -14,6 +14,7 @@
 
 #include "app/Movie.h"
 #include "app/Version.h"
+#include "support/FakeShell.h"
 #include "support/Screenshot.h"
 
 namespace tarvix {
@@ -23,16 +24,6 @@ using test::CaptureWindow;
 using test::DistinctColours;
 using test::WritePng;
 
-void Pump() {
-  MSG msg;
-  for (int round = 0; round < 5; ++round) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(20);
-  }
-}
 
 TEST(MovieScreenshot, HomeAndAboutScreens) {
   const char* artifacts = std::getenv("TARVIX_ARTIFACTS");
@@ -60,7 +51,7 @@ TEST(MovieScreenshot, HomeAndAboutScreens) {
   SetCursorPos(hoveredBox.left + 10, hoveredBox.top + 10);
   SendMessageA(hovered, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
   UpdateWindow(window);
-  Pump();
+  test::PumpMessagesFor(100);
 
   const auto home = CaptureWindow(window, 724, 540);
   EXPECT_GT(DistinctColours(home), 20u) << "the home screen looks flat";
@@ -68,7 +59,7 @@ TEST(MovieScreenshot, HomeAndAboutScreens) {
 
   SendMessageA(movie->ItemWindow("IDC_FS_about"), BM_CLICK, 0, 0);
   UpdateWindow(window);
-  Pump();
+  test::PumpMessagesFor(100);
   ASSERT_EQ(movie->Screen(), MovieScreen::About);
   const auto about = CaptureWindow(window, 724, 540);
   EXPECT_NE(home, about);

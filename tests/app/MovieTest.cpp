@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/Movie.h"
+#include "support/FakeShell.h"
 
 namespace tarvix {
 namespace {
@@ -25,14 +26,6 @@ const std::vector<std::string> kCaptions = {
     "Ping Settings", "Internet Properties", "System Properties", "Modems Settings", "Network Settings",
     "Home",         "Settings",      "Help",              "About",           "Minimize",        "Hide to tray",
     "Restart Windows", "Close"};
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 std::string TextOf(HWND window) {
   char text[256] = {};
@@ -56,7 +49,7 @@ void PressKey(HWND host, WORD key) {
       DispatchMessageA(&msg);
     }
   }
-  Pump();
+  test::PumpMessages();
 }
 
 void SetShift(bool down) {
@@ -97,18 +90,18 @@ class MovieTest : public ::testing::Test {
     });
     ASSERT_TRUE(movie_->Create(host_, 0, 0, 724, 540));
     ShowWindow(host_, SW_SHOWNOACTIVATE);
-    Pump();
+    test::PumpMessages();
   }
   void TearDown() override {
     movie_.reset();
     DestroyWindow(host_);
-    Pump();
+    test::PumpMessages();
   }
   void Click(std::string_view command) {
     const HWND item = movie_->ItemWindow(command);
     ASSERT_NE(item, nullptr) << command;
     SendMessageA(item, BM_CLICK, 0, 0);
-    Pump();
+    test::PumpMessages();
   }
 
   HWND host_ = nullptr;
@@ -186,7 +179,7 @@ TEST_F(MovieTest, TabMovesBetweenItemsAndEnterOrSpaceChooses) {
   const HWND first = movie_->ItemWindow("IDC_FS_wizardMode");
   const HWND second = movie_->ItemWindow("IDC_FS_normalMode");
   SetFocus(movie_->hwnd());  // the movie hands focus to its first item
-  Pump();
+  test::PumpMessages();
   ASSERT_EQ(GetFocus(), first);
   PressKey(host_, VK_TAB);
   EXPECT_EQ(GetFocus(), second);
@@ -274,7 +267,7 @@ TEST_F(MovieTest, HandlerMayDestroyOrReloadTheMovie) {
   Click("IDC_FS_closeAbout");
   const HWND close = movie_->ItemWindow("IDC_FS_close");
   SendMessageA(close, BM_CLICK, 0, 0);
-  Pump();
+  test::PumpMessages();
   EXPECT_EQ(movie_, nullptr);
   EXPECT_FALSE(IsWindow(close));
   EXPECT_EQ(commands_.back(), "IDC_FS_close");

@@ -15,6 +15,7 @@
 #include "backup/BackupFiles.h"
 #include "backup/frmBackUp.h"
 #include "support/FakePlatform.h"
+#include "support/FakeShell.h"
 #include "support/Screenshot.h"
 #include "support/SkinnedShell.h"
 #include "support/TempDir.h"
@@ -22,16 +23,6 @@
 namespace tarvix {
 namespace {
 
-void Pump() {
-  MSG msg;
-  for (int round = 0; round < 5; ++round) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(20);
-  }
-}
 
 TEST(BackUpScreenshot, SeveralBackupsListed) {
   testing::TempDir appDir;
@@ -70,7 +61,7 @@ TEST(BackUpScreenshot, SeveralBackupsListed) {
   SetForegroundWindow(shell.ChildFrame());
   SetFocus(list);
   UpdateWindow(shell.ChildFrame());
-  Pump();
+  test::PumpMessagesFor(100);
 
   const auto picture = test::CaptureWindow(shell.ChildFrame(), frmBackUp::kWidth, frmBackUp::kHeight);
   EXPECT_GT(test::DistinctColours(picture), 8u) << "the window looks flat";

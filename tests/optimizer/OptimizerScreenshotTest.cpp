@@ -26,23 +26,13 @@
 namespace tarvix {
 namespace {
 
-void Pump() {
-  for (int round = 0; round < 5; ++round) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(20);
-  }
-}
 
 void ShowInFront(test::SkinnedShell& shell, HWND window) {
   ShowWindow(window, SW_SHOW);
   ShowWindow(shell.ChildFrame(), SW_SHOWNOACTIVATE);
   SetWindowPos(shell.ChildFrame(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
   RedrawWindow(shell.ChildFrame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  Pump();
+  test::PumpMessagesFor(100);
 }
 
 TEST(OptimizerScreenshot, WizardWithAModeChosen) {

@@ -406,13 +406,6 @@ TEST_F(PingerWindowLoopbackTest, PingNowPingsTheSavedHostForReal) {
   form.Unload();
 }
 
-void PumpFor(DWORD ms) {
-  const ULONGLONG end = GetTickCount64() + ms;
-  while (GetTickCount64() < end) {
-    test::PumpMessages();
-    Sleep(10);
-  }
-}
 
 TEST_F(PingerWindowLoopbackTest, ScreenshotOfTheManualModeSwitchedOn) {
   StoreManual("127.0.0.1", 4, true, true);
@@ -425,7 +418,7 @@ TEST_F(PingerWindowLoopbackTest, ScreenshotOfTheManualModeSwitchedOn) {
   SetForegroundWindow(skinned.ChildFrame());
   SetFocus(form.Control(Form::IDC_HOST));
   RedrawWindow(skinned.ChildFrame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  PumpFor(300);
+  test::PumpMessagesFor(300);
   const auto picture = test::CaptureWindow(form.hwnd(), Form::kWidth, Form::kHeight);
   EXPECT_GT(test::DistinctColours(picture), 8u) << "the window looks flat";
   EXPECT_TRUE(test::WritePng(test::ArtifactPath("pinger-window.png"), Form::kWidth, Form::kHeight, picture));
@@ -434,7 +427,7 @@ TEST_F(PingerWindowLoopbackTest, ScreenshotOfTheManualModeSwitchedOn) {
   Click(form.Control(Form::IDC_AUTO));
   Click(form.Control(Form::IDC_DO_PINGING));
   RedrawWindow(skinned.ChildFrame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  PumpFor(300);
+  test::PumpMessagesFor(300);
   EXPECT_TRUE(test::SaveScreenshot(form.hwnd(), "pinger-window-off.png"));
   form.Unload();
 }

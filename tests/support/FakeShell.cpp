@@ -20,4 +20,12 @@ void PumpMessages() {
   }
 }
 
+void PumpMessagesFor(DWORD ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  while (GetTickCount64() < end) {
+    PumpMessages();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+}
+
 }  // namespace tarvix::test

@@ -36,5 +36,7 @@ void Click(HWND button);
 void TypeText(HWND edit, const std::string& text);
 // Serves the window messages that are waiting.
 void PumpMessages();
+// Serves window messages as they come for `ms` milliseconds (paints, timers).
+void PumpMessagesFor(DWORD ms);
 
 }  // namespace tarvix::test

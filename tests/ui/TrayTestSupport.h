@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/FakeShell.h"
 #include "ui/Tray.h"
 
 namespace tarvix::testing {
@@ -44,18 +45,7 @@ class RecordingHost final : public TrayEvents {
   }
 };
 
-// Dispatches this thread's messages for `ms` milliseconds.
-inline void PumpMessagesFor(DWORD ms) {
-  const ULONGLONG end = GetTickCount64() + ms;
-  while (GetTickCount64() < end) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-}
+using test::PumpMessagesFor;
 
 // Pumps until `done` holds or `ms` milliseconds have passed; returns `done()`.
 inline bool PumpMessagesUntil(const std::function<bool()>& done, DWORD ms) {
