@@ -112,5 +112,6 @@ int main() {
   std::printf("  PingHost(\"127.0.0.1\", 10000)                %9.1f us\n", pingMedian);
   std::printf("overhead of PingHost over the bare echo         %9.1f us\n", pingMedian - bareMedian);
   std::printf("ratio PingHost / bare IcmpSendEcho              %9.2f\n", pingMedian / bareMedian);
+  std::printf("BENCH|PingHost(127.0.0.1)|%.1f|us|bare IcmpSendEcho|%.1f\n", pingMedian, bareMedian);
   return 0;
 }
