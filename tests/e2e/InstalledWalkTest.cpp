@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -215,6 +216,25 @@ std::vector<std::string> BackupFiles() {
   return names;
 }
 
+// A value the program stored under HKLM\SOFTWARE\Brimcove\Tarvix\Settings\<section>,
+// as text; empty when there is none.
+std::string StoredSetting(const std::string& section, const std::string& name) {
+  const std::string key = "SOFTWARE\\Brimcove\\Tarvix\\Settings\\" + section;
+  char text[256] = {};
+  DWORD size = sizeof text;
+  DWORD type = 0;
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_DWORD, &type, text,
+                   &size) != ERROR_SUCCESS) {
+    return {};
+  }
+  if (type == REG_DWORD) {
+    DWORD number = 0;
+    std::memcpy(&number, text, sizeof number);
+    return std::to_string(number);
+  }
+  return text;
+}
+
 // The notification the shell's icon sends to the program's icon control when
 // the user presses the left button on it.
 bool ClickTrayIcon(DWORD processId) {
@@ -286,6 +306,8 @@ TEST_F(InstalledWalk, EveryFeatureThroughItsWindows) {
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(save) == FALSE || !IsWindowVisible(save); }, kWaitMs));
     Shot("settings-tray-saved");
   }
+  const std::string trayOn = StoredSetting("MainSettings", "chkRunProgramMini");
+  EXPECT_FALSE(trayOn.empty()) << "the tray setting was not stored";
   Click(FindByCaption(main_, "Close", true));
   ASSERT_TRUE(Ends()) << "Close did not end the program";
 
@@ -313,6 +335,7 @@ TEST_F(InstalledWalk, EveryFeatureThroughItsWindows) {
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(save) == FALSE || !IsWindowVisible(save); }, kWaitMs));
     Shot("settings-tray-off");
   }
+  EXPECT_NE(StoredSetting("MainSettings", "chkRunProgramMini"), trayOn) << "unticking was not stored";
 
   // Wizard Mode: two presets, one backup each.
   {
@@ -430,12 +453,14 @@ TEST_F(InstalledWalk, EveryFeatureThroughItsWindows) {
     const HWND save = FindByCaption(main_, "Save", true);
     ASSERT_NE(save, nullptr);
     const bool was = IsChecked(sound);
+    const std::string storedBefore = StoredSetting("RamSettings", "chkSoundon");
     Click(sound);
     ASSERT_TRUE(WaitFor([&] { return IsChecked(sound) != was; }, kWaitMs));
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(save) != FALSE; }, kWaitMs)) << "a change left Save disabled";
     Shot("ram-configuration-changed");
     Click(save);
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(save) == FALSE; }, kWaitMs)) << "Save did not save";
+    EXPECT_NE(StoredSetting("RamSettings", "chkSoundon"), storedBefore) << "Sound on was not stored";
     Shot("ram-configuration-saved");
   }
 
@@ -476,6 +501,8 @@ TEST_F(InstalledWalk, EveryFeatureThroughItsWindows) {
     Shot("ping-settings-localhost");
     Click(save);
     AnswerAnyMessageBoxes(tarvix_.id, {"OK", "&OK"}, 1000);
+    EXPECT_TRUE(WaitFor([] { return StoredSetting("NetPinger", "txtPingHost") == "localhost"; }, kWaitMs))
+        << "the host was not stored: " << StoredSetting("NetPinger", "txtPingHost");
     Shot("ping-settings-saved");
     Click(pingNow);
     AnswerAnyMessageBoxes(tarvix_.id, {"OK", "&OK"}, 3000);
