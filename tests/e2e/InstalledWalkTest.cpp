@@ -1,0 +1,533 @@
+// The installed Tarvix walked through its windows as a new user would:
+// started from the folder the setup program installed it into (the path in
+// TARVIX_INSTALLED_EXE), every tool window opened through the movie by its
+// caption, buttons clicked, the program's questions answered, and a picture
+// saved after every step (e2e-NN-<step>.png in TARVIX_ARTIFACTS).
+// installed-walk.sh installs, runs this in the same Wine prefix, uninstalls.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/UniqueHandle.h"
+#include "support/Screenshot.h"
+#include "ui/TrayRecord.h"
+
+namespace tarvix {
+namespace {
+
+constexpr DWORD kWindowWaitMs = 30000;
+constexpr DWORD kWaitMs = 15000;
+
+std::string InstalledProgram() {
+  const char* path = std::getenv("TARVIX_INSTALLED_EXE");
+  return path != nullptr ? std::string(path) : std::string("C:\\TarvixE2E\\Tarvix.exe");
+}
+
+std::string InstallFolder() {
+  const std::string program = InstalledProgram();
+  return program.substr(0, program.find_last_of('\\'));
+}
+
+struct Started {
+  UniqueHandle process;
+  DWORD id = 0;
+};
+
+Started Start(const std::string& program) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  std::string commandLine = "\"" + program + "\"";
+  const std::string folder = program.substr(0, program.find_last_of('\\'));
+  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                      &info)) {
+    return {};
+  }
+  CloseHandle(info.hThread);
+  return {UniqueHandle(info.hProcess), info.dwProcessId};
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  while (!done()) {
+    if (GetTickCount64() > end) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+// The top-level window of `className` belonging to process `id` (any process
+// for 0); only visible ones unless `hiddenToo`.
+HWND TopWindow(const char* className, DWORD id, bool hiddenToo = false) {
+  for (HWND window = FindWindowExA(nullptr, nullptr, className, nullptr); window != nullptr;
+       window = FindWindowExA(nullptr, window, className, nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if ((id == 0 || owner == id) && (hiddenToo || IsWindowVisible(window))) return window;
+  }
+  return nullptr;
+}
+
+HWND WaitForTopWindow(const char* className, DWORD id, DWORD ms) {
+  HWND found = nullptr;
+  WaitFor([&] { return (found = TopWindow(className, id)) != nullptr; }, ms);
+  return found;
+}
+
+// The first descendant of `parent` with exactly this caption.
+HWND FindByCaption(HWND parent, const std::string& caption, bool visibleOnly = false) {
+  struct Search {
+    const std::string* caption;
+    bool visibleOnly;
+    HWND found;
+  } search{&caption, visibleOnly, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        char text[128] = {};
+        GetWindowTextA(child, text, static_cast<int>(sizeof text));
+        if (*s->caption == text && (!s->visibleOnly || IsWindowVisible(child))) {
+          s->found = child;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND VisibleByCaption(HWND main, const std::string& caption, DWORD ms = kWaitMs) {
+  HWND found = nullptr;
+  WaitFor([&] { return (found = FindByCaption(main, caption, true)) != nullptr; }, ms);
+  return found;
+}
+
+bool Click(HWND control) { return control != nullptr && PostMessageA(control, BM_CLICK, 0, 0) != FALSE; }
+
+bool IsChecked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+// The captions of the visible descendants of `parent`, for the log.
+std::string VisibleCaptions(HWND parent) {
+  std::string out;
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM data) -> BOOL {
+        char text[64] = {};
+        GetWindowTextA(child, text, static_cast<int>(sizeof text));
+        if (text[0] != 0 && IsWindowVisible(child)) *reinterpret_cast<std::string*>(data) += std::string(" [") + text + "]";
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&out));
+  return out;
+}
+
+// True once the window's thread answers messages again.
+bool Responds(HWND window) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &result) != 0;
+}
+
+// Clicks the movie's item `caption` and waits for `shows` to be visible.
+// Only visible windows count: a hidden tool window's frame may carry the
+// item's caption too ("Ram Configuration").
+HWND Open(HWND main, const std::string& item, const std::string& shows) {
+  const HWND button = FindByCaption(main, item, true);
+  if (button == nullptr) return nullptr;
+  Responds(main);
+  // Sent, not posted: the item's command has run when the call returns (a
+  // tool window that is open already but behind the movie is in front).
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, kWaitMs, &result);
+  const HWND shown = VisibleByCaption(main, shows);
+  if (shown == nullptr) std::printf("%s did not show %s; visible:%s\n", item.c_str(), shows.c_str(), VisibleCaptions(main).c_str());
+  return shown;
+}
+
+DWORD TtlSetting() {
+  DWORD value = 0, size = sizeof value;
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters", "DefaultTTL",
+                   RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS) {
+    return 0;
+  }
+  return value;
+}
+
+// Clicks `caption` on the program's message box, once one shows.
+bool AnswerMessageBox(DWORD processId, const std::string& caption, DWORD ms = kWaitMs) {
+  HWND box = nullptr;
+  if (!WaitFor([&] { return (box = TopWindow("#32770", processId)) != nullptr; }, ms)) return false;
+  HWND button = nullptr;
+  if (!WaitFor([&] { return (button = FindByCaption(box, caption)) != nullptr; }, 5000)) return false;
+  PostMessageA(button, BM_CLICK, 0, 0);
+  return WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, kWaitMs);
+}
+
+// The texts of a message box and its buttons, for the log.
+std::string Describe(HWND box) {
+  std::string out;
+  EnumChildWindows(
+      box,
+      [](HWND child, LPARAM data) -> BOOL {
+        char text[512] = {};
+        GetWindowTextA(child, text, static_cast<int>(sizeof text));
+        if (text[0] != 0) *reinterpret_cast<std::string*>(data) += std::string(" [") + text + "]";
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&out));
+  return out;
+}
+
+// Answers any message box of the program that shows within `ms` with its
+// first button of `captions`; how many were answered.
+int AnswerAnyMessageBoxes(DWORD processId, const std::vector<std::string>& captions, DWORD ms) {
+  int answered = 0;
+  const ULONGLONG end = GetTickCount64() + ms;
+  while (GetTickCount64() < end) {
+    const HWND box = TopWindow("#32770", processId);
+    if (box != nullptr) {
+      for (const std::string& caption : captions) {
+        if (const HWND button = FindByCaption(box, caption)) {
+          std::printf("answering a message box%s with %s\n", Describe(box).c_str(), caption.c_str());
+          PostMessageA(button, BM_CLICK, 0, 0);
+          WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, kWaitMs);
+          ++answered;
+          break;
+        }
+      }
+    }
+    Sleep(100);
+  }
+  return answered;
+}
+
+std::vector<std::string> BackupFiles() {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found{};
+  const HANDLE search = FindFirstFileA((InstallFolder() + "\\Backups\\*.BCK").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do names.emplace_back(found.cFileName);
+  while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
+// A value the program stored under HKLM\SOFTWARE\Brimcove\Tarvix\Settings\<section>,
+// as text; empty when there is none.
+std::string StoredSetting(const std::string& section, const std::string& name) {
+  const std::string key = "SOFTWARE\\Brimcove\\Tarvix\\Settings\\" + section;
+  char text[256] = {};
+  DWORD size = sizeof text;
+  DWORD type = 0;
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_DWORD, &type, text,
+                   &size) != ERROR_SUCCESS) {
+    return {};
+  }
+  if (type == REG_DWORD) {
+    DWORD number = 0;
+    std::memcpy(&number, text, sizeof number);
+    return std::to_string(number);
+  }
+  return text;
+}
+
+// The notification the shell's icon sends to the program's icon control when
+// the user presses the left button on it.
+bool ClickTrayIcon(DWORD processId) {
+  const HWND control = TopWindow("TarvixTrayWindow", processId, true);
+  if (control == nullptr) return false;
+  return PostMessageA(control, WM_APP_TRAY, 0, WM_LBUTTONDOWN) != FALSE &&
+         PostMessageA(control, WM_APP_TRAY, 0, WM_LBUTTONUP) != FALSE;
+}
+
+class InstalledWalk : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    if (tarvix_.process.valid() && WaitForSingleObject(tarvix_.process.get(), 0) == WAIT_TIMEOUT) {
+      TerminateProcess(tarvix_.process.get(), 1);
+      WaitForSingleObject(tarvix_.process.get(), 10000);
+    }
+  }
+
+  // A picture of the main window, numbered in the order of the steps.
+  void Shot(const std::string& step) {
+    Sleep(300);  // the last paint of the step
+    char name[96];
+    std::snprintf(name, sizeof name, "e2e-%02d-%s.png", ++shots_, step.c_str());
+    HWND window = main_;
+    if (window == nullptr || !IsWindowVisible(window)) window = GetDesktopWindow();
+    EXPECT_TRUE(test::SaveScreenshot(window, name)) << name;
+    std::printf("[%6.1f s] %s\n", static_cast<double>(GetTickCount64() - begin_) / 1000.0, name);
+    std::fflush(stdout);
+  }
+
+  void StartTarvix() {
+    tarvix_ = Start(InstalledProgram());
+    ASSERT_TRUE(tarvix_.process.valid()) << "cannot start " << InstalledProgram();
+  }
+
+  bool Ends() {
+    const bool ended = WaitForSingleObject(tarvix_.process.get(), 20000) == WAIT_OBJECT_0;
+    if (!ended) TerminateProcess(tarvix_.process.get(), 1);
+    return ended;
+  }
+
+  Started tarvix_;
+  HWND main_ = nullptr;
+  int shots_ = 0;
+  ULONGLONG begin_ = GetTickCount64();
+};
+
+TEST_F(InstalledWalk, EveryFeatureThroughItsWindows) {
+  ASSERT_NE(GetFileAttributesA(InstalledProgram().c_str()), INVALID_FILE_ATTRIBUTES) << InstalledProgram();
+  ASSERT_TRUE(BackupFiles().empty()) << "a fresh installation has no backups";
+
+  // Start: the main window shows.
+  StartTarvix();
+  main_ = WaitForTopWindow("TarvixMain", tarvix_.id, kWindowWaitMs);
+  ASSERT_NE(main_, nullptr) << "no main window";
+  ASSERT_NE(WaitForTopWindow("__winex11_standalone_tray", 0, kWaitMs), nullptr) << "no notification icon";
+  Shot("started");
+
+  // Settings: start in the system tray from now on.
+  {
+    const HWND tray = Open(main_, "Settings", "Run Program In system tray");
+    ASSERT_NE(tray, nullptr) << "the settings window did not show";
+    if (!IsChecked(tray)) Click(tray);
+    ASSERT_TRUE(WaitFor([&] { return IsChecked(tray); }, kWaitMs));
+    const HWND save = FindByCaption(main_, "&Save", true);
+    ASSERT_NE(save, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(save) != FALSE; }, kWaitMs)) << "Save stays disabled";
+    Click(save);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(save) == FALSE || !IsWindowVisible(save); }, kWaitMs));
+    Shot("settings-tray-saved");
+  }
+  const std::string trayOn = StoredSetting("MainSettings", "chkRunProgramMini");
+  EXPECT_FALSE(trayOn.empty()) << "the tray setting was not stored";
+  Click(FindByCaption(main_, "Close", true));
+  ASSERT_TRUE(Ends()) << "Close did not end the program";
+
+  // The next start stays in the tray, and the icon brings the window back.
+  StartTarvix();
+  ASSERT_TRUE(WaitFor([&] { return TopWindow("TarvixTrayWindow", tarvix_.id, true) != nullptr; }, kWindowWaitMs));
+  main_ = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (main_ = TopWindow("TarvixMain", tarvix_.id, true)) != nullptr; }, kWindowWaitMs));
+  Sleep(2000);  // time to show the window, were it going to
+  EXPECT_EQ(TopWindow("TarvixMain", tarvix_.id), nullptr) << "the main window showed despite the tray setting";
+  EXPECT_NE(TopWindow("__winex11_standalone_tray", 0), nullptr) << "no notification icon";
+  Shot("started-in-tray");
+  ASSERT_TRUE(ClickTrayIcon(tarvix_.id));
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main_) != FALSE; }, kWaitMs)) << "the icon did not bring it back";
+  Shot("back-from-tray");
+  {
+    const HWND tray = Open(main_, "Settings", "Run Program In system tray");
+    ASSERT_NE(tray, nullptr);
+    EXPECT_TRUE(IsChecked(tray)) << "the tray setting was not kept";
+    if (IsChecked(tray)) Click(tray);
+    ASSERT_TRUE(WaitFor([&] { return !IsChecked(tray); }, kWaitMs));
+    const HWND save = FindByCaption(main_, "&Save", true);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(save) != FALSE; }, kWaitMs));
+    Click(save);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(save) == FALSE || !IsWindowVisible(save); }, kWaitMs));
+    Shot("settings-tray-off");
+  }
+  EXPECT_NE(StoredSetting("MainSettings", "chkRunProgramMini"), trayOn) << "unticking was not stored";
+
+  // Wizard Mode: two presets, one backup each. An apply returns to the home
+  // screen (the wizard stays behind the movie), so the wizard is opened anew
+  // for each.
+  {
+    std::size_t expected = 0;
+    for (const char* preset : {"Automatic-A", "Automatic-E"}) {
+      const HWND optimize = Open(main_, "Wizard Mode", "Optimize &Now");
+      ASSERT_NE(optimize, nullptr) << "the wizard did not show";
+      const HWND option = VisibleByCaption(main_, preset);
+      ASSERT_NE(option, nullptr) << preset;
+      Click(option);
+      Sleep(200);
+      Shot(std::string("wizard-") + preset);
+      Click(optimize);
+      ++expected;
+      const bool written = WaitFor(
+          [&] {
+            if (const HWND box = TopWindow("#32770", tarvix_.id)) {
+              for (const char* answer : {"OK", "&Yes", "&OK"}) {
+                if (const HWND button = FindByCaption(box, answer)) {
+                  PostMessageA(button, BM_CLICK, 0, 0);
+                  break;
+                }
+              }
+            }
+            return BackupFiles().size() == expected;
+          },
+          kWaitMs);
+      ASSERT_TRUE(written) << "no backup after " << preset;
+      Shot(std::string("wizard-") + preset + "-applied");
+    }
+  }
+
+  // Advanced Mode: Next>> through every page; Finish applies with a third backup.
+  {
+    const HWND next = Open(main_, "Advanced Mode", "Next>>");
+    ASSERT_NE(next, nullptr) << "the advanced editor did not show";
+    Shot("advanced-first-page");
+    int pages = 0;
+    while (BackupFiles().size() < 3 && pages < 12) {
+      ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(next) != FALSE; }, kWaitMs)) << "Next is disabled";
+      char caption[32] = {};
+      GetWindowTextA(next, caption, sizeof caption);
+      if (std::string(caption) == "Finish") Shot("advanced-last-page");
+      Click(next);
+      ++pages;
+      WaitFor([&] { return BackupFiles().size() >= 3; }, std::string(caption) == "Finish" ? kWaitMs : 300);
+    }
+    ASSERT_EQ(BackupFiles().size(), 3u) << "Finish wrote no backup after " << pages << " clicks";
+    Shot("advanced-finished");
+  }
+
+  // Backup Manager: sort by date, delete one, restore another.
+  {
+    const HWND restore = Open(main_, "Backup Manager", "&Restore");
+    ASSERT_NE(restore, nullptr) << "the backup manager did not show";
+    const HWND remove = FindByCaption(main_, "&Delete", true);
+    ASSERT_NE(remove, nullptr);
+    const HWND list = FindWindowExA(GetParent(restore), nullptr, "SysListView32", nullptr);
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 3; }, kWaitMs));
+    Shot("backups-listed");
+    // A click in the middle of the date column's header (File Name is 112 wide).
+    const HWND header = FindWindowExA(list, nullptr, "SysHeader32", nullptr);
+    ASSERT_NE(header, nullptr);
+    PostMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(170, 8));
+    PostMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(170, 8));
+    Shot("backups-sorted-by-date");
+
+    PostMessageA(list, WM_KEYDOWN, VK_HOME, 0);
+    PostMessageA(list, WM_KEYUP, VK_HOME, 0);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(remove) != FALSE; }, kWaitMs)) << "no row selected";
+    Shot("backup-selected");
+    EXPECT_EQ(TtlSetting(), 64u) << "the advanced editor's TTL";
+    Click(remove);
+    ASSERT_TRUE(AnswerMessageBox(tarvix_.id, "&Yes")) << "the delete question did not show";
+    EXPECT_TRUE(WaitFor([] { return BackupFiles().size() == 2; }, kWaitMs)) << "the file was not deleted";
+    EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 2; }, kWaitMs));
+    Shot("backup-deleted");
+
+    PostMessageA(list, WM_KEYDOWN, VK_HOME, 0);
+    PostMessageA(list, WM_KEYUP, VK_HOME, 0);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(restore) != FALSE; }, kWaitMs)) << "no row selected again";
+    Click(restore);
+    ASSERT_TRUE(AnswerMessageBox(tarvix_.id, "&Yes")) << "the restore question did not show";
+    // Sorted by date, the first row left is 002.BCK, written before
+    // Automatic-E: its restore brings back Automatic-A's TTL of 128.
+    const bool restored = WaitFor(
+        [&] {
+          AnswerAnyMessageBoxes(tarvix_.id, {"OK", "&OK"}, 100);
+          return TtlSetting() == 128;
+        },
+        kWaitMs);
+    if (const HWND box = TopWindow("#32770", tarvix_.id)) std::printf("still open:%s\n", Describe(box).c_str());
+    EXPECT_TRUE(restored) << "the restore did not bring back TTL 128; it is " << TtlSetting();
+    Shot("backup-restored");
+  }
+
+  // System Status: the graphs fill, then Optimize Now frees memory.
+  {
+    const HWND optimize = Open(main_, "System Status", "Optimize Now");
+    ASSERT_NE(optimize, nullptr) << "the status window did not show";
+    Sleep(3000);  // three seconds of samples in the graphs
+    Shot("system-status");
+    Click(optimize);
+    AnswerAnyMessageBoxes(tarvix_.id, {"OK", "&OK"}, 2000);
+    EXPECT_TRUE(Responds(main_)) << "the program hangs after Optimize Now";
+    EXPECT_EQ(TopWindow("#32770", tarvix_.id), nullptr);
+    Shot("system-status-optimized");
+  }
+
+  // Ram Configuration: a change enables Save; Save stores it.
+  {
+    const HWND sound = Open(main_, "Ram Configuration", "Sound on");
+    ASSERT_NE(sound, nullptr) << "the RAM configuration did not show";
+    const HWND save = FindByCaption(main_, "Save", true);
+    ASSERT_NE(save, nullptr);
+    const bool was = IsChecked(sound);
+    const std::string storedBefore = StoredSetting("RamSettings", "chkSoundon");
+    Click(sound);
+    ASSERT_TRUE(WaitFor([&] { return IsChecked(sound) != was; }, kWaitMs));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(save) != FALSE; }, kWaitMs)) << "a change left Save disabled";
+    Shot("ram-configuration-changed");
+    Click(save);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(save) == FALSE; }, kWaitMs)) << "Save did not save";
+    EXPECT_NE(StoredSetting("RamSettings", "chkSoundon"), storedBefore) << "Sound on was not stored";
+    Shot("ram-configuration-saved");
+  }
+
+  // Ping Settings: manual mode on localhost, saved, and one ping now.
+  {
+    const HWND enable = Open(main_, "Ping Settings", "Enable Pinger");
+    ASSERT_NE(enable, nullptr) << "the pinger settings did not show";
+    const HWND manual = FindByCaption(main_, "Manual Mode", true);
+    const HWND save = FindByCaption(main_, "Save", true);
+    const HWND pingNow = FindByCaption(main_, "Ping &Now", true);
+    ASSERT_NE(manual, nullptr);
+    ASSERT_NE(save, nullptr);
+    ASSERT_NE(pingNow, nullptr);
+    if (!IsChecked(enable)) Click(enable);
+    ASSERT_TRUE(WaitFor([&] { return IsChecked(enable) && IsWindowEnabled(manual) != FALSE; }, kWaitMs));
+    Click(manual);
+    ASSERT_TRUE(WaitFor([&] { return IsChecked(manual); }, kWaitMs));
+    // The host field: the one edit of the window that manual mode enables.
+    HWND host = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+          for (HWND edit = FindWindowExA(GetParent(manual), nullptr, "Edit", nullptr); edit != nullptr;
+               edit = FindWindowExA(GetParent(manual), edit, "Edit", nullptr)) {
+            if (IsWindowVisible(edit) && IsWindowEnabled(edit)) {
+              host = edit;
+              return true;
+            }
+          }
+          return false;
+        },
+        kWaitMs))
+        << "no enabled host field";
+    SendMessageA(host, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("localhost"));
+    // What typing sends the window, whether or not WM_SETTEXT did already.
+    SendMessageA(GetParent(host), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(host), EN_CHANGE),
+                 reinterpret_cast<LPARAM>(host));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(save) != FALSE; }, kWaitMs)) << "Save stays disabled";
+    Shot("ping-settings-localhost");
+    Click(save);
+    AnswerAnyMessageBoxes(tarvix_.id, {"OK", "&OK"}, 1000);
+    EXPECT_TRUE(WaitFor([] { return StoredSetting("NetPinger", "txtPingHost") == "localhost"; }, kWaitMs))
+        << "the host was not stored: " << StoredSetting("NetPinger", "txtPingHost");
+    Shot("ping-settings-saved");
+    Click(pingNow);
+    AnswerAnyMessageBoxes(tarvix_.id, {"OK", "&OK"}, 3000);
+    EXPECT_EQ(TopWindow("#32770", tarvix_.id), nullptr);
+    Shot("ping-now");
+  }
+
+  // Hide to tray; the icon brings the window back.
+  Click(FindByCaption(main_, "Hide to tray", true));
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main_) == FALSE; }, kWaitMs)) << "Hide to tray left the window";
+  Shot("hidden-to-tray");
+  ASSERT_TRUE(ClickTrayIcon(tarvix_.id));
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main_) != FALSE; }, kWaitMs)) << "the icon did not bring it back";
+  Shot("back-from-tray-again");
+
+  // Close ends the program.
+  Click(FindByCaption(main_, "Close", true));
+  EXPECT_TRUE(Ends()) << "Close did not end the program";
+  std::printf("walk took %.1f s\n", static_cast<double>(GetTickCount64() - begin_) / 1000.0);
+}
+
+}  // namespace
+}  // namespace tarvix

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Tarvix from its setup program to its uninstaller, under Wine:
+#  1. builds the `installer` target and the walk (tests_e2e), makes a fresh
+#     Wine prefix and installs silently into C:\TarvixE2E;
+#  2. runs the walk in that prefix: every feature through its windows, a
+#     picture per step in build/artifacts/e2e-*.png;
+#  3. uninstalls silently and checks that only what the user keeps is left:
+#     the settings key and the backups.
+# Usage: installed-walk.sh <build folder> <version> <tests_e2e.exe>
+set -euo pipefail
+build=$(cd "$1" && pwd)
+version=$2
+walk=$3
+setup="$build/Tarvix-$version-setup.exe"
+source=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+# Wine's windows need a display: the caller's, or a private Xvfb.
+if [ -z "${DISPLAY:-}" ]; then exec "$source/tests/ui/with-display" "$0" "$@"; fi
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; fi; }
+
+echo "== building the installer and the walk"
+cmake --build "$build" --target installer tests_e2e
+[ -f "$setup" ] || { echo "FAIL: $setup was not built"; exit 1; }
+
+echo "== fresh Wine prefix"
+export WINEPREFIX="$build/wineprefix-e2e" WINEDEBUG=-all
+# No Mono or Gecko questions, and no menu entries on the host's desktop.
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+wineserver -k 2>/dev/null || true
+rm -rf "$WINEPREFIX"
+trap 'wineserver -k 2>/dev/null || true' EXIT
+start=$SECONDS
+wineboot -i >/dev/null 2>&1 || true
+wineserver -w
+echo "prefix made in $((SECONDS - start)) s"
+drive_c="$WINEPREFIX/drive_c"
+target="$drive_c/TarvixE2E"
+menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tarvix"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarvix'
+settings_key='HKLM\SOFTWARE\Brimcove\Tarvix'
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+
+echo "== silent install"
+wine "$setup" /S '/D=C:\TarvixE2E'
+wineserver -w
+check "Tarvix.exe installed" test -f "$target/Tarvix.exe"
+check "Backups folder created" test -d "$target/Backups"
+
+echo "== the walk"
+mkdir -p "$build/artifacts"
+rm -f "$build"/artifacts/e2e-*.png
+walk_start=$SECONDS
+walk_result=0
+TARVIX_INSTALLED_EXE='C:\TarvixE2E\Tarvix.exe' TARVIX_ARTIFACTS="$build/artifacts" \
+  timeout 300 wine "$walk" --gtest_color=no || walk_result=$?
+echo "walk took $((SECONDS - walk_start)) s"
+check "the walk passed" test "$walk_result" -eq 0
+check "the walk saved its pictures" compgen -G "$build/artifacts/e2e-*.png" >/dev/null
+# Tarvix ends with the walk; anything else of the prefix ends here.
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+backups=$(find "$target/Backups" -maxdepth 1 -iname '*.BCK' | wc -l)
+echo "backups left by the walk: $backups"
+
+echo "== silent uninstall"
+wine 'C:\TarvixE2E\Uninstall.exe' /S '_?=C:\TarvixE2E'
+wineserver -w
+for f in Tarvix.exe Tarvix.movie TarvixMask.skn TarvixHelp.chm Ping.wav low-memory.wav; do
+  check "$f removed" test ! -e "$target/$f"
+done
+check "Start menu entries removed" test ! -e "$menu"
+check "Run entry removed" bash -c '! wine reg query "$1" /v Tarvix >/dev/null 2>&1' _ "$run_key"
+check "uninstall entry removed" bash -c '! wine reg query "$1" >/dev/null 2>&1' _ "$uninstall_key"
+check "settings key kept (silent answer: keep)" bash -c 'wine reg query "$1" >/dev/null 2>&1' _ "$settings_key"
+check "backups folder kept" test -d "$target/Backups"
+check "backups kept ($backups)" test "$(find "$target/Backups" -maxdepth 1 -iname '*.BCK' | wc -l)" -eq "$backups"
+# Run in place with _?=, the uninstaller cannot delete its own file (NSIS
+# documents it); besides it and Backups nothing is left in the folder.
+left=$(cd "$target" && find . -mindepth 1 -maxdepth 1 ! -name Backups ! -name Uninstall.exe | tr '\n' ' ')
+check "nothing else left in the install folder (${left:-nothing})" test -z "$left"
+
+echo "took $SECONDS s"
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "all checks passed"
