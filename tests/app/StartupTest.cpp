@@ -9,10 +9,14 @@
 #include <vector>
 
 #include "app/UniqueHandle.h"
+#include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 
 namespace tarvix {
 namespace {
+
+using test::FindByCaption;
+using test::WaitFor;
 
 std::string ProgramPath() {
   char path[MAX_PATH] = {};
@@ -21,25 +25,6 @@ std::string ProgramPath() {
   folder.resize(folder.find_last_of('\\'));  // build\tests
   folder.resize(folder.find_last_of('\\'));  // build
   return folder + "\\Tarvix.exe";
-}
-
-struct Started {
-  UniqueHandle process;
-  DWORD id = 0;
-};
-
-Started Start(const std::string& program) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  std::string commandLine = "\"" + program + "\"";
-  const std::string folder = program.substr(0, program.find_last_of('\\'));
-  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                      &info)) {
-    return {};
-  }
-  CloseHandle(info.hThread);
-  return {UniqueHandle(info.hProcess), info.dwProcessId};
 }
 
 // The visible top-level windows of `className` belonging to process `id`.
@@ -57,46 +42,14 @@ int CountWindows(const char* className, DWORD id, HWND* found = nullptr) {
   return count;
 }
 
-HWND WaitForWindow(const char* className, DWORD id, DWORD ms) {
-  const ULONGLONG end = GetTickCount64() + ms;
-  HWND found = nullptr;
-  while (GetTickCount64() < end) {
-    if (CountWindows(className, id, &found) > 0) return found;
-    Sleep(50);
-  }
-  return nullptr;
-}
-
-// The first descendant of `parent` with exactly this caption.
-HWND FindByCaption(HWND parent, const std::string& caption) {
-  struct Search {
-    const std::string* caption;
-    HWND found;
-  } search{&caption, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        char text[128] = {};
-        GetWindowTextA(child, text, static_cast<int>(sizeof text));
-        if (*s->caption == text) {
-          s->found = child;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 TEST(Startup, OneWindowOneIconSecondStartQuietToolWindowByCaptionAndClose) {
   const std::string program = ProgramPath();
   ASSERT_NE(GetFileAttributesA(program.c_str()), INVALID_FILE_ATTRIBUTES) << program;
 
   const ULONGLONG started = GetTickCount64();
-  Started first = Start(program);
+  test::StartedProgram first = test::StartProgram(program);
   ASSERT_TRUE(first.process.valid());
-  const HWND main = WaitForWindow("TarvixMain", first.id, 30000);
+  const HWND main = test::WaitForTopWindow("TarvixMain", first.id, 30000);
   ASSERT_NE(main, nullptr) << "no main window";
   std::printf("main window shown %llu ms after the start\n", GetTickCount64() - started);
   char title[64] = {};
@@ -104,10 +57,10 @@ TEST(Startup, OneWindowOneIconSecondStartQuietToolWindowByCaptionAndClose) {
   EXPECT_STREQ(title, "Tarvix");
 
   // Wine shows notification icons in a tray window of its own.
-  EXPECT_NE(WaitForWindow("__winex11_standalone_tray", 0, 10000), nullptr) << "no notification icon";
+  EXPECT_NE(test::WaitForTopWindow("__winex11_standalone_tray", 0, 10000), nullptr) << "no notification icon";
 
   // A second start ends at once, quietly, leaving the first.
-  Started second = Start(program);
+  test::StartedProgram second = test::StartProgram(program);
   ASSERT_TRUE(second.process.valid());
   EXPECT_EQ(WaitForSingleObject(second.process.get(), 20000), WAIT_OBJECT_0);
   DWORD secondExit = 1;
@@ -188,19 +141,10 @@ std::vector<std::string> BackupFiles(const std::string& folder) {
   return names;
 }
 
-bool WaitFor(const std::function<bool()>& done, DWORD ms) {
-  const ULONGLONG end = GetTickCount64() + ms;
-  while (!done()) {
-    if (GetTickCount64() > end) return false;
-    Sleep(50);
-  }
-  return true;
-}
-
 // Clicks `caption` on the program's message box, once one shows.
 bool AnswerMessageBox(DWORD processId, const std::string& caption) {
   HWND box = nullptr;
-  if (!WaitFor([&] { return (box = WaitForWindow("#32770", processId, 50)) != nullptr; }, 10000)) return false;
+  if (!WaitFor([&] { return (box = test::WaitForTopWindow("#32770", processId, 50)) != nullptr; }, 10000)) return false;
   const HWND button = FindByCaption(box, caption);
   if (button == nullptr) return false;
   PostMessageA(button, BM_CLICK, 0, 0);
@@ -222,9 +166,9 @@ TEST(NetworkRoundTrip, WizardAppliesAutomaticEWithABackupAndTheManagerRestoresIt
   for (const std::string& name : BackupFiles(backups)) DeleteFileA((backups + "\\" + name).c_str());
   const std::string before = NetworkSettings();
 
-  Started tarvix = Start(program);
+  test::StartedProgram tarvix = test::StartProgram(program);
   ASSERT_TRUE(tarvix.process.valid());
-  const HWND main = WaitForWindow("TarvixMain", tarvix.id, 30000);
+  const HWND main = test::WaitForTopWindow("TarvixMain", tarvix.id, 30000);
   ASSERT_NE(main, nullptr);
 
   PostMessageA(FindByCaption(main, "Wizard Mode"), BM_CLICK, 0, 0);

@@ -16,11 +16,17 @@
 #include <vector>
 
 #include "app/UniqueHandle.h"
+#include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 #include "ui/TrayRecord.h"
 
 namespace tarvix {
 namespace {
+
+using test::FindByCaption;
+using test::TopWindow;
+using test::WaitFor;
+using test::WaitForTopWindow;
 
 constexpr DWORD kWindowWaitMs = 30000;
 constexpr DWORD kWaitMs = 15000;
@@ -33,75 +39,6 @@ std::string InstalledProgram() {
 std::string InstallFolder() {
   const std::string program = InstalledProgram();
   return program.substr(0, program.find_last_of('\\'));
-}
-
-struct Started {
-  UniqueHandle process;
-  DWORD id = 0;
-};
-
-Started Start(const std::string& program) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  std::string commandLine = "\"" + program + "\"";
-  const std::string folder = program.substr(0, program.find_last_of('\\'));
-  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                      &info)) {
-    return {};
-  }
-  CloseHandle(info.hThread);
-  return {UniqueHandle(info.hProcess), info.dwProcessId};
-}
-
-bool WaitFor(const std::function<bool()>& done, DWORD ms) {
-  const ULONGLONG end = GetTickCount64() + ms;
-  while (!done()) {
-    if (GetTickCount64() > end) return false;
-    Sleep(50);
-  }
-  return true;
-}
-
-// The top-level window of `className` belonging to process `id` (any process
-// for 0); only visible ones unless `hiddenToo`.
-HWND TopWindow(const char* className, DWORD id, bool hiddenToo = false) {
-  for (HWND window = FindWindowExA(nullptr, nullptr, className, nullptr); window != nullptr;
-       window = FindWindowExA(nullptr, window, className, nullptr)) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if ((id == 0 || owner == id) && (hiddenToo || IsWindowVisible(window))) return window;
-  }
-  return nullptr;
-}
-
-HWND WaitForTopWindow(const char* className, DWORD id, DWORD ms) {
-  HWND found = nullptr;
-  WaitFor([&] { return (found = TopWindow(className, id)) != nullptr; }, ms);
-  return found;
-}
-
-// The first descendant of `parent` with exactly this caption.
-HWND FindByCaption(HWND parent, const std::string& caption, bool visibleOnly = false) {
-  struct Search {
-    const std::string* caption;
-    bool visibleOnly;
-    HWND found;
-  } search{&caption, visibleOnly, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        char text[128] = {};
-        GetWindowTextA(child, text, static_cast<int>(sizeof text));
-        if (*s->caption == text && (!s->visibleOnly || IsWindowVisible(child))) {
-          s->found = child;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 HWND VisibleByCaption(HWND main, const std::string& caption, DWORD ms = kWaitMs) {
@@ -269,7 +206,7 @@ class InstalledWalk : public ::testing::Test {
   }
 
   void StartTarvix() {
-    tarvix_ = Start(InstalledProgram());
+    tarvix_ = test::StartProgram(InstalledProgram());
     ASSERT_TRUE(tarvix_.process.valid()) << "cannot start " << InstalledProgram();
   }
 
@@ -279,7 +216,7 @@ class InstalledWalk : public ::testing::Test {
     return ended;
   }
 
-  Started tarvix_;
+  test::StartedProgram tarvix_;
   HWND main_ = nullptr;
   int shots_ = 0;
   ULONGLONG begin_ = GetTickCount64();

@@ -1,0 +1,66 @@
+#include "support/ProgramDriver.h"
+
+namespace tarvix::test {
+
+StartedProgram StartProgram(const std::string& program) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  std::string commandLine = "\"" + program + "\"";
+  const std::string folder = program.substr(0, program.find_last_of('\\'));
+  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                      &info)) {
+    return {};
+  }
+  CloseHandle(info.hThread);
+  return {UniqueHandle(info.hProcess), info.dwProcessId};
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  while (!done()) {
+    if (GetTickCount64() > end) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+HWND TopWindow(const char* className, DWORD id, bool hiddenToo) {
+  for (HWND window = FindWindowExA(nullptr, nullptr, className, nullptr); window != nullptr;
+       window = FindWindowExA(nullptr, window, className, nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if ((id == 0 || owner == id) && (hiddenToo || IsWindowVisible(window))) return window;
+  }
+  return nullptr;
+}
+
+HWND WaitForTopWindow(const char* className, DWORD id, DWORD ms) {
+  HWND found = nullptr;
+  WaitFor([&] { return (found = TopWindow(className, id)) != nullptr; }, ms);
+  return found;
+}
+
+HWND FindByCaption(HWND parent, const std::string& caption, bool visibleOnly) {
+  struct Search {
+    const std::string* caption;
+    bool visibleOnly;
+    HWND found;
+  } search{&caption, visibleOnly, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        char text[128] = {};
+        GetWindowTextA(child, text, static_cast<int>(sizeof text));
+        if (*s->caption == text && (!s->visibleOnly || IsWindowVisible(child))) {
+          s->found = child;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+}  // namespace tarvix::test

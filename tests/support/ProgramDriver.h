@@ -1,0 +1,33 @@
+#pragma once
+// Driving the real Tarvix.exe from a test, as a user or a screen reader
+// would: start it, find its windows and controls by class and caption, and
+// wait for what it shows.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "app/UniqueHandle.h"
+
+namespace tarvix::test {
+
+struct StartedProgram {
+  UniqueHandle process;
+  DWORD id = 0;
+};
+
+// Starts `program` in its own folder; an empty result when it cannot start.
+[[nodiscard]] StartedProgram StartProgram(const std::string& program);
+
+// Polls `done` every 50 ms; false when `ms` pass first.
+bool WaitFor(const std::function<bool()>& done, DWORD ms);
+
+// A top-level window of `className` of process `id` (any process for 0);
+// only visible ones unless `hiddenToo`.
+[[nodiscard]] HWND TopWindow(const char* className, DWORD id, bool hiddenToo = false);
+[[nodiscard]] HWND WaitForTopWindow(const char* className, DWORD id, DWORD ms);
+
+// The first descendant of `parent` with exactly this caption.
+[[nodiscard]] HWND FindByCaption(HWND parent, const std::string& caption, bool visibleOnly = false);
+
+}  // namespace tarvix::test
