@@ -28,16 +28,13 @@ std::string ProgramPath() {
 }
 
 // The visible top-level windows of `className` belonging to process `id`.
-int CountWindows(const char* className, DWORD id, HWND* found = nullptr) {
+int CountWindows(const char* className, DWORD id) {
   int count = 0;
   for (HWND window = FindWindowExA(nullptr, nullptr, className, nullptr); window != nullptr;
        window = FindWindowExA(nullptr, window, className, nullptr)) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if ((id == 0 || owner == id) && IsWindowVisible(window)) {
-      ++count;
-      if (found != nullptr) *found = window;
-    }
+    if ((id == 0 || owner == id) && IsWindowVisible(window)) ++count;
   }
   return count;
 }

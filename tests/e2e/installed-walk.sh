@@ -16,26 +16,14 @@ source=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 # Wine's windows need a display: the caller's, or a private Xvfb.
 if [ -z "${DISPLAY:-}" ]; then exec "$source/tests/ui/with-display" "$0" "$@"; fi
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; fi; }
+# shellcheck source=../ship/checks.sh
+source "$source/tests/ship/checks.sh"
 
 echo "== building the installer and the walk"
 cmake --build "$build" --target installer tests_e2e
 [ -f "$setup" ] || { echo "FAIL: $setup was not built"; exit 1; }
 
-echo "== fresh Wine prefix"
-export WINEPREFIX="$build/wineprefix-e2e" WINEDEBUG=-all
-# No Mono or Gecko questions, and no menu entries on the host's desktop.
-export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
-wineserver -k 2>/dev/null || true
-rm -rf "$WINEPREFIX"
-trap 'wineserver -k 2>/dev/null || true' EXIT
-start=$SECONDS
-wineboot -i >/dev/null 2>&1 || true
-wineserver -w
-echo "prefix made in $((SECONDS - start)) s"
+fresh_prefix "$build/wineprefix-e2e"
 drive_c="$WINEPREFIX/drive_c"
 target="$drive_c/TarvixE2E"
 menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tarvix"
@@ -82,9 +70,4 @@ check "backups kept ($backups)" test "$(find "$target/Backups" -maxdepth 1 -inam
 left=$(cd "$target" && find . -mindepth 1 -maxdepth 1 ! -name Backups ! -name Uninstall.exe | tr '\n' ' ')
 check "nothing else left in the install folder (${left:-nothing})" test -z "$left"
 
-echo "took $SECONDS s"
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all checks passed"
+finish_checks

@@ -5,11 +5,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdio>
 #include <string>
 
 #include "app/OsDetect.h"
 #include "backup/BackupFiles.h"
+#include "backup/BackupFormat.h"
 #include "optimizer/AdvancedWalk.h"
 #include "optimizer/NetworkParameters.h"
 #include "optimizer/frmNormalMode.h"
@@ -74,10 +74,8 @@ class NormalModeTest : public testing::RegistryTest {
     }
     return visible;
   }
-  [[nodiscard]] std::string Backup(int number) const {
-    char name[16];
-    std::snprintf(name, sizeof name, "\\%03d.BCK", number);
-    return BackupFolder() + name;
+  [[nodiscard]] static std::string Backup(int number) {
+    return BackupFolder() + "\\" + backup::FileNameForNumber(number).value_or("");
   }
 
   testing::TempDir appDir_;

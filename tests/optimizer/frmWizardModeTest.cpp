@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 
 #include "app/OsDetect.h"
 #include "backup/BackupFiles.h"
+#include "backup/BackupFormat.h"
 #include "optimizer/ModeSummary.h"
 #include "optimizer/NetworkParameters.h"
 #include "optimizer/frmWizardMode.h"
@@ -45,10 +45,8 @@ class WizardModeTest : public testing::RegistryTest {
 
   [[nodiscard]] HWND Item(int id) const { return GetDlgItem(window_.Window(), id); }
   [[nodiscard]] std::string Summary() const { return WindowText(Item(W::IDC_lblModeDescrip)); }
-  [[nodiscard]] std::string Backup(int number) const {
-    char name[16];
-    std::snprintf(name, sizeof name, "\\%03d.BCK", number);
-    return BackupFolder() + name;
+  [[nodiscard]] static std::string Backup(int number) {
+    return BackupFolder() + "\\" + backup::FileNameForNumber(number).value_or("");
   }
 
   testing::TempDir appDir_;

@@ -25,10 +25,8 @@ origin() {
   esac
 }
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; fi; }
+# shellcheck source=checks.sh
+source "$source/tests/ship/checks.sh"
 
 echo "== building the installer and portable targets"
 cmake --build "$build" --target installer portable
@@ -51,17 +49,7 @@ for f in "${files[@]}"; do
 done
 rm -rf "$unpacked"
 
-echo "== fresh Wine prefix"
-export WINEPREFIX="$build/wineprefix-install" WINEDEBUG=-all
-# No Mono or Gecko questions, and no menu entries on the host's desktop.
-export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
-wineserver -k 2>/dev/null || true
-rm -rf "$WINEPREFIX"
-trap 'wineserver -k 2>/dev/null || true' EXIT
-start=$SECONDS
-wineboot -i >/dev/null 2>&1 || true
-wineserver -w
-echo "prefix made in $((SECONDS - start)) s"
+fresh_prefix "$build/wineprefix-install"
 drive_c="$WINEPREFIX/drive_c"
 target="$drive_c/TarvixTest"
 menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tarvix"
@@ -125,9 +113,4 @@ check "settings key removed with /PURGE" bash -c '! wine reg query "$1" >/dev/nu
 check "backups removed with /PURGE" test ! -e "$target/Backups"
 check "install folder removed" test ! -e "$target"
 
-echo "took $SECONDS s"
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all checks passed"
+finish_checks
