@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/OsVersion.h"
+#include "base/OsVersion.h"
 
 namespace tarvix {
 
@@ -21,11 +21,16 @@ enum class Command {
   ModemSetting, NetworkSetting, Restart, SysSettingClicked
 };
 
+enum class Applet { InternetProperties, SystemProperties, ModemSettings, NetworkSettings };
+
+// A row either opens a tool window, starts an applet, or is one of the main
+// window's own commands (neither set).
 struct CommandRow {
   std::string_view text;               // exactly as the movie sends it
   Command command;
   std::optional<ToolWindow> shows;     // the tool window it opens in the child area
   int childHeight;                     // the child area's height after it (width is 440)
+  std::optional<Applet> applet = {};   // the control-panel applet it starts
 };
 
 inline constexpr int kChildAreaWidth = 440;
@@ -48,10 +53,10 @@ inline constexpr std::array<CommandRow, 23> kCommandTable = {{
     {"IDC_FS_pingSetting", Command::PingSetting, ToolWindow::NetPingerSettings, 244},
     {"IDC_FS_systemSatus", Command::SystemStatus, ToolWindow::SystemStatus, 255},
     {"IDC_FS_ramConfig", Command::RamConfig, ToolWindow::RamConfiguration, 240},
-    {"IDC_FS_internetProperties", Command::InternetProperties, std::nullopt, 0},
-    {"IDC_FS_systemSetting", Command::SystemSetting, std::nullopt, 0},
-    {"IDC_FS_modemSetting", Command::ModemSetting, std::nullopt, 0},
-    {"IDC_FS_networkSetting", Command::NetworkSetting, std::nullopt, 0},
+    {"IDC_FS_internetProperties", Command::InternetProperties, std::nullopt, 0, Applet::InternetProperties},
+    {"IDC_FS_systemSetting", Command::SystemSetting, std::nullopt, 0, Applet::SystemProperties},
+    {"IDC_FS_modemSetting", Command::ModemSetting, std::nullopt, 0, Applet::ModemSettings},
+    {"IDC_FS_networkSetting", Command::NetworkSetting, std::nullopt, 0, Applet::NetworkSettings},
     {"IDC_FS_restart", Command::Restart, std::nullopt, 0},
     {"IDC_FS_sysSettingClicked", Command::SysSettingClicked, std::nullopt, 0},
 }};
@@ -60,8 +65,6 @@ inline constexpr std::array<CommandRow, 23> kCommandTable = {{
 [[nodiscard]] const CommandRow* FindCommand(std::string_view text) noexcept;
 
 // ---- Control-panel applets ----------------------------------------------------
-
-enum class Applet { InternetProperties, SystemProperties, ModemSettings, NetworkSettings };
 
 // The command line that opens an applet on `family`; nullopt when the family
 // has none (the network applet outside codes 1 to 8).

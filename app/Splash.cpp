@@ -1,6 +1,6 @@
 #include "app/Splash.h"
 
-#include "app/SkinGdi.h"
+#include "ui/SkinGdi.h"
 #include "app/Version.h"
 
 namespace tarvix {

@@ -1,8 +1,8 @@
 #include "app/SystemCommands.h"
 
-#include "app/OsDetect.h"
-#include "app/Platform.h"
-#include "app/UniqueHandle.h"
+#include "base/OsDetect.h"
+#include "base/Platform.h"
+#include "base/Handle.h"
 
 namespace tarvix {
 

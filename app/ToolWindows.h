@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "app/CommandTable.h"
-#include "app/ToolWindow.h"
+#include "ui/ToolWindow.h"
 
 namespace tarvix {
 

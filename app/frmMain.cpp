@@ -1,12 +1,12 @@
 #include "app/frmMain.h"
 
-#include <cctype>
 #include <string>
 
-#include "app/AppPaths.h"
-#include "app/OsDetect.h"
-#include "app/Platform.h"
-#include "app/SkinFile.h"
+#include "base/AppPaths.h"
+#include "base/OsDetect.h"
+#include "base/Platform.h"
+#include "base/Text.h"
+#include "app/skin/SkinFile.h"
 #include "app/SystemCommands.h"
 #include "app/Version.h"
 #include "app/frmMainSettings.h"
@@ -58,9 +58,8 @@ HWND FindFlashPlayerWindow(HWND parent) noexcept {
   char className[250];
   for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
     const int length = GetClassNameA(child, className, static_cast<int>(sizeof className));
-    std::string lower(className, static_cast<std::size_t>(length > 0 ? length : 0));
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (lower.find(kFlashPlayerClass) != std::string::npos) return child;
+    const std::string_view name(className, static_cast<std::size_t>(length > 0 ? length : 0));
+    if (text::ContainsNoCase(name, kFlashPlayerClass)) return child;
   }
   return nullptr;
 }
@@ -151,7 +150,30 @@ void frmMain::CreateChildArea() {
 void frmMain::FSCommand(std::string_view command, std::string_view /*arguments*/) {
   const CommandRow* row = FindCommand(command);
   if (row == nullptr) return;
-  switch (row->command) {
+  if (row->shows) {
+    OpenTool(*row->shows, row->childHeight);
+  } else if (row->applet) {
+    (void)OpenApplet(*row->applet);
+  } else {
+    RunMainCommand(row->command);
+  }
+}
+
+void frmMain::OpenTool(ToolWindow which, int childHeight) {
+  if (which == ToolWindow::NormalMode) {
+    // The advanced editor starts afresh at its first page every time.
+    if (IToolWindow* editor = tools_->Get(ToolWindow::NormalMode)) {
+      editor->Unload();
+      (void)editor->Load();
+    }
+  } else if (which == ToolWindow::BackUp) {
+    tools_->RebuildBackupList();
+  }
+  ShowChildWindowSized(which, childHeight);
+}
+
+void frmMain::RunMainCommand(Command command) {
+  switch (command) {
     case Command::Minimize:
       ShowWindow(hwnd(), SW_MINIMIZE);
       break;
@@ -161,13 +183,7 @@ void frmMain::FSCommand(std::string_view command, std::string_view /*arguments*/
       BringMovieToFront();
       break;
     case Command::CloseAbout:
-      // Only the window that was in the child area comes back, still behind
-      // the movie; the others were never placed and would float on their own.
-      if (current_) {
-        if (IToolWindow* window = tools_->Get(*current_); window != nullptr && window->Window() != nullptr) {
-          ShowWindow(window->Window(), SW_SHOWNA);
-        }
-      }
+      ShowCurrentToolAgain();
       break;
     case Command::Main:
     case Command::SysSettingClicked:
@@ -194,37 +210,6 @@ void frmMain::FSCommand(std::string_view command, std::string_view /*arguments*/
     case Command::Drag:
       DragMainWindow();
       break;
-    case Command::NormalMode:
-      // The advanced editor starts afresh at its first page every time.
-      if (IToolWindow* editor = tools_->Get(ToolWindow::NormalMode)) {
-        editor->Unload();
-        (void)editor->Load();
-      }
-      ShowChildWindowSized(ToolWindow::NormalMode, row->childHeight);
-      break;
-    case Command::BackupManager:
-      tools_->RebuildBackupList();
-      ShowChildWindowSized(ToolWindow::BackUp, row->childHeight);
-      break;
-    case Command::Settings:
-    case Command::WizardMode:
-    case Command::PingSetting:
-    case Command::SystemStatus:
-    case Command::RamConfig:
-      ShowChildWindowSized(*row->shows, row->childHeight);
-      break;
-    case Command::InternetProperties:
-      (void)OpenInternetProperties();
-      break;
-    case Command::SystemSetting:
-      (void)OpenSystemProperties();
-      break;
-    case Command::ModemSetting:
-      (void)OpenModemSettings();
-      break;
-    case Command::NetworkSetting:
-      (void)OpenNetworkSettings();
-      break;
     case Command::Restart:
       UnloadToolWindows(kRestartUnloadOrder);
       tray_->Show(false);
@@ -232,6 +217,17 @@ void frmMain::FSCommand(std::string_view command, std::string_view /*arguments*/
       // The process goes on until Windows closes it.
       (void)RestartWindows();
       break;
+    default:
+      break;  // rows that open a tool window or an applet
+  }
+}
+
+// Only the window that was in the child area comes back, still behind the
+// movie; the others were never placed and would float on their own.
+void frmMain::ShowCurrentToolAgain() noexcept {
+  if (!current_) return;
+  if (IToolWindow* window = tools_->Get(*current_); window != nullptr && window->Window() != nullptr) {
+    ShowWindow(window->Window(), SW_SHOWNA);
   }
 }
 

@@ -9,10 +9,10 @@
 #include <string_view>
 
 #include "app/CommandTable.h"
-#include "app/Movie.h"
-#include "app/Skin.h"
+#include "app/movie/Movie.h"
+#include "app/skin/Skin.h"
 #include "app/Splash.h"
-#include "app/ToolWindow.h"
+#include "ui/ToolWindow.h"
 #include "app/ToolWindows.h"
 #include "ui/BaseWindow.h"
 #include "ui/Tray.h"
@@ -97,6 +97,9 @@ class frmMain final : public BaseWindow<frmMain>, public Shell, public TrayEvent
   void HideToolWindows() noexcept;
   void UnloadToolWindows(const std::array<ToolWindow, kToolWindowCount>& order) noexcept;
   void ShowStillRunningNotice();
+  void OpenTool(ToolWindow which, int childHeight);
+  void RunMainCommand(Command command);
+  void ShowCurrentToolAgain() noexcept;
   void ShowChildWindowSized(ToolWindow which, int height);
 
   Skin skin_;

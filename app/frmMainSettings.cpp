@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 #include "registry/RegistryValues.h"
 #include "ui/Controls.h"
 
@@ -44,21 +44,18 @@ void frmMainSettings::Form_Load() {
   SetDirty(false);
 }
 
-LRESULT frmMainSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-    switch (LOWORD(wParam)) {
-      case IDC_chkRunMainProgram:
-      case IDC_chkRunProgramMini:
-        SetDirty(true);
-        return 0;
-      case IDC_cmdSave:
-        cmdSave_Click();
-        return 0;
-      default:
-        break;
-    }
+void frmMainSettings::OnClick(int id) {
+  switch (id) {
+    case IDC_chkRunMainProgram:
+    case IDC_chkRunProgramMini:
+      SetDirty(true);
+      break;
+    case IDC_cmdSave:
+      cmdSave_Click();
+      break;
+    default:
+      break;
   }
-  return DefWindowProcA(hwnd(), message, wParam, lParam);
 }
 
 void frmMainSettings::LoadMainSettings() {

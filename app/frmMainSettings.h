@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ToolWindow.h"
+#include "ui/ToolWindow.h"
 
 namespace tarvix {
 
@@ -30,7 +30,7 @@ class frmMainSettings final : public ToolWindowBase<frmMainSettings> {
   static const char* ClassName() noexcept { return "TarvixMainSettings"; }
 
   void Form_Load();
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnClick(int id);
 
   void LoadMainSettings();
   void SaveMainSettings();

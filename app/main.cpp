@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/UniqueHandle.h"
+#include "base/Handle.h"
 #include "app/frmMain.h"
 
 namespace {

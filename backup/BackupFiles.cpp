@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include "app/AppPaths.h"
-#include "app/OsDetect.h"
-#include "app/Platform.h"
-#include "app/UniqueHandle.h"
+#include "base/AppPaths.h"
+#include "base/OsDetect.h"
+#include "base/Platform.h"
+#include "base/Handle.h"
 #include "registry/CRegister.h"
 #include "registry/RegKey.h"
 #include "registry/RegistryValues.h"
@@ -78,6 +78,21 @@ bool FolderExists(const std::string& path) {
 
 std::string BackupFolder() { return AppFile("\\Backups"); }
 
+std::vector<std::string> ListBackupFiles(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found{};
+  const std::string pattern = folder + "\\*" + std::string(backup::kExtension);
+  const UniqueFindHandle search(FindFirstFileA(pattern.c_str(), &found));
+  if (!search) return names;
+  do {
+    // The pattern also matches short 8.3 names, so "x.BCKUP" comes back too.
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && backup::HasBackupExtension(found.cFileName)) {
+      names.emplace_back(found.cFileName);
+    }
+  } while (FindNextFileA(search.get(), &found));
+  return names;
+}
+
 BackupPathResult NextBackupPath() {
   BackupPathResult result;
   const std::string folder = BackupFolder();
@@ -86,16 +101,8 @@ BackupPathResult NextBackupPath() {
     return result;
   }
   int highest = 0;
-  WIN32_FIND_DATAA found{};
-  const std::string pattern = folder + "\\*" + std::string(backup::kExtension);
-  if (HANDLE search = FindFirstFileA(pattern.c_str(), &found); search != INVALID_HANDLE_VALUE) {
-    do {
-      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
-      std::string_view name = found.cFileName;
-      if (const auto dot = name.rfind('.'); dot != std::string_view::npos) name = name.substr(0, dot);
-      highest = std::max(highest, backup::NumberFromBaseName(name));
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+  for (std::string_view name : ListBackupFiles(folder)) {
+    highest = std::max(highest, backup::NumberFromBaseName(name.substr(0, name.size() - backup::kExtension.size())));
   }
   const auto name = backup::FileNameForNumber(highest + 1);
   if (!name) {
@@ -115,16 +122,16 @@ backup::Contents CollectBackupContents(std::int16_t family, const backup::Date& 
   const CRegister registry;
   const auto addGroup = [&](const backup::GroupLayout& group, std::string key) {
     backup::Group out{std::move(key), {}};
-    const auto values = registry.ReadBackupValues(ToHkey(group.root), out.key, group.names);
+    const auto values = registry.ReadBackupValues(ToHkey(group.path.root), out.key, group.names);
     for (std::size_t i = 0; i < group.names.size(); ++i) {
       out.pairs.push_back({std::string(group.names[i]), values[i]});
     }
     contents.groups.push_back(std::move(out));
   };
-  for (const backup::GroupLayout& group : layout->fixedGroups) addGroup(group, std::string(group.key));
+  for (const backup::GroupLayout& group : layout->fixedGroups) addGroup(group, group.path.With());
   for (const std::string& subKey : registry.GetAllKeys(HKEY_LOCAL_MACHINE, layout->enumeratedKey)) {
     for (const backup::GroupLayout& group : layout->perSubKeyGroups) {
-      addGroup(group, backup::SubKeyGroupKey(group, subKey));
+      addGroup(group, group.path.With(subKey));
     }
   }
   return contents;
@@ -191,7 +198,7 @@ RestoreOutcome RestoreBackupFile(std::string_view path) {
   WriteTally tally;
   for (std::size_t i = 0; i < parsed.contents->groups.size(); ++i) {
     const backup::Group& group = parsed.contents->groups[i];
-    const Root root = i < layout->fixedGroups.size() ? layout->fixedGroups[i].root : Root::LocalMachine;
+    const Root root = i < layout->fixedGroups.size() ? layout->fixedGroups[i].path.root : Root::LocalMachine;
     for (const backup::Pair& pair : group.pairs) {
       const bool remove = !pair.value.has_value();
       const LONG result = SetRegistryValue(ToHkey(root), group.key, pair.name, type, pair.value.value_or(0), remove);
@@ -201,7 +208,7 @@ RestoreOutcome RestoreBackupFile(std::string_view path) {
   outcome.restored = true;
   outcome.attemptedWrites = tally.attempted;
   outcome.refusedWrites = tally.refused;
-  ReportRefusedWrites(tally);
+  if (tally.refused > 0) ShowError(RefusedWritesMessage(tally));
   return outcome;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "backup/BackupFormat.h"
 
@@ -11,6 +12,10 @@ namespace tarvix {
 
 // AppDir + "\Backups".
 [[nodiscard]] std::string BackupFolder();
+
+// The names (no folder) of the backup files in `folder`: plain files whose
+// name ends in ".BCK" in any case. Empty when the folder is missing.
+[[nodiscard]] std::vector<std::string> ListBackupFiles(const std::string& folder);
 
 struct BackupPathResult {
   std::string path;   // empty on failure

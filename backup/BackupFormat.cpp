@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "base/Text.h"
+
 namespace tarvix::backup {
 namespace {
 
@@ -25,61 +27,28 @@ constexpr std::array<std::string_view, 1> kDefaultValueName = {""};
 constexpr std::array<std::string_view, 2> k9xAdapterNames = {"MaxMTU", "MaxMSS"};
 constexpr std::array<std::string_view, 2> kNtInterfaceNames = {"MTU", "MSS"};
 
-constexpr std::string_view kCacheSizeKey = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize";
+using namespace netkeys;
 
 constexpr std::array<GroupLayout, 3> k9xFixed = {{
-    {Root::LocalMachine, "System\\CurrentControlSet\\Services\\VxD\\MSTCP", {}, k9xMainNames},
-    {Root::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", {}, kConnectionNames},
-    {Root::LocalMachine, kCacheSizeKey, {}, kDefaultValueName},
+    {k9xMstcp, k9xMainNames},
+    {k9xInternetSettings, kConnectionNames},
+    {kCacheSize, kDefaultValueName},
 }};
-constexpr std::array<GroupLayout, 1> k9xPerSubKey = {{
-    {Root::LocalMachine, "System\\CurrentControlSet\\Services\\Class\\NetTrans\\", {}, k9xAdapterNames},
-}};
+constexpr std::array<GroupLayout, 1> k9xPerSubKey = {{{k9xTransport, k9xAdapterNames}}};
 constexpr std::array<GroupLayout, 3> kNtFixed = {{
-    {Root::LocalMachine, "System\\CurrentControlSet\\Services\\Tcpip\\Parameters", {}, kNtMainNames},
-    {Root::CurrentUser, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", {}, kConnectionNames},
-    {Root::LocalMachine, kCacheSizeKey, {}, kDefaultValueName},
+    {kNtTcpip, kNtMainNames},
+    {kNtInternetSettings, kConnectionNames},
+    {kCacheSize, kDefaultValueName},
 }};
 constexpr std::array<GroupLayout, 2> kNtPerSubKey = {{
-    {Root::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\", {}, kNtInterfaceNames},
-    {Root::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\", "\\Parameters\\Tcpip", kNtInterfaceNames},
+    {kNtInterface, kNtInterfaceNames},
+    {kNtInterfaceService, kNtInterfaceNames},
 }};
 
-constexpr FamilyLayout k9xLayout = {k9xFixed, "System\\CurrentControlSet\\Services\\Class\\NetTrans", k9xPerSubKey};
-constexpr FamilyLayout kNtLayout = {kNtFixed, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces",
-                                    kNtPerSubKey};
+constexpr FamilyLayout k9xLayout = {k9xFixed, k9xTransports, k9xPerSubKey};
+constexpr FamilyLayout kNtLayout = {kNtFixed, kNtInterfaces, kNtPerSubKey};
 
 // ---- Small text helpers -------------------------------------------------------
-
-char Lower(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Registry names compare without regard to case.
-bool SameName(std::string_view a, std::string_view b) noexcept {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
-
-bool StartsWithName(std::string_view text, std::string_view prefix) noexcept {
-  return text.size() >= prefix.size() && SameName(text.substr(0, prefix.size()), prefix);
-}
-
-bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
-
-template <typename T>
-std::optional<T> ParseWhole(std::string_view text) noexcept {
-  if (text.empty()) return std::nullopt;
-  // A sign only for negatives; no blanks, no "+".
-  if (!IsDigit(text.front()) && !(text.front() == '-' && text.size() > 1 && IsDigit(text[1]))) {
-    return std::nullopt;
-  }
-  T number{};
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-  if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-  return number;
-}
 
 // Reads "#" + fixed-width digit fields with separators + "#".
 bool ParseStamp(std::string_view text, char separator, int (&fields)[3], std::size_t firstWidth) {
@@ -91,7 +60,7 @@ bool ParseStamp(std::string_view text, char separator, int (&fields)[3], std::si
     int value = 0;
     for (std::size_t k = 0; k < width; ++k) {
       const char c = text[at + k];
-      if (!IsDigit(c)) return false;
+      if (!text::IsDigit(c)) return false;
       value = value * 10 + (c - '0');
     }
     fields[i] = value;
@@ -183,7 +152,7 @@ std::optional<Header> ReadHeader(LineReader& reader, std::string& error) {
     return std::nullopt;
   }
   line = reader.LineNumber();
-  const auto family = ParseWhole<std::int16_t>(reader.Take());
+  const auto family = text::ParseWhole<std::int16_t>(reader.Take());
   if (!family) {
     error = LineError(line, "expected the operating system code.");
     return std::nullopt;
@@ -195,12 +164,13 @@ std::optional<Header> ReadHeader(LineReader& reader, std::string& error) {
 }
 
 bool KeyMatches(const GroupLayout& layout, bool perSubKey, std::string_view key) {
-  if (!perSubKey) return SameName(key, layout.key);
-  if (!StartsWithName(key, layout.key)) return false;
-  std::string_view rest = key.substr(layout.key.size());
-  if (rest.size() <= layout.keySuffix.size()) return false;
-  if (!SameName(rest.substr(rest.size() - layout.keySuffix.size()), layout.keySuffix)) return false;
-  const std::string_view subKey = rest.substr(0, rest.size() - layout.keySuffix.size());
+  const netkeys::KeyPath& path = layout.path;
+  if (!perSubKey) return text::EqualsNoCase(key, path.key);
+  if (!text::StartsWithNoCase(key, path.key)) return false;
+  std::string_view rest = key.substr(path.key.size());
+  if (rest.size() <= path.suffix.size()) return false;
+  if (!text::EqualsNoCase(rest.substr(rest.size() - path.suffix.size()), path.suffix)) return false;
+  const std::string_view subKey = rest.substr(0, rest.size() - path.suffix.size());
   return !subKey.empty() && subKey.find('\\') == std::string_view::npos;
 }
 
@@ -213,7 +183,7 @@ bool ReadPairs(LineReader& reader, const GroupLayout& layout, Group& group, std:
     }
     std::size_t line = reader.LineNumber();
     auto name = ParseQuoted(reader.Take());
-    if (!name || !SameName(*name, expected)) {
+    if (!name || !text::EqualsNoCase(*name, expected)) {
       error = LineError(line, "expected the value name \"" + std::string(expected) + "\" in double quotes.");
       return false;
     }
@@ -225,7 +195,7 @@ bool ReadPairs(LineReader& reader, const GroupLayout& layout, Group& group, std:
     const std::string_view field = reader.Take();
     Pair pair{std::move(*name), std::nullopt};
     if (field != kMissing) {
-      const auto number = ParseWhole<std::int64_t>(field);
+      const auto number = text::ParseWhole<std::int64_t>(field);
       if (!number || *number < kLowestValue || *number > kHighestValue) {
         error = LineError(line, "a value must be a whole number from -2147483648 to 4294967295, or Missing.");
         return false;
@@ -245,12 +215,6 @@ const FamilyLayout* LayoutFor(std::int16_t family) noexcept {
   return nullptr;
 }
 
-std::string SubKeyGroupKey(const GroupLayout& group, std::string_view subKey) {
-  std::string key(group.key);
-  key += subKey;
-  key += group.keySuffix;
-  return key;
-}
 
 std::string FormatDate(const Date& date) {
   char text[32];
@@ -305,13 +269,13 @@ ParseResult Parse(std::string_view text) {
   Contents contents{header->date, header->time, header->family, {}};
   for (const GroupLayout& fixed : layout->fixedGroups) {
     if (reader.AtEnd()) {
-      result.error = "The file is cut off: it ends before the key \"" + std::string(fixed.key) + "\".";
+      result.error = "The file is cut off: it ends before the key \"" + std::string(fixed.path.key) + "\".";
       return result;
     }
     const std::size_t line = reader.LineNumber();
     auto key = ParseQuoted(reader.Take());
     if (!key || !KeyMatches(fixed, false, *key)) {
-      result.error = LineError(line, "expected the key \"" + std::string(fixed.key) + "\" in double quotes.");
+      result.error = LineError(line, "expected the key \"" + std::string(fixed.path.key) + "\" in double quotes.");
       return result;
     }
     Group group{std::move(*key), {}};
@@ -346,11 +310,13 @@ ParseResult Parse(std::string_view text) {
   return result;
 }
 
+bool HasBackupExtension(std::string_view name) noexcept { return text::EndsWithNoCase(name, kExtension); }
+
 int NumberFromBaseName(std::string_view baseName) noexcept {
   if (baseName.size() > 3) baseName.remove_prefix(baseName.size() - 3);
   int number = 0;
   for (const char c : baseName) {
-    if (!IsDigit(c)) break;
+    if (!text::IsDigit(c)) break;
     number = number * 10 + (c - '0');
   }
   return number;

@@ -29,7 +29,7 @@
 #include <string_view>
 #include <vector>
 
-#include "registry/Root.h"
+#include "registry/NetworkKeys.h"
 
 namespace tarvix::backup {
 
@@ -71,9 +71,7 @@ struct Contents {
 // ---- Which keys and values a family's file records ------------------------
 
 struct GroupLayout {
-  Root root;
-  std::string_view key;           // the whole key, or the part before the sub-key name
-  std::string_view keySuffix;     // after the sub-key name (per-sub-key groups only)
+  netkeys::KeyPath path;          // for per-sub-key groups, the parts around the sub-key name
   std::span<const std::string_view> names;
 };
 
@@ -85,8 +83,6 @@ struct FamilyLayout {
 
 // nullptr for a code outside 1 to 8.
 [[nodiscard]] const FamilyLayout* LayoutFor(std::int16_t family) noexcept;
-// The key of a per-sub-key group for one sub-key name.
-[[nodiscard]] std::string SubKeyGroupKey(const GroupLayout& group, std::string_view subKey);
 
 // ---- Reading and writing ----------------------------------------------------
 
@@ -116,6 +112,9 @@ struct Header {
 // The number of a file from its base name: the last three characters read as
 // a leading decimal number; 0 when they do not begin with a digit.
 [[nodiscard]] int NumberFromBaseName(std::string_view baseName) noexcept;
+// True when `name` ends in ".BCK" in any case. The search pattern *.BCK also
+// finds names whose short 8.3 alias ends so (such as "x.bckup" on Windows).
+[[nodiscard]] bool HasBackupExtension(std::string_view name) noexcept;
 // "001.BCK" ... "999.BCK"; nullopt outside 1 to 999.
 [[nodiscard]] std::optional<std::string> FileNameForNumber(int number);
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <array>
 
-#include "app/Platform.h"
-#include "app/UniqueHandle.h"
+#include "base/Platform.h"
+#include "base/Handle.h"
 #include "backup/BackupFiles.h"
 #include "backup/BackupFormat.h"
 #include "backup/mListView.h"
@@ -38,15 +38,6 @@ std::string BaseName(std::string_view path) {
   if (const auto slash = path.find_last_of("\\/"); slash != std::string_view::npos) path.remove_prefix(slash + 1);
   if (const auto dot = path.rfind('.'); dot != std::string_view::npos) path = path.substr(0, dot);
   return std::string(path);
-}
-
-// The search pattern *.BCK also finds names whose short 8.3 alias ends in
-// .BCK (such as "x.bckup" on Windows); only a real .BCK extension counts.
-bool HasBackupExtension(std::string_view name) {
-  if (name.size() < backup::kExtension.size()) return false;
-  return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name.data() + name.size() - backup::kExtension.size(),
-                        static_cast<int>(backup::kExtension.size()), backup::kExtension.data(),
-                        static_cast<int>(backup::kExtension.size())) == CSTR_EQUAL;
 }
 
 struct ListedHeader {
@@ -127,15 +118,7 @@ void frmBackUp::intializeList() {
   if (!FolderExists(folder)) {
     CreateDirectoryA(folder.c_str(), nullptr);
   } else {
-    WIN32_FIND_DATAA found{};
-    const std::string pattern = folder + "\\*" + std::string(backup::kExtension);
-    if (HANDLE search = FindFirstFileA(pattern.c_str(), &found); search != INVALID_HANDLE_VALUE) {
-      do {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !HasBackupExtension(found.cFileName)) continue;
-        AddBackupItem(folder + "\\" + found.cFileName);
-      } while (FindNextFileA(search, &found));
-      FindClose(search);
-    }
+    for (const std::string& name : ListBackupFiles(folder)) AddBackupItem(folder + "\\" + name);
   }
   // The header still shows the last sort: keep the rows in that order.
   if (sortedColumn_ >= 0) ApplySort();
@@ -280,40 +263,26 @@ HWND frmBackUp::Owner() const noexcept {
   return root != nullptr ? root : hwnd();
 }
 
-LRESULT frmBackUp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED) {
-        if (LOWORD(wParam) == IDC_CMDRESTORE) {
-          cmdRestore_Click();
-          return 0;
-        }
-        if (LOWORD(wParam) == IDC_CMDDELETE) {
-          cmdDelete_Click();
-          return 0;
-        }
-      }
-      break;
-    case WM_NOTIFY: {
-      const auto* notify = reinterpret_cast<const NMHDR*>(lParam);
-      if (notify->idFrom != static_cast<UINT_PTR>(IDC_LSTBACKUPLIST)) break;
-      switch (notify->code) {
-        case LVN_COLUMNCLICK:
-          lstBackUpList_ColumnClick(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
-          return 0;
-        case LVN_ITEMCHANGED:
-          if ((reinterpret_cast<const NMLISTVIEW*>(lParam)->uChanged & LVIF_STATE) != 0) UpdateButtons();
-          return 0;
-        case LVN_KEYDOWN:
-          if (reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey == VK_DELETE) cmdDelete_Click();
-          return 0;
-        default: break;
-      }
-      break;
-    }
-    default: break;
+void frmBackUp::OnClick(int id) {
+  if (id == IDC_CMDRESTORE) cmdRestore_Click();
+  if (id == IDC_CMDDELETE) cmdDelete_Click();
+}
+
+bool frmBackUp::OnNotify(const NMHDR& notify, LPARAM lParam) {
+  if (notify.idFrom != static_cast<UINT_PTR>(IDC_LSTBACKUPLIST)) return false;
+  switch (notify.code) {
+    case LVN_COLUMNCLICK:
+      lstBackUpList_ColumnClick(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
+      return true;
+    case LVN_ITEMCHANGED:
+      if ((reinterpret_cast<const NMLISTVIEW*>(lParam)->uChanged & LVIF_STATE) != 0) UpdateButtons();
+      return true;
+    case LVN_KEYDOWN:
+      if (reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey == VK_DELETE) cmdDelete_Click();
+      return true;
+    default:
+      return false;
   }
-  return DefWindowProcA(hwnd(), message, wParam, lParam);
 }
 
 }  // namespace tarvix

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ToolWindow.h"
+#include "ui/ToolWindow.h"
 
 namespace tarvix {
 
@@ -54,7 +54,8 @@ class frmBackUp final : public ToolWindowBase<frmBackUp> {
   void intializeList();
 
   void Form_Load();
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnClick(int id);
+  bool OnNotify(const NMHDR& notify, LPARAM lParam);
 
  private:
   // Adds the row of one file. A file that cannot be opened, or does not begin

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Text.h"
+
 namespace tarvix::mListView {
 
 std::int32_t SortColumn = 0;
@@ -14,24 +16,18 @@ std::int32_t SortKind = 0;
 namespace {
 
 bool IsSpace(char c) noexcept { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\xA0'; }
-bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
 // Letters of any script: ANSI code pages put theirs above 0x7F.
 bool IsLetter(char c) noexcept {
   const auto u = static_cast<unsigned char>(c);
   return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || u >= 0x80;
 }
-char Lower(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-std::string_view Trim(std::string_view text) noexcept {
-  while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
-  return text;
-}
+std::string_view Trim(std::string_view text) noexcept { return text::TrimIf(text, IsSpace); }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) noexcept {
   if (prefix.empty() || text.size() < prefix.size()) return false;
   for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (Lower(text[i]) != Lower(prefix[i])) return false;
+    if (text::Lower(text[i]) != text::Lower(prefix[i])) return false;
   }
   return true;
 }
@@ -102,7 +98,7 @@ class TextCursor {
   std::optional<int> Number(int maxDigits, int* digits = nullptr) noexcept {
     int value = 0;
     int count = 0;
-    while (count < maxDigits && !AtEnd() && IsDigit(text_[at_])) {
+    while (count < maxDigits && !AtEnd() && text::IsDigit(text_[at_])) {
       value = value * 10 + (text_[at_++] - '0');
       ++count;
     }
@@ -162,7 +158,7 @@ bool MatchToken(TextCursor& cursor, const PictureToken& token, const LocaleForma
           cursor.SkipSpaces();
           continue;
         }
-        if (cursor.AtEnd() || Lower(cursor.Rest().front()) != Lower(c)) return false;
+        if (cursor.AtEnd() || text::Lower(cursor.Rest().front()) != text::Lower(c)) return false;
         cursor.Advance(1);
       }
       return true;
@@ -245,18 +241,18 @@ std::optional<double> ParseReal(std::string_view text, const LocaleFormats& form
   bool inExponent = false;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    if (IsDigit(c)) {
+    if (text::IsDigit(c)) {
       plain += c;
       sawDigit = true;
-    } else if ((c == '-' || c == '+') && (i == 0 || (inExponent && Lower(text[i - 1]) == 'e'))) {
+    } else if ((c == '-' || c == '+') && (i == 0 || (inExponent && text::Lower(text[i - 1]) == 'e'))) {
       if (c == '-') plain += c;
     } else if (c == formats.decimalSeparator && !inFraction && !inExponent) {
       plain += '.';
       inFraction = true;
     } else if (c == formats.thousandSeparator && sawDigit && !inFraction && !inExponent && i + 1 < text.size() &&
-               IsDigit(text[i + 1])) {
+               text::IsDigit(text[i + 1])) {
       // grouping: "1,234,567"
-    } else if (Lower(c) == 'e' && sawDigit && !inExponent) {
+    } else if (text::Lower(c) == 'e' && sawDigit && !inExponent) {
       plain += 'e';
       inExponent = true;
     } else {

@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/OsDetect.h"
+#include "base/OsDetect.h"
 #include "backup/BackupFiles.h"
 #include "optimizer/ApplyNetworkSettings.h"
 #include "optimizer/NetworkParameters.h"

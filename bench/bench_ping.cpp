@@ -12,7 +12,7 @@
 #include <cstring>
 #include <vector>
 
-#include "memory/MessagePump.h"
+#include "ui/MessagePump.h"
 #include "support/FakePlatform.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/UniqueHandle.h"
+#include "base/Handle.h"
 #include "support/BenchTiming.h"
 
 namespace {

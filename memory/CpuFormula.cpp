@@ -5,14 +5,6 @@
 
 namespace tarvix {
 
-double RoundHalfEven(double value) noexcept {
-  const double lower = std::floor(value);
-  const double fraction = value - lower;
-  if (fraction > 0.5) return lower + 1.0;
-  if (fraction < 0.5) return lower;
-  return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
-}
-
 double RoundToFourDecimals(double value) noexcept { return RoundHalfEven(value * 10000.0) / 10000.0; }
 
 int CpuUsagePercent(std::int64_t idleDifference, std::int64_t timeDifference, unsigned processors) noexcept {

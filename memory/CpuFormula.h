@@ -3,10 +3,9 @@
 // so that it can be checked (and built natively) on its own.
 #include <cstdint>
 
-namespace tarvix {
+#include "base/Number.h"
 
-// Nearest integer, ties to the even neighbour (2.5 gives 2, 3.5 gives 4).
-[[nodiscard]] double RoundHalfEven(double value) noexcept;
+namespace tarvix {
 
 // Rounded to four decimal places, ties to even, as the meter's fixed-point
 // figures are (0.33333 gives 0.3333).

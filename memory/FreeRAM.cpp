@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <string>
 #include <utility>
 
-#include "app/Platform.h"
+#include "base/Platform.h"
+#include "base/Text.h"
 #include "memory/FreeAmount.h"
-#include "memory/MessagePump.h"
+#include "ui/MessagePump.h"
 
 namespace tarvix {
 namespace {
@@ -73,16 +73,6 @@ class SpaceBuffer {
   return status;
 }
 
-[[nodiscard]] bool StartsWithNoCase(std::string_view text, std::string_view prefix) noexcept {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(text[i])) != static_cast<unsigned char>(prefix[i])) {
-      return false;
-    }
-  }
-  return true;
-}
-
 [[nodiscard]] bool HasBlankOrControl(std::string_view text) noexcept {
   return std::any_of(text.begin(), text.end(), [](char c) {
     const auto u = static_cast<unsigned char>(c);
@@ -136,7 +126,7 @@ FreeUpResult FreeRAM::FreeUpMemory(std::int64_t amount) noexcept {
 
 int ExitWindowsFlagsFor(std::string_view mode) noexcept {
   for (const ExitMode& known : kExitModes) {
-    if (mode.size() == known.word.size() && StartsWithNoCase(mode, known.word)) {
+    if (mode.size() == known.word.size() && text::StartsWithNoCase(mode, known.word)) {
       return static_cast<int>(known.flags);
     }
   }
@@ -152,7 +142,7 @@ BOOL FreeRAM::ExitWindows(std::string_view mode) const noexcept {
 bool IsWebAddress(std::string_view url) noexcept {
   if (HasBlankOrControl(url)) return false;
   for (std::string_view scheme : {std::string_view("http://"), std::string_view("https://")}) {
-    if (StartsWithNoCase(url, scheme) && url.size() > scheme.size()) return true;
+    if (text::StartsWithNoCase(url, scheme) && url.size() > scheme.size()) return true;
   }
   return false;
 }

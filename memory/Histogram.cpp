@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "app/SkinGdi.h"
+#include "ui/SkinGdi.h"
 
 namespace tarvix {
 namespace {

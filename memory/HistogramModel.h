@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "app/SkinText.h"
+#include "base/TextFile.h"
 
 namespace tarvix {
 

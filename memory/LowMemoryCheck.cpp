@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "memory/MessagePump.h"
+#include "ui/MessagePump.h"
 #include "memory/StatusTexts.h"
 
 namespace tarvix {

@@ -4,20 +4,11 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "memory/CpuFormula.h"
+#include "base/Number.h"
+#include "base/Text.h"
 
 namespace tarvix {
 namespace {
-
-[[nodiscard]] bool IsBlank(char c) noexcept { return c == ' ' || c == '\t'; }
-[[nodiscard]] bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
-
-// Counts the digits at `at`, moving past them.
-std::size_t SkipDigits(std::string_view text, std::size_t& at) noexcept {
-  const std::size_t start = at;
-  while (at < text.size() && IsDigit(text[at])) ++at;
-  return at - start;
-}
 
 // The largest whole number a double holds exactly.
 constexpr double kExactLimit = 9007199254740992.0;
@@ -25,30 +16,9 @@ constexpr double kExactLimit = 9007199254740992.0;
 }  // namespace
 
 std::optional<double> NumericValue(std::string_view text) noexcept {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  std::size_t at = 0;
-  if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
-  std::size_t digits = SkipDigits(text, at);
-  if (at < text.size() && text[at] == '.') {
-    ++at;
-    digits += SkipDigits(text, at);
-  }
-  if (digits == 0) return std::nullopt;
-  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
-    ++at;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
-    if (SkipDigits(text, at) == 0) return std::nullopt;
-  }
-  if (at != text.size()) return std::nullopt;
-  // The text is checked above, so strtod reads all of it; too large a number is infinite.
-  char buffer[64];
-  if (text.size() >= sizeof buffer) return std::nullopt;
-  text.copy(buffer, text.size());
-  buffer[text.size()] = '\0';
-  const double value = std::strtod(buffer, nullptr);
-  if (!std::isfinite(value)) return std::nullopt;
-  return value;
+  // The RAM settings' fields take at most 63 characters of number.
+  if (text::TrimBlanks(text).size() >= 64) return std::nullopt;
+  return ParseDecimal(text);
 }
 
 std::optional<std::int64_t> IntegerValue(std::string_view text) noexcept {

@@ -5,8 +5,8 @@
 #include <string>
 #include <utility>
 
-#include "app/AppPaths.h"
-#include "app/Platform.h"
+#include "base/AppPaths.h"
+#include "base/Platform.h"
 #include "memory/RamRules.h"
 #include "memory/frmSystemStatus.h"
 #include "registry/RegistryValues.h"
@@ -293,14 +293,13 @@ void frmRamConfiguration::tmrSoundPlayer_Timer() noexcept {
   }
 }
 
-void frmRamConfiguration::OnCommand(int id, int code) {
-  if (code == EN_CHANGE) {
-    if (id == IDC_txtAlarm) txtAlarm_Change();
-    if (id == IDC_txtFreeAlarm) txtFreeAlarm_Change();
-    ArrowFieldChanged(id);
-    return;
-  }
-  if (code != BN_CLICKED) return;
+void frmRamConfiguration::OnChange(int id) {
+  if (id == IDC_txtAlarm) txtAlarm_Change();
+  if (id == IDC_txtFreeAlarm) txtFreeAlarm_Change();
+  ArrowFieldChanged(id);
+}
+
+void frmRamConfiguration::OnClick(int id) {
   switch (id) {
     case IDC_cmdSave: cmdSave_Click(); break;
     case IDC_chkAutomatic: chkAutomatic_Click(); break;
@@ -311,26 +310,12 @@ void frmRamConfiguration::OnCommand(int id, int code) {
   }
 }
 
-LRESULT frmRamConfiguration::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_TIMER:
-      if (wParam == kAlarmTimerId) tmrAlarm_Timer();
-      if (wParam == kSoundTimerId) tmrSoundPlayer_Timer();
-      return 0;
-    case WM_COMMAND:
-      if (lParam != 0) {
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
-        return 0;
-      }
-      break;
-    case WM_VSCROLL:
-      // An arrow control was clicked; its field's EN_CHANGE follows.
-      if (lParam != 0) SetDirty(true);
-      return 0;
-    default:
-      break;
-  }
-  return DefWindowProcA(hwnd(), message, wParam, lParam);
+void frmRamConfiguration::OnTimer(UINT_PTR id) {
+  if (id == kAlarmTimerId) tmrAlarm_Timer();
+  if (id == kSoundTimerId) tmrSoundPlayer_Timer();
 }
+
+// An arrow control was clicked; its field's EN_CHANGE follows.
+void frmRamConfiguration::OnScroll(HWND /*arrows*/) { SetDirty(true); }
 
 }  // namespace tarvix

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/ToolWindow.h"
+#include "ui/ToolWindow.h"
 #include "memory/LowMemoryCheck.h"
 #include "memory/MemoryAccess.h"
 
@@ -94,12 +94,14 @@ class frmRamConfiguration final : public ToolWindowBase<frmRamConfiguration> {
   [[nodiscard]] bool LowMemorySoundDue() const noexcept { return check_.LowMemorySoundDue(); }
   [[nodiscard]] const CheckReport& LastCheck() const noexcept { return lastCheck_; }
   // The arrows' values: the numbers in their fields, within their ranges.
-  [[nodiscard]] int TimeCheckArrow() const noexcept { return timeCheckArrow_; }
   [[nodiscard]] int RunOnlyArrow() const noexcept { return runOnlyArrow_; }
   [[nodiscard]] int RetryArrow() const noexcept { return retryArrow_; }
   [[nodiscard]] HWND Control(RamConfigurationControl id) const noexcept { return Item(id); }
 
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnClick(int id);
+  void OnChange(int id);
+  void OnScroll(HWND arrows);
+  void OnTimer(UINT_PTR id);
 
  private:
   // The CPU gate asks the status window's meter; -1 (a failed measurement)
@@ -127,7 +129,6 @@ class frmRamConfiguration final : public ToolWindowBase<frmRamConfiguration> {
   };
 
   void CreateControlsOfWindow();
-  void OnCommand(int id, int code);
   void ArrowFieldChanged(int id) noexcept;
   void StartCheckTimer() noexcept;
   // Sets a field's text back to `value`.

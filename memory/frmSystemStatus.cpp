@@ -6,8 +6,8 @@
 #include <climits>
 #include <utility>
 
-#include "app/OsDetect.h"
-#include "memory/MessagePump.h"
+#include "base/OsDetect.h"
+#include "ui/MessagePump.h"
 #include "memory/StatusTexts.h"
 #include "memory/frmRamConfiguration.h"
 #include "ui/Controls.h"
@@ -264,32 +264,21 @@ void frmSystemStatus::OnScroll(HWND slider) noexcept {
   }
 }
 
-LRESULT frmSystemStatus::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_TIMER:
-      if (wParam == kCpuTimerId) tmrCPU_Timer();
-      if (wParam == kMemoryTimerId) tmrMemory_Timer();
-      return 0;
-    case WM_HSCROLL:
-      if (lParam != 0) OnScroll(reinterpret_cast<HWND>(lParam));
-      return 0;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDC_cmdOptimaize && HIWORD(wParam) == BN_CLICKED) {
-        cmdOptimaize_Click();
-        return 0;
-      }
-      break;
-    case WM_SETCURSOR:
-      // The hourglass over the whole window, its controls too, while memory is freed.
-      if (optimizing_) {
-        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-        return TRUE;
-      }
-      break;
-    default:
-      break;
-  }
-  return DefWindowProcA(hwnd(), message, wParam, lParam);
+void frmSystemStatus::OnTimer(UINT_PTR id) {
+  if (id == kCpuTimerId) tmrCPU_Timer();
+  if (id == kMemoryTimerId) tmrMemory_Timer();
+}
+
+void frmSystemStatus::OnClick(int id) {
+  if (id == IDC_cmdOptimaize) cmdOptimaize_Click();
+}
+
+bool frmSystemStatus::OnOtherMessage(UINT message, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT& result) {
+  // The hourglass over the whole window, its controls too, while memory is freed.
+  if (message != WM_SETCURSOR || !optimizing_) return false;
+  SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  result = TRUE;
+  return true;
 }
 
 }  // namespace tarvix

@@ -19,7 +19,7 @@
 #include <memory>
 #include <string>
 
-#include "app/ToolWindow.h"
+#include "ui/ToolWindow.h"
 #include "memory/CpuUsage.h"
 #include "memory/Histogram.h"
 #include "memory/MemoryAccess.h"
@@ -101,12 +101,14 @@ class frmSystemStatus final : public ToolWindowBase<frmSystemStatus> {
   // True while Optimize Now is freeing memory.
   [[nodiscard]] bool Optimizing() const noexcept { return optimizing_; }
 
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnClick(int id);
+  void OnScroll(HWND slider) noexcept;
+  void OnTimer(UINT_PTR id);
+  bool OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
  private:
   void CreateControlsOfWindow();
   void SetTimerInterval(UINT_PTR id, UINT& interval, int sliderValue) noexcept;
-  void OnScroll(HWND slider) noexcept;
   [[nodiscard]] bool TrayTipInPercent() const noexcept;
   void SetFrameCaption(int id, const std::string& caption);
 

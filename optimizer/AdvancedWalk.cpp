@@ -7,71 +7,22 @@
 #include <limits>
 #include <utility>
 
+#include "base/Number.h"
+#include "base/Text.h"
+
 namespace tarvix::advanced {
 namespace {
-
-bool IsBlank(char c) noexcept { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
-
-std::string_view TrimBlanks(std::string_view text) noexcept {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-// The length of the decimal number at the start of `text`: sign, digits with
-// an optional decimal point (at least one digit), and an exponent when it is
-// complete. 0 when the text does not begin with a number.
-std::size_t NumberLength(std::string_view text) noexcept {
-  std::size_t at = 0;
-  if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
-  std::size_t digits = 0;
-  while (at < text.size() && IsDigit(text[at])) ++at, ++digits;
-  if (at < text.size() && text[at] == '.') {
-    ++at;
-    while (at < text.size() && IsDigit(text[at])) ++at, ++digits;
-  }
-  if (digits == 0) return 0;
-  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
-    std::size_t exponent = at + 1;
-    if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) ++exponent;
-    std::size_t exponentDigits = 0;
-    while (exponent < text.size() && IsDigit(text[exponent])) ++exponent, ++exponentDigits;
-    if (exponentDigits > 0) at = exponent;
-  }
-  return at;
-}
-
-// The value of a text that NumberLength accepted whole; an overflow gives an
-// infinity. strtod reads "." in the "C" locale, which the program never changes.
-double NumberValue(std::string_view number) {
-  const std::string copy(number);
-  return std::strtod(copy.c_str(), nullptr);
-}
 
 std::string WholeText(double value) { return std::to_string(static_cast<std::int64_t>(value)); }
 
 }  // namespace
 
-bool IsNumber(std::string_view text) noexcept {
-  const std::string_view number = TrimBlanks(text);
-  if (number.empty() || NumberLength(number) != number.size()) return false;
-  try {
-    return std::isfinite(NumberValue(number));
-  } catch (...) {
-    return false;
-  }
-}
+bool IsNumber(std::string_view text) noexcept { return ParseDecimal(text).has_value(); }
 
 double LeadingNumber(std::string_view text) noexcept {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && text::IsBlank(text.front())) text.remove_prefix(1);
   const std::size_t length = NumberLength(text);
-  if (length == 0) return 0.0;
-  try {
-    return NumberValue(text.substr(0, length));
-  } catch (...) {
-    return 0.0;
-  }
+  return length == 0 ? 0.0 : NumberValue(text.substr(0, length));
 }
 
 std::int32_t RoundToLong(double value) noexcept {
@@ -80,10 +31,7 @@ std::int32_t RoundToLong(double value) noexcept {
   if (std::isnan(value)) return 0;
   if (value >= kHighest) return std::numeric_limits<std::int32_t>::max();
   if (value <= kLowest) return std::numeric_limits<std::int32_t>::min();
-  const double below = std::floor(value);
-  const double fraction = value - below;
-  double rounded = below;
-  if (fraction > 0.5 || (fraction == 0.5 && std::fmod(below, 2.0) != 0.0)) rounded = below + 1.0;
+  const double rounded = RoundHalfEven(value);
   return static_cast<std::int32_t>(rounded);
 }
 
@@ -99,7 +47,7 @@ std::string NumberText(double value) {
   const bool negative = scientific.front() == '-';
   std::string digits;
   for (const char c : scientific.substr(0, e)) {
-    if (IsDigit(c)) digits += c;
+    if (text::IsDigit(c)) digits += c;
   }
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
   std::string_view exponentText = scientific.substr(e + 1);

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/OsDetect.h"
-#include "app/Platform.h"
+#include "base/OsDetect.h"
+#include "base/Platform.h"
 #include "backup/BackupFiles.h"
 #include "optimizer/NetworkParameters.h"
 #include "optimizer/RegistryMap.h"
@@ -16,7 +16,7 @@ namespace {
 
 void WriteRow(const MapRow& row, std::uint32_t type, std::string_view subKey, WriteTally& tally) {
   const bool remove = RowDeletes(row, CurrentParameters);
-  const LONG result = SetRegistryValue(ToHkey(row.root), RowKey(row, subKey), row.name, type,
+  const LONG result = SetRegistryValue(ToHkey(row.path.root), row.path.With(subKey), row.name, type,
                                        RowValue(row, CurrentParameters), remove);
   tally.Count(result, remove);
 }
@@ -53,7 +53,7 @@ ApplyOutcome ApplyNetworkSettings() {
 
   outcome.attemptedWrites = tally.attempted;
   outcome.refusedWrites = tally.refused;
-  ReportRefusedWrites(tally);
+  if (tally.refused > 0) ShowError(RefusedWritesMessage(tally));
   return outcome;
 }
 

@@ -5,69 +5,58 @@
 namespace tarvix {
 namespace {
 
-constexpr Root HKLM = Root::LocalMachine;
-constexpr Root HKCU = Root::CurrentUser;
 using F = MapField;
 using D = DeleteWhen;
-
-constexpr std::string_view kMstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
-constexpr std::string_view kCacheSize = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize";
-constexpr std::string_view kTcpipA = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
-constexpr std::string_view kTcpipB = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
+using namespace netkeys;
 
 constexpr std::array<MapRow, 12> k9xLeading = {{
-    {HKLM, kMstcp, {}, "SackOpts", F::Fixed, 1, D::Never},
-    {HKLM, kMstcp, {}, "Tcp1323Opts", F::Fixed, 1, D::Never},
-    {HKLM, kMstcp, {}, "DefaultTTL", F::TTL, 0, D::Never},
-    {HKLM, kMstcp, {}, "DefaultRcvWindow", F::RWIN, 0, D::RwinUnset},
-    {HKLM, kMstcp, {}, "GlobalMaxTcpWindowSize", F::RWIN, 0, D::RwinUnset},
-    {HKLM, kMstcp, {}, "PMTUBlackHoleDetect", F::BlackHole, 0, D::Never},
-    {HKLM, kMstcp, {}, "PMTUDiscovery", F::MTUDiscovery, 0, D::Never},
-    {HKLM, kMstcp, {}, "KeepAliveTime", F::KeepAliveTime, 0, D::Never},
-    {HKLM, kMstcp, {}, "KeepAliveInterval", F::KeepAliveInterval, 0, D::Never},
-    {HKCU, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", {}, "MaxConnectionsPer1_0Server", F::MSCPS0, 0, D::Never},
-    {HKCU, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", {}, "MaxConnectionsPerServer", F::MSCPS1, 0, D::Never},
-    {HKLM, kCacheSize, {}, "", F::NDI, 0, D::Never},
+    {k9xMstcp, "SackOpts", F::Fixed, 1, D::Never},
+    {k9xMstcp, "Tcp1323Opts", F::Fixed, 1, D::Never},
+    {k9xMstcp, "DefaultTTL", F::TTL, 0, D::Never},
+    {k9xMstcp, "DefaultRcvWindow", F::RWIN, 0, D::RwinUnset},
+    {k9xMstcp, "GlobalMaxTcpWindowSize", F::RWIN, 0, D::RwinUnset},
+    {k9xMstcp, "PMTUBlackHoleDetect", F::BlackHole, 0, D::Never},
+    {k9xMstcp, "PMTUDiscovery", F::MTUDiscovery, 0, D::Never},
+    {k9xMstcp, "KeepAliveTime", F::KeepAliveTime, 0, D::Never},
+    {k9xMstcp, "KeepAliveInterval", F::KeepAliveInterval, 0, D::Never},
+    {k9xInternetSettings, "MaxConnectionsPer1_0Server", F::MSCPS0, 0, D::Never},
+    {k9xInternetSettings, "MaxConnectionsPerServer", F::MSCPS1, 0, D::Never},
+    {kCacheSize, "", F::NDI, 0, D::Never},
 }};
 constexpr std::array<MapRow, 2> k9xPerTransport = {{
-    {HKLM, "System\\CurrentControlSet\\Services\\Class\\NetTrans\\", {}, "MaxMTU", F::MTU, 0, D::MtuUnset},
-    {HKLM, "System\\CurrentControlSet\\Services\\Class\\NetTrans\\", {}, "MaxMSS", F::MSS, 0, D::MtuUnset},
+    {k9xTransport, "MaxMTU", F::MTU, 0, D::MtuUnset},
+    {k9xTransport, "MaxMSS", F::MSS, 0, D::MtuUnset},
 }};
 
 constexpr std::array<MapRow, 15> kNtLeading = {{
-    {HKLM, kTcpipA, {}, "SackOpts", F::Fixed, 1, D::Never},
-    {HKLM, kTcpipA, {}, "Tcp1323Opts", F::Fixed, 1, D::Never},
-    {HKLM, kTcpipA, {}, "TcpMaxDupAcks", F::Fixed, 2, D::Never},
-    {HKLM, kTcpipA, {}, "DefaultReceiveWindow", F::Fixed, 8192, D::Never},
-    {HKLM, kTcpipB, {}, "DefaultTTL", F::TTL, 0, D::Never},
-    {HKLM, kTcpipB, {}, "GlobalMaxTcpWindowSize", F::RWIN, 0, D::RwinUnset},
-    {HKLM, kTcpipB, {}, "TcpWindowSize", F::RWIN, 0, D::RwinUnset},
-    {HKLM, kTcpipB, {}, "EnablePMTUBHDetect", F::BlackHole, 0, D::Never},
-    {HKLM, kTcpipB, {}, "EnablePMTUDiscovery", F::MTUDiscovery, 0, D::Never},
-    {HKLM, kTcpipB, {}, "KeepAliveTime", F::KeepAliveTime, 0, D::Never},
-    {HKLM, kTcpipB, {}, "KeepAliveInterval", F::KeepAliveInterval, 0, D::Never},
-    {HKLM, kTcpipB, {}, "SYNAttackProtect", F::SYN, 0, D::Never},
-    {HKLM, kTcpipB, {}, "EnableICMPRedirects", F::ICMP, 0, D::Never},
-    {HKCU, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", {}, "MaxConnectionsPer1_0Server", F::MSCPS0, 0, D::Never},
-    {HKCU, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", {}, "MaxConnectionsPerServer", F::MSCPS1, 0, D::Never},
+    {kNtTcpip, "SackOpts", F::Fixed, 1, D::Never},
+    {kNtTcpip, "Tcp1323Opts", F::Fixed, 1, D::Never},
+    {kNtTcpip, "TcpMaxDupAcks", F::Fixed, 2, D::Never},
+    {kNtTcpip, "DefaultReceiveWindow", F::Fixed, 8192, D::Never},
+    {kNtTcpipLower, "DefaultTTL", F::TTL, 0, D::Never},
+    {kNtTcpipLower, "GlobalMaxTcpWindowSize", F::RWIN, 0, D::RwinUnset},
+    {kNtTcpipLower, "TcpWindowSize", F::RWIN, 0, D::RwinUnset},
+    {kNtTcpipLower, "EnablePMTUBHDetect", F::BlackHole, 0, D::Never},
+    {kNtTcpipLower, "EnablePMTUDiscovery", F::MTUDiscovery, 0, D::Never},
+    {kNtTcpipLower, "KeepAliveTime", F::KeepAliveTime, 0, D::Never},
+    {kNtTcpipLower, "KeepAliveInterval", F::KeepAliveInterval, 0, D::Never},
+    {kNtTcpipLower, "SYNAttackProtect", F::SYN, 0, D::Never},
+    {kNtTcpipLower, "EnableICMPRedirects", F::ICMP, 0, D::Never},
+    {kNtInternetSettings, "MaxConnectionsPer1_0Server", F::MSCPS0, 0, D::Never},
+    {kNtInternetSettings, "MaxConnectionsPerServer", F::MSCPS1, 0, D::Never},
 }};
-constexpr std::string_view kInterfaceKey = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\";
-constexpr std::string_view kServiceKey = "SYSTEM\\CurrentControlSet\\Services\\";
-constexpr std::string_view kServiceSuffix = "\\Parameters\\Tcpip";
 constexpr std::array<MapRow, 4> kNtPerInterface = {{
-    {HKLM, kInterfaceKey, {}, "MTU", F::MTU, 0, D::MtuUnset},
-    {HKLM, kServiceKey, kServiceSuffix, "MTU", F::MTU, 0, D::MtuUnset},
-    {HKLM, kInterfaceKey, {}, "MSS", F::MSS, 0, D::MtuUnset},
-    {HKLM, kServiceKey, kServiceSuffix, "MSS", F::MSS, 0, D::MtuUnset},
+    {kNtInterface, "MTU", F::MTU, 0, D::MtuUnset},
+    {kNtInterfaceService, "MTU", F::MTU, 0, D::MtuUnset},
+    {kNtInterface, "MSS", F::MSS, 0, D::MtuUnset},
+    {kNtInterfaceService, "MSS", F::MSS, 0, D::MtuUnset},
 }};
 constexpr std::array<MapRow, 1> kNtTrailing = {{
-    {HKLM, kCacheSize, {}, "", F::NDI, 0, D::Never},
+    {kCacheSize, "", F::NDI, 0, D::Never},
 }};
 
-constexpr RegistryMap k9xMap = {1, k9xLeading, "System\\CurrentControlSet\\Services\\Class\\NetTrans",
-                                k9xPerTransport, {}};
-constexpr RegistryMap kNtMap = {4, kNtLeading, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces",
-                                kNtPerInterface, kNtTrailing};
+constexpr RegistryMap k9xMap = {1, k9xLeading, k9xTransports, k9xPerTransport, {}};
+constexpr RegistryMap kNtMap = {4, kNtLeading, kNtInterfaces, kNtPerInterface, kNtTrailing};
 
 }  // namespace
 
@@ -106,11 +95,5 @@ bool RowDeletes(const MapRow& row, const NetworkParameterSet& set) noexcept {
   return false;
 }
 
-std::string RowKey(const MapRow& row, std::string_view subKey) {
-  std::string key(row.key);
-  key += subKey;
-  key += row.keySuffix;
-  return key;
-}
 
 }  // namespace tarvix

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/OsVersion.h"
+#include "base/OsVersion.h"
 #include "optimizer/NetworkParameters.h"
-#include "registry/Root.h"
+#include "registry/NetworkKeys.h"
 
 namespace tarvix {
 
@@ -21,9 +21,7 @@ enum class MapField {
 enum class DeleteWhen { Never, RwinUnset, MtuUnset };
 
 struct MapRow {
-  Root root;
-  std::string_view key;        // whole key, or the part before a sub-key name
-  std::string_view keySuffix;  // after the sub-key name, for per-sub-key rows
+  netkeys::KeyPath path;       // for per-sub-key rows, the parts around the sub-key name
   std::string_view name;       // "" is the key's default value
   MapField field;
   std::int32_t fixed;          // the number of a Fixed row
@@ -43,7 +41,5 @@ struct RegistryMap {
 
 [[nodiscard]] std::int64_t RowValue(const MapRow& row, const NetworkParameterSet& set) noexcept;
 [[nodiscard]] bool RowDeletes(const MapRow& row, const NetworkParameterSet& set) noexcept;
-// The row's key, with the sub-key name for per-sub-key rows.
-[[nodiscard]] std::string RowKey(const MapRow& row, std::string_view subKey = {});
 
 }  // namespace tarvix

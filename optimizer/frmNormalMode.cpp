@@ -200,35 +200,29 @@ void frmNormalMode::Form_Unload() noexcept {
   shownPage_ = -1;
 }
 
-LRESULT frmNormalMode::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != WM_COMMAND || !walk_) return DefWindowProcA(hwnd(), message, wParam, lParam);
-  const int id = LOWORD(wParam);
-  switch (HIWORD(wParam)) {
-    case BN_CLICKED:
-      if (id == IDC_cmdNextPage) {
-        cmdNextPage_Click();
-      } else if (id == IDC_cmdPrevPage) {
-        cmdPrevPage_Click();
-      } else if (id >= IDC_optConnType0 && id < IDC_optConnType0 + 4) {
-        optConnType_Click(id - IDC_optConnType0);
-      } else {
-        for (const auto& [check, checkId] : kCheckIds) {
-          if (checkId == id) walk_->CheckChanged(check, IsChecked(Item(id)));
-        }
-        Sync();
-      }
-      return 0;
-    case EN_CHANGE:
-      if (!syncing_) TextChanged(id);
-      return 0;
-    case CBN_SELCHANGE:
-      if (id == IDC_cmbNDI) {
-        walk_->SelectNdi(static_cast<int>(SendMessageA(Item(IDC_cmbNDI), CB_GETCURSEL, 0, 0)));
-        Sync();
-      }
-      return 0;
-    default:
-      return DefWindowProcA(hwnd(), message, wParam, lParam);
+void frmNormalMode::OnClick(int id) {
+  if (!walk_) return;
+  if (id == IDC_cmdNextPage) {
+    cmdNextPage_Click();
+  } else if (id == IDC_cmdPrevPage) {
+    cmdPrevPage_Click();
+  } else if (id >= IDC_optConnType0 && id < IDC_optConnType0 + 4) {
+    optConnType_Click(id - IDC_optConnType0);
+  } else {
+    for (const auto& [check, checkId] : kCheckIds) {
+      if (checkId == id) walk_->CheckChanged(check, IsChecked(Item(id)));
+    }
+    Sync();
+  }
+}
+
+void frmNormalMode::OnChange(int id) {
+  if (!walk_) return;
+  if (id == IDC_cmbNDI) {
+    walk_->SelectNdi(static_cast<int>(SendMessageA(Item(IDC_cmbNDI), CB_GETCURSEL, 0, 0)));
+    Sync();
+  } else if (!syncing_) {
+    TextChanged(id);
   }
 }
 

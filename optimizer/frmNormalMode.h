@@ -15,7 +15,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/ToolWindow.h"
+#include "ui/ToolWindow.h"
 #include "optimizer/AdvancedWalk.h"
 #include "optimizer/ApplyNetworkSettings.h"
 
@@ -63,7 +63,8 @@ class frmNormalMode final : public ToolWindowBase<frmNormalMode> {
 
   void Form_Load();
   void Form_Unload() noexcept;
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnClick(int id);
+  void OnChange(int id);
 
   void optConnType_Click(int index);
   // Next: enters the next page, or on page 7 finishes: stores the values,

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/Platform.h"
+#include "base/Platform.h"
 #include "optimizer/ModeSummary.h"
 #include "optimizer/NetworkParameters.h"
 #include "ui/Controls.h"
@@ -46,19 +46,9 @@ void frmWizardMode::Form_Load() {
   UpdateModeSummary();
 }
 
-LRESULT frmWizardMode::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-    const int id = LOWORD(wParam);
-    if (id >= IDC_optMode0 && id < IDC_optMode0 + kModeCount) {
-      optMode_Click(id - IDC_optMode0);
-      return 0;
-    }
-    if (id == IDC_cmdOptimize) {
-      cmdOptimize_Click();
-      return 0;
-    }
-  }
-  return DefWindowProcA(hwnd(), message, wParam, lParam);
+void frmWizardMode::OnClick(int id) {
+  if (id >= IDC_optMode0 && id < IDC_optMode0 + kModeCount) optMode_Click(id - IDC_optMode0);
+  if (id == IDC_cmdOptimize) cmdOptimize_Click();
 }
 
 void frmWizardMode::optMode_Click(int index) {

@@ -5,7 +5,7 @@
 // backup) and returns to the movie's home screen.
 #include <windows.h>
 
-#include "app/ToolWindow.h"
+#include "ui/ToolWindow.h"
 #include "optimizer/ApplyNetworkSettings.h"
 
 namespace tarvix {
@@ -30,7 +30,7 @@ class frmWizardMode final : public ToolWindowBase<frmWizardMode> {
   static const char* ClassName() noexcept { return "TarvixWizardMode"; }
 
   void Form_Load();
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnClick(int id);
 
   // Copies preset `index` into CurrentParameters and shows its summary; an
   // index outside 0 to 7 says so in a message box and changes nothing.

@@ -1,12 +1,9 @@
 #include "pinger/HostAddress.h"
 
-#include <algorithm>
+#include "base/Text.h"
 
 namespace tarvix {
 namespace {
-
-constexpr bool IsBlank(char c) noexcept { return c == ' ' || c == '\t'; }
-constexpr bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
 
 // Only the last two hexadecimal digits of a part count, that is its value
 // modulo 256; reducing digit by digit keeps any length of digits exact.
@@ -18,19 +15,9 @@ std::uint8_t LowByte(std::string_view digits) noexcept {
 
 }  // namespace
 
-std::string_view TrimBlanks(std::string_view text) noexcept {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-bool IsNumberText(std::string_view text) noexcept {
-  return !text.empty() && std::all_of(text.begin(), text.end(), IsDigit);
-}
-
 bool IsDottedName(std::string_view host) noexcept {
   const auto dot = host.find('.');
-  return dot != std::string_view::npos && !IsNumberText(host.substr(0, dot));
+  return dot != std::string_view::npos && !text::AllDigits(host.substr(0, dot));
 }
 
 std::optional<std::uint32_t> ParseDottedParts(std::string_view text) noexcept {
@@ -46,7 +33,7 @@ std::optional<std::uint32_t> ParseDottedParts(std::string_view text) noexcept {
   if (count != 4) return 0u;
   std::uint32_t address = 0;
   for (std::size_t i = 0; i < 4; ++i) {
-    if (!IsNumberText(parts[i])) return std::nullopt;
+    if (!text::AllDigits(parts[i])) return std::nullopt;
     address |= static_cast<std::uint32_t>(LowByte(parts[i])) << (8 * i);
   }
   return address;

@@ -14,11 +14,6 @@
 
 namespace tarvix {
 
-// The text without leading and trailing blanks (spaces and tabs).
-[[nodiscard]] std::string_view TrimBlanks(std::string_view text) noexcept;
-
-[[nodiscard]] bool IsNumberText(std::string_view text) noexcept;
-
 // True when the text has a dot and what stands before the first dot is not a
 // number: such a host is looked up by name ("3abc.example", "my.host").
 [[nodiscard]] bool IsDottedName(std::string_view host) noexcept;

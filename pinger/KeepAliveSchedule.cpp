@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "app/AppPaths.h"
-#include "app/Platform.h"
+#include "base/AppPaths.h"
+#include "base/Platform.h"
 #include "pinger/Ping.h"
 
 namespace tarvix {

@@ -3,8 +3,9 @@
 #include <cstring>
 #include <exception>
 
-#include "app/Platform.h"
-#include "memory/MessagePump.h"
+#include "base/Text.h"
+#include "base/Platform.h"
+#include "ui/MessagePump.h"
 #include "pinger/HostAddress.h"
 
 namespace tarvix {
@@ -92,7 +93,7 @@ bool GrantedSocketsUsable(const WSADATA& data) {
 }
 
 bool PingHostChecked(std::string_view hostText, DWORD timeout) {
-  std::string host(TrimBlanks(hostText));
+  std::string host(text::TrimBlanks(hostText));
   if (host.empty()) return false;
 
   ProcessPendingMessages(kPasses);

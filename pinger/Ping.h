@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/Handle.h"
+
 namespace tarvix {
 
 inline constexpr std::string_view kEchoPayload = "Echo This";
@@ -23,33 +25,7 @@ inline constexpr std::size_t kEchoDataRoom = 250;
 inline constexpr WORD kSocketsVersion = 0x0101;  // 1.1: major in the low byte
 
 // An ICMP handle; IcmpCreateFile reports failure as INVALID_HANDLE_VALUE.
-class UniqueIcmpHandle {
- public:
-  UniqueIcmpHandle() noexcept = default;
-  explicit UniqueIcmpHandle(HANDLE handle) noexcept : handle_(handle) {}
-  ~UniqueIcmpHandle() { reset(); }
-  UniqueIcmpHandle(UniqueIcmpHandle&& other) noexcept
-      : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
-  UniqueIcmpHandle& operator=(UniqueIcmpHandle&& other) noexcept {
-    if (this != &other) {
-      reset();
-      handle_ = std::exchange(other.handle_, INVALID_HANDLE_VALUE);
-    }
-    return *this;
-  }
-  UniqueIcmpHandle(const UniqueIcmpHandle&) = delete;
-  UniqueIcmpHandle& operator=(const UniqueIcmpHandle&) = delete;
-
-  [[nodiscard]] HANDLE get() const noexcept { return handle_; }
-  [[nodiscard]] bool valid() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
-  void reset() noexcept {
-    if (valid()) IcmpCloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-  }
-
- private:
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
-};
+using UniqueIcmpHandle = UniqueAny<InvalidHandlePolicy<IcmpCloseHandle>>;
 
 // The reply buffer of one echo: one ICMP_ECHO_REPLY and room for the echoed
 // data, plus how many replies the echo call reported.

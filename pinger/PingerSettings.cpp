@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "base/Text.h"
 #include "pinger/HostAddress.h"
 #include "registry/RegistryValues.h"
 
@@ -19,8 +20,8 @@ constexpr std::string_view kSoundName = "chkSound";
 // A stored whole number (blanks around it allowed) up to `limit`; none for
 // any other text.
 std::optional<int> SmallNumber(std::string_view text, int limit) noexcept {
-  text = TrimBlanks(text);
-  if (!IsNumberText(text)) return std::nullopt;
+  text = text::TrimBlanks(text);
+  if (!text::AllDigits(text)) return std::nullopt;
   int value = 0;
   for (const char c : text) {
     value = value * 10 + (c - '0');

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "memory/MessagePump.h"
+#include "ui/MessagePump.h"
 #include "ui/Controls.h"
 
 namespace tarvix {
@@ -80,52 +80,25 @@ void frmNetPingerSettings::SetDirty(bool flag) noexcept {
   EnableWindow(Item(IDC_SAVE), flag ? TRUE : FALSE);
 }
 
-LRESULT frmNetPingerSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return 0;
-    case WM_TIMER:
-      if (wParam == kPingerTimerId) {
-        tmrPinger_Timer();
-        return 0;
-      }
-      break;
-    default:
-      break;
-  }
-  return DefWindowProcA(hwnd(), message, wParam, lParam);
+void frmNetPingerSettings::OnTimer(UINT_PTR id) {
+  if (id == kPingerTimerId) tmrPinger_Timer();
 }
 
-void frmNetPingerSettings::OnCommand(int id, int code) {
+void frmNetPingerSettings::OnClick(int id) {
   switch (id) {
-    case IDC_DO_PINGING:
-      if (code == BN_CLICKED) chkDoPinging_Click();
-      break;
-    case IDC_AUTO:
-      if (code == BN_CLICKED) optAuto_Click();
-      break;
-    case IDC_MANUAL:
-      if (code == BN_CLICKED) optManual_Click();
-      break;
-    case IDC_SOUND:
-      if (code == BN_CLICKED) chkSound_Click();
-      break;
-    case IDC_HOST:
-      if (code == EN_CHANGE) txtPingHost_Change();
-      break;
-    case IDC_INTERVAL:
-      if (code == CBN_SELCHANGE) cmbPingInterval_Click();
-      break;
-    case IDC_PING_NOW:
-      if (code == BN_CLICKED) cmdPingNow_Click();
-      break;
-    case IDC_SAVE:
-      if (code == BN_CLICKED) cmdSave_Click();
-      break;
-    default:
-      break;
+    case IDC_DO_PINGING: chkDoPinging_Click(); break;
+    case IDC_AUTO: optAuto_Click(); break;
+    case IDC_MANUAL: optManual_Click(); break;
+    case IDC_SOUND: chkSound_Click(); break;
+    case IDC_PING_NOW: cmdPingNow_Click(); break;
+    case IDC_SAVE: cmdSave_Click(); break;
+    default: break;
   }
+}
+
+void frmNetPingerSettings::OnChange(int id) {
+  if (id == IDC_HOST) txtPingHost_Change();
+  if (id == IDC_INTERVAL) cmbPingInterval_Click();
 }
 
 void frmNetPingerSettings::chkDoPinging_Click() {

@@ -5,7 +5,7 @@
 // and ping at once.
 #include <windows.h>
 
-#include "app/ToolWindow.h"
+#include "ui/ToolWindow.h"
 #include "pinger/KeepAliveSchedule.h"
 #include "pinger/PingerSettings.h"
 
@@ -53,7 +53,9 @@ class frmNetPingerSettings final : public ToolWindowBase<frmNetPingerSettings> {
 
   void Form_Load();
   void Form_Unload() noexcept;
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnClick(int id);
+  void OnChange(int id);
+  void OnTimer(UINT_PTR id);
 
  private:
   void chkDoPinging_Click();
@@ -66,7 +68,6 @@ class frmNetPingerSettings final : public ToolWindowBase<frmNetPingerSettings> {
   void cmdSave_Click();
   void tmrPinger_Timer();
 
-  void OnCommand(int id, int code);
   // Shows the automatic mode's fixed host text and first entry, or leaves
   // the manual host and entry to the user.
   void ShowMode(bool automatic);

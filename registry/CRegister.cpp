@@ -1,7 +1,6 @@
 #include "registry/CRegister.h"
 
-#include <charconv>
-
+#include "base/Text.h"
 #include "registry/RegKey.h"
 
 namespace tarvix {
@@ -28,13 +27,7 @@ bool IsStringType(DWORD type) noexcept { return type == REG_SZ || type == REG_EX
 
 // A whole decimal number, optionally negative, with blanks around it allowed.
 std::optional<std::int64_t> WholeNumber(std::string_view text) noexcept {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  if (text.empty()) return std::nullopt;
-  std::int64_t number = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-  if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-  return number;
+  return text::ParseWhole<std::int64_t>(text::TrimBlanks(text));
 }
 
 // What a backup records for a value: see ReadBackupValue.

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
+#include "base/Handle.h"
 #include "registry/Root.h"
 
 namespace tarvix {
@@ -17,37 +17,7 @@ namespace tarvix {
   return root == Root::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
 
-class UniqueHKey {
- public:
-  UniqueHKey() noexcept = default;
-  explicit UniqueHKey(HKEY key) noexcept : key_(key) {}
-  ~UniqueHKey() { reset(); }
-  UniqueHKey(UniqueHKey&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
-  UniqueHKey& operator=(UniqueHKey&& other) noexcept {
-    if (this != &other) {
-      reset();
-      key_ = std::exchange(other.key_, nullptr);
-    }
-    return *this;
-  }
-  UniqueHKey(const UniqueHKey&) = delete;
-  UniqueHKey& operator=(const UniqueHKey&) = delete;
-
-  [[nodiscard]] HKEY get() const noexcept { return key_; }
-  [[nodiscard]] explicit operator bool() const noexcept { return key_ != nullptr; }
-  // For the out-parameter of RegOpenKeyEx and friends; closes what was held.
-  [[nodiscard]] HKEY* put() noexcept {
-    reset();
-    return &key_;
-  }
-  void reset() noexcept {
-    if (key_ != nullptr) RegCloseKey(key_);
-    key_ = nullptr;
-  }
-
- private:
-  HKEY key_ = nullptr;
-};
+using UniqueHKey = UniqueAny<NullHandlePolicy<HKEY, RegCloseKey>>;
 
 // RegCreateKeyExA (no class, non-volatile). The error code is returned; on
 // failure `key` stays empty.

@@ -1,7 +1,6 @@
 #include "registry/RegistryValues.h"
 
-#include <charconv>
-
+#include "base/Text.h"
 #include "registry/RegKey.h"
 
 namespace tarvix {
@@ -24,20 +23,19 @@ std::string RegScalar::Text() const {
 bool RegScalar::ToDword(DWORD& out) const noexcept {
   std::int64_t number = number_;
   if (kind_ == Kind::Text) {
-    const char* first = text_.data();
-    const char* last = first + text_.size();
-    const auto [end, error] = std::from_chars(first, last, number);
-    if (error != std::errc{} || end != last) return false;
+    const auto parsed = text::ParseWhole<std::int64_t>(text_);
+    if (!parsed) return false;
+    number = *parsed;
   }
   out = static_cast<DWORD>(static_cast<std::uint64_t>(number) & 0xFFFFFFFFu);
   return true;
 }
 
-void WriteStringValue(HKEY root, std::string_view keyPath, std::string_view valueName,
+LONG WriteStringValue(HKEY root, std::string_view keyPath, std::string_view valueName,
                       const RegScalar& value) {
   UniqueHKey key;
-  if (CreateKey(root, keyPath, KEY_ALL_ACCESS, key) != ERROR_SUCCESS) return;
-  (void)SetStringData(key.get(), valueName, value.Text());
+  if (const LONG created = CreateKey(root, keyPath, KEY_ALL_ACCESS, key); created != ERROR_SUCCESS) return created;
+  return SetStringData(key.get(), valueName, value.Text());
 }
 
 std::string ReadStringValue(HKEY root, std::string_view keyPath, std::string_view valueName,
@@ -53,8 +51,8 @@ std::string ReadStringValue(HKEY root, std::string_view keyPath, std::string_vie
   return TextOfStringData(buffer, size);
 }
 
-void SaveMachineSetting(std::string_view keyPath, std::string_view valueName, const RegScalar& value) {
-  WriteStringValue(HKEY_LOCAL_MACHINE, keyPath, valueName, value);
+LONG SaveMachineSetting(std::string_view keyPath, std::string_view valueName, const RegScalar& value) {
+  return WriteStringValue(HKEY_LOCAL_MACHINE, keyPath, valueName, value);
 }
 
 std::string GetMachineSetting(std::string_view keyPath, std::string_view valueName,
@@ -81,14 +79,6 @@ LONG SetRegistryValue(HKEY root, std::string_view keyPath, std::string_view valu
   return SetDwordData(key.get(), valueName, number);
 }
 
-bool IsTrueText(std::string_view text) noexcept {
-  constexpr std::string_view kTrue = "true";
-  if (text.size() != kTrue.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
-    if (c != kTrue[i]) return false;
-  }
-  return true;
-}
+bool IsTrueText(std::string_view text) noexcept { return text::EqualsNoCase(text, "true"); }
 
 }  // namespace tarvix

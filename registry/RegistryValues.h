@@ -42,15 +42,16 @@ class RegScalar {
   std::string text_;
 };
 
-// Stores `value` as REG_SZ text under root\keyPath, creating the key.
-void WriteStringValue(HKEY root, std::string_view keyPath, std::string_view valueName,
+// Stores `value` as REG_SZ text under root\keyPath, creating the key. The
+// platform's result code: 0 when stored; callers that keep no count may ignore it.
+LONG WriteStringValue(HKEY root, std::string_view keyPath, std::string_view valueName,
                       const RegScalar& value);
 // The text of a value up to 254 characters; on any failure, or for a longer
 // value, `fallback` is returned unchanged.
 [[nodiscard]] std::string ReadStringValue(HKEY root, std::string_view keyPath,
                                           std::string_view valueName, std::string_view fallback);
 
-void SaveMachineSetting(std::string_view keyPath, std::string_view valueName, const RegScalar& value);
+LONG SaveMachineSetting(std::string_view keyPath, std::string_view valueName, const RegScalar& value);
 [[nodiscard]] std::string GetMachineSetting(std::string_view keyPath, std::string_view valueName,
                                             std::string_view fallback);
 

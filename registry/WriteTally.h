@@ -3,6 +3,8 @@
 // refused are reported to the user once, not silently taken for success.
 #include <windows.h>
 
+#include <string>
+
 namespace tarvix {
 
 struct WriteTally {
@@ -16,7 +18,8 @@ struct WriteTally {
   }
 };
 
-// Tells the user how many values were not written, when any were refused.
-void ReportRefusedWrites(const WriteTally& tally);
+// What the caller tells the user when `tally.refused` is not 0: how many
+// values were not written and that administrator rights are needed.
+[[nodiscard]] std::string RefusedWritesMessage(const WriteTally& tally);
 
 }  // namespace tarvix

@@ -330,8 +330,8 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 // Twelve icons: 1 stop, 2 exclamation, 3 information, 4 question, 5 done,
 // 6 memory, 7 network, 8 clock, 9-11 the close image (normal, hover,
 // pressed), 12 the program's mark.
-void PaintIcon(HDC dc, int number) noexcept {
-  const Painter p{dc, (number - 1) * kIcon};
+// 1 to 5: the message icons.
+void PaintMessageIcon(const Painter& p, int number) noexcept {
   switch (number) {
     case 1:
       p.Ellipse(0, 0, 16, 16, RGB(214, 48, 40), RGB(150, 24, 20));
@@ -357,6 +357,14 @@ void PaintIcon(HDC dc, int number) noexcept {
       p.Ellipse(0, 0, 16, 16, RGB(46, 150, 70), RGB(26, 100, 44));
       p.Lines({{4, 8}, {7, 11}, {12, 5}}, kWhite, 2);
       break;
+    default:
+      break;
+  }
+}
+
+// 6 to 12: the topic icons, the close image and the program's mark.
+void PaintTopicIcon(const Painter& p, int number) noexcept {
+  switch (number) {
     case 6:
       p.Box(3, 2, 13, 14, RGB(50, 60, 70));
       for (int y = 3; y < 14; y += 3) {
@@ -392,6 +400,15 @@ void PaintIcon(HDC dc, int number) noexcept {
       break;
     default:
       break;
+  }
+}
+
+void PaintIcon(HDC dc, int number) noexcept {
+  const Painter p{dc, (number - 1) * kIcon};
+  if (number <= 5) {
+    PaintMessageIcon(p, number);
+  } else {
+    PaintTopicIcon(p, number);
   }
 }
 

@@ -71,7 +71,6 @@ class BalloonSurface {
   void Paint(HDC dc, const RECT& area) const noexcept;
   // The back image's pixel as 0x00RRGGBB (tests and checks).
   [[nodiscard]] std::uint32_t BackPixel(int x, int y) const noexcept;
-  [[nodiscard]] HDC BackDC() const noexcept { return backDc_.get(); }
 
  private:
   void ApplyShape(UniqueRegion shape) noexcept;

@@ -1,70 +1,32 @@
 #pragma once
-// Owning types for every Win32 handle the program keeps: GDI objects,
-// icons, image lists, memory DCs and windows, plus the borrowed DCs of
-// GetDC and BeginPaint and a select-object guard.
+// The window toolkit's owning types: GDI objects, icons, image lists, memory
+// DCs and windows (all UniqueAny), plus the borrowed DCs of GetDC and
+// BeginPaint, which need their window to be given back, and a select-object guard.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <utility>
 
+#include "base/Handle.h"
+
 namespace tarvix {
 
-// A handle released by Traits::Close; moves, never copies.
-template <typename Handle, typename Traits>
-class UniqueHandleOf {
- public:
-  UniqueHandleOf() noexcept = default;
-  explicit UniqueHandleOf(Handle handle) noexcept : handle_(handle) {}
-  ~UniqueHandleOf() { reset(); }
-  UniqueHandleOf(UniqueHandleOf&& other) noexcept : handle_(other.release()) {}
-  UniqueHandleOf& operator=(UniqueHandleOf&& other) noexcept {
-    if (this != &other) reset(other.release());
-    return *this;
-  }
-  UniqueHandleOf(const UniqueHandleOf&) = delete;
-  UniqueHandleOf& operator=(const UniqueHandleOf&) = delete;
+inline void DestroyWindowIfAlive(HWND window) noexcept {
+  // Windows may destroy a child before its owner lets go of it.
+  if (IsWindow(window)) DestroyWindow(window);
+}
 
-  [[nodiscard]] Handle get() const noexcept { return handle_; }
-  [[nodiscard]] explicit operator bool() const noexcept { return handle_ != nullptr; }
-  // Gives the handle away, for a region handed to SetWindowRgn (the window owns it then).
-  [[nodiscard]] Handle release() noexcept { return std::exchange(handle_, nullptr); }
-  void reset(Handle handle = nullptr) noexcept {
-    if (handle_ != nullptr && handle_ != handle) Traits::Close(handle_);
-    handle_ = handle;
-  }
-
- private:
-  Handle handle_ = nullptr;
-};
-
-struct GdiObjectTraits {
-  static void Close(HGDIOBJ object) noexcept { DeleteObject(object); }
-};
-struct IconTraits {
-  static void Close(HICON icon) noexcept { DestroyIcon(icon); }
-};
-struct ImageListTraits {
-  static void Close(HIMAGELIST list) noexcept { ImageList_Destroy(list); }
-};
-struct MemoryDcTraits {
-  static void Close(HDC dc) noexcept { DeleteDC(dc); }
-};
-// Windows may destroy a child before its owner lets go of it.
-struct WindowTraits {
-  static void Close(HWND window) noexcept {
-    if (IsWindow(window)) DestroyWindow(window);
-  }
-};
-
-using UniqueBrush = UniqueHandleOf<HBRUSH, GdiObjectTraits>;
-using UniquePen = UniqueHandleOf<HPEN, GdiObjectTraits>;
-using UniqueFont = UniqueHandleOf<HFONT, GdiObjectTraits>;
-using UniqueBitmap = UniqueHandleOf<HBITMAP, GdiObjectTraits>;
-using UniqueRegion = UniqueHandleOf<HRGN, GdiObjectTraits>;
-using UniqueIcon = UniqueHandleOf<HICON, IconTraits>;
-using UniqueImageList = UniqueHandleOf<HIMAGELIST, ImageListTraits>;
-using UniqueMemoryDC = UniqueHandleOf<HDC, MemoryDcTraits>;
-using UniqueWindow = UniqueHandleOf<HWND, WindowTraits>;
+template <typename T>
+using UniqueGdiObject = UniqueAny<NullHandlePolicy<T, DeleteObject>>;
+using UniqueBrush = UniqueGdiObject<HBRUSH>;
+using UniquePen = UniqueGdiObject<HPEN>;
+using UniqueFont = UniqueGdiObject<HFONT>;
+using UniqueBitmap = UniqueGdiObject<HBITMAP>;
+using UniqueRegion = UniqueGdiObject<HRGN>;
+using UniqueIcon = UniqueAny<NullHandlePolicy<HICON, DestroyIcon>>;
+using UniqueImageList = UniqueAny<NullHandlePolicy<HIMAGELIST, ImageList_Destroy>>;
+using UniqueMemoryDC = UniqueAny<NullHandlePolicy<HDC, DeleteDC>>;
+using UniqueWindow = UniqueAny<NullHandlePolicy<HWND, DestroyWindowIfAlive>>;
 
 // A window's DC from GetDC (null window: the screen), released with ReleaseDC.
 class WindowDC {

@@ -229,6 +229,15 @@ int msgFrm::MessageHeightTwips(HWND label, int widthTwips) const noexcept {
   return std::max(msgbox::kMessageDesign.height, static_cast<int>(box.bottom - box.top) * twips_.y);
 }
 
+// The box's check box, unticked, shown only when it has a caption.
+void msgFrm::ShowCheckBox(HWND check, std::string_view caption, const msgbox::TwipsRect& where) const noexcept {
+  SetChecked(check, false);
+  if (caption.empty()) return;
+  SetWindowTextTo(check, caption);
+  Place(check, where);
+  ShowWindow(check, SW_SHOW);
+}
+
 void msgFrm::Place(HWND control, const TwipsRect& r) const noexcept {
   MoveWindow(control, balloon::PixelsFromTwips(r.left, twips_.x), balloon::PixelsFromTwips(r.top, twips_.y),
              balloon::PixelsFromTwips(r.width, twips_.x), balloon::PixelsFromTwips(r.height, twips_.y), FALSE);
@@ -334,12 +343,7 @@ std::int16_t msgFrm::RunMessage(std::string_view mPrompt, std::uint32_t mFlags, 
   const msgbox::MessageLayout layout = msgbox::LayoutMessageBox(panelWidth, messageHeight, t);
   Place(Control(IDC_LBLMSG), layout.message);
   const HWND check = Control(IDC_CHECK1);
-  SetChecked(check, false);
-  if (!CheckboxTxt.empty()) {
-    SetWindowTextTo(check, CheckboxTxt);
-    Place(check, layout.checkBox);
-    ShowWindow(check, SW_SHOW);
-  }
+  ShowCheckBox(check, CheckboxTxt, layout.checkBox);
   PlacePanel(layout.panelHeightPx);
   if (!surface_.Attach(hwnd(), width_, layout.windowHeightPx, panelColor_)) return 0;
   surface_.DrawBalloon(NoPointer, X, Y, Intensity);
@@ -363,12 +367,7 @@ std::string msgFrm::RunInput(std::string_view mPrompt, std::uint32_t mFlags, std
   Place(Control(IDC_ICMD_OK), layout.ok);
   Place(Control(IDC_ICMD_CANCEL), layout.cancel);
   const HWND check = Control(IDC_CHECK2);
-  SetChecked(check, false);
-  if (!CheckboxTxt.empty()) {
-    SetWindowTextTo(check, CheckboxTxt);
-    Place(check, layout.checkBox);
-    ShowWindow(check, SW_SHOW);
-  }
+  ShowCheckBox(check, CheckboxTxt, layout.checkBox);
   PlacePanel(layout.panelHeightPx);
   SetWindowTextTo(Control(IDC_ITXT), DefaultText);
   if (!surface_.Attach(hwnd(), width_, layout.windowHeightPx, panelColor_)) return {};

@@ -94,7 +94,6 @@ class msgFrm final : public BaseWindow<msgFrm> {
   [[nodiscard]] BoxPanel Panel() const noexcept { return panel_; }
   [[nodiscard]] COLORREF PanelColor() const noexcept { return panelColor_; }
   [[nodiscard]] std::int16_t DefaultButtonNumber() const noexcept { return defaultButtonNumber_; }
-  [[nodiscard]] std::int16_t ButtonCode(int index) const noexcept { return codes_[static_cast<std::size_t>(index)]; }
   // The auto box's timer interval in milliseconds; 0 when it has none.
   [[nodiscard]] std::uint32_t AutoCloseInterval() const noexcept { return autoCloseMs_; }
   [[nodiscard]] int CloseImageIcon() const noexcept { return closeImage_.Icon(); }
@@ -117,6 +116,7 @@ class msgFrm final : public BaseWindow<msgFrm> {
                std::int16_t Intensity);
   [[nodiscard]] int MessageHeightTwips(HWND label, int widthTwips) const noexcept;
   void Place(HWND control, const msgbox::TwipsRect& r) const noexcept;
+  void ShowCheckBox(HWND check, std::string_view caption, const msgbox::TwipsRect& where) const noexcept;
   void PlacePanel(int heightPx) const noexcept;
   void SetupButtons(std::uint32_t MF, std::string_view b1, std::string_view b2, std::string_view b3);
   void SetDisplayIcon(std::uint32_t MF, BoxPanel ID) noexcept;

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/UniqueHandle.h"
+#include "base/Handle.h"
+#include "backup/BackupFiles.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 
@@ -16,6 +17,7 @@ namespace tarvix {
 namespace {
 
 using test::FindByCaption;
+using test::NetworkTtlSetting;
 using test::WaitFor;
 
 std::string ProgramPath() {
@@ -118,26 +120,6 @@ std::string NetworkSettings() {
   return out;
 }
 
-DWORD TtlSetting() {
-  DWORD value = 0, size = sizeof value;
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters", "DefaultTTL",
-                   RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS) {
-    return 0;
-  }
-  return value;
-}
-
-std::vector<std::string> BackupFiles(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found{};
-  const HANDLE search = FindFirstFileA((folder + "\\*.BCK").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do names.emplace_back(found.cFileName);
-  while (FindNextFileA(search, &found));
-  FindClose(search);
-  return names;
-}
-
 // Clicks `caption` on the program's message box, once one shows.
 bool AnswerMessageBox(DWORD processId, const std::string& caption) {
   HWND box = nullptr;
@@ -160,7 +142,7 @@ HWND VisibleByCaption(HWND main, const std::string& caption) {
 TEST(NetworkRoundTrip, WizardAppliesAutomaticEWithABackupAndTheManagerRestoresIt) {
   const std::string program = ProgramPath();
   const std::string backups = program.substr(0, program.find_last_of('\\')) + "\\Backups";
-  for (const std::string& name : BackupFiles(backups)) DeleteFileA((backups + "\\" + name).c_str());
+  for (const std::string& name : ListBackupFiles(backups)) DeleteFileA((backups + "\\" + name).c_str());
   const std::string before = NetworkSettings();
 
   test::StartedProgram tarvix = test::StartProgram(program);
@@ -175,9 +157,9 @@ TEST(NetworkRoundTrip, WizardAppliesAutomaticEWithABackupAndTheManagerRestoresIt
   Sleep(200);
   EXPECT_TRUE(test::SaveScreenshot(main, "roundtrip-wizard.png"));
   PostMessageA(FindByCaption(main, "Optimize &Now"), BM_CLICK, 0, 0);
-  ASSERT_TRUE(WaitFor([&] { return BackupFiles(backups).size() == 1; }, 15000)) << "no backup was written";
-  EXPECT_EQ(BackupFiles(backups)[0], "001.BCK");
-  ASSERT_TRUE(WaitFor([] { return TtlSetting() == 64; }, 10000)) << "Automatic-E's TTL of 64 was not written";
+  ASSERT_TRUE(WaitFor([&] { return ListBackupFiles(backups).size() == 1; }, 15000)) << "no backup was written";
+  EXPECT_EQ(ListBackupFiles(backups)[0], "001.BCK");
+  ASSERT_TRUE(WaitFor([] { return NetworkTtlSetting() == 64; }, 10000)) << "Automatic-E's TTL of 64 was not written";
   EXPECT_NE(NetworkSettings(), before);
 
   PostMessageA(FindByCaption(main, "Backup Manager"), BM_CLICK, 0, 0);

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 #include "app/frmMainSettings.h"
 #include "registry/RegistryValues.h"
 #include "support/FakeShell.h"

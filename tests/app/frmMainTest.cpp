@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 #include "app/CommandTable.h"
-#include "app/OsDetect.h"
-#include "app/SkinFile.h"
+#include "base/OsDetect.h"
+#include "app/skin/SkinFile.h"
 #include "app/Version.h"
 #include "app/frmMain.h"
 #include "app/frmMainSettings.h"

@@ -1,10 +1,10 @@
 tarvix_test(tests_shell_movie
-  ${CMAKE_CURRENT_SOURCE_DIR}/app/MovieScriptTest.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/app/MovieLayoutTest.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/app/MovieTest.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/app/MovieScreenshotTest.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/app/SkinFileTest.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/app/SkinTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/app/movie/MovieScriptTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/app/movie/MovieLayoutTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/app/movie/MovieTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/app/movie/MovieScreenshotTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/app/skin/SkinFileTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/app/skin/SkinTest.cpp
 )
 # The tests compare the installed assets with the built-in copies; Wine sees
 # the source tree through its Z: drive.

@@ -9,9 +9,9 @@
 #include <array>
 #include <string>
 
-#include "app/OsDetect.h"
-#include "app/Skin.h"
-#include "app/ToolWindow.h"
+#include "base/OsDetect.h"
+#include "app/skin/Skin.h"
+#include "ui/ToolWindow.h"
 #include "backup/BackupFiles.h"
 #include "backup/frmBackUp.h"
 #include "support/FakePlatform.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/OsDetect.h"
+#include "base/OsDetect.h"
 #include "backup/BackupFiles.h"
 #include "optimizer/ApplyNetworkSettings.h"
 #include "optimizer/NetworkParameters.h"

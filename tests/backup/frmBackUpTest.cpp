@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/OsDetect.h"
+#include "base/OsDetect.h"
 #include "backup/BackupFiles.h"
 #include "backup/frmBackUp.h"
 #include "backup/mListView.h"

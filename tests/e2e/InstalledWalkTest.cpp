@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "app/UniqueHandle.h"
+#include "base/Handle.h"
+#include "backup/BackupFiles.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 #include "ui/TrayRecord.h"
@@ -25,6 +26,7 @@ namespace {
 
 using test::FindByCaption;
 using test::TopWindow;
+using test::NetworkTtlSetting;
 using test::WaitFor;
 using test::WaitForTopWindow;
 
@@ -88,15 +90,6 @@ HWND Open(HWND main, const std::string& item, const std::string& shows) {
   return shown;
 }
 
-DWORD TtlSetting() {
-  DWORD value = 0, size = sizeof value;
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters", "DefaultTTL",
-                   RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS) {
-    return 0;
-  }
-  return value;
-}
-
 // Clicks `caption` on the program's message box, once one shows.
 bool AnswerMessageBox(DWORD processId, const std::string& caption, DWORD ms = kWaitMs) {
   HWND box = nullptr;
@@ -145,16 +138,7 @@ int AnswerAnyMessageBoxes(DWORD processId, const std::vector<std::string>& capti
   return answered;
 }
 
-std::vector<std::string> BackupFiles() {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found{};
-  const HANDLE search = FindFirstFileA((InstallFolder() + "\\Backups\\*.BCK").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do names.emplace_back(found.cFileName);
-  while (FindNextFileA(search, &found));
-  FindClose(search);
-  return names;
-}
+std::vector<std::string> BackupFiles() { return ListBackupFiles(InstallFolder() + "\\Backups"); }
 
 // A value the program stored under HKLM\SOFTWARE\Brimcove\Tarvix\Settings\<section>,
 // as text; empty when there is none.
@@ -350,7 +334,7 @@ TEST_F(InstalledWalk, EveryFeatureThroughItsWindows) {
     PostMessageA(list, WM_KEYUP, VK_HOME, 0);
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(remove) != FALSE; }, kWaitMs)) << "no row selected";
     Shot("backup-selected");
-    EXPECT_EQ(TtlSetting(), 64u) << "the advanced editor's TTL";
+    EXPECT_EQ(NetworkTtlSetting(), 64u) << "the advanced editor's TTL";
     Click(remove);
     ASSERT_TRUE(AnswerMessageBox(tarvix_.id, "&Yes")) << "the delete question did not show";
     EXPECT_TRUE(WaitFor([] { return BackupFiles().size() == 2; }, kWaitMs)) << "the file was not deleted";
@@ -367,11 +351,11 @@ TEST_F(InstalledWalk, EveryFeatureThroughItsWindows) {
     const bool restored = WaitFor(
         [&] {
           AnswerAnyMessageBoxes(tarvix_.id, {"OK", "&OK"}, 100);
-          return TtlSetting() == 128;
+          return NetworkTtlSetting() == 128;
         },
         kWaitMs);
     if (const HWND box = TopWindow("#32770", tarvix_.id)) std::printf("still open:%s\n", Describe(box).c_str());
-    EXPECT_TRUE(restored) << "the restore did not bring back TTL 128; it is " << TtlSetting();
+    EXPECT_TRUE(restored) << "the restore did not bring back TTL 128; it is " << NetworkTtlSetting();
     Shot("backup-restored");
   }
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/UniqueHandle.h"
+#include "base/Handle.h"
 #include "memory/FreeAmount.h"
 #include "ProcMeminfo.h"
 #include "memory/FreeRAM.h"

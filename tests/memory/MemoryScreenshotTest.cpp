@@ -10,7 +10,7 @@
 #include <string>
 
 #include "MemoryFakes.h"
-#include "app/Skin.h"
+#include "app/skin/Skin.h"
 #include "memory/frmRamConfiguration.h"
 #include "memory/frmSystemStatus.h"
 #include "registry/RegistryValues.h"

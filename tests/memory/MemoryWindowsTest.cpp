@@ -14,8 +14,8 @@
 
 #include "MemoryFakes.h"
 #include "ProcMeminfo.h"
-#include "app/AppPaths.h"
-#include "app/OsDetect.h"
+#include "base/AppPaths.h"
+#include "base/OsDetect.h"
 #include "memory/frmRamConfiguration.h"
 #include "memory/frmSystemStatus.h"
 #include "registry/RegistryValues.h"
@@ -32,8 +32,6 @@ using test::FakeMemory;
 using test::FakeMeter;
 using test::kMiB;
 using test::TypeText;
-using testing::PutText;
-using testing::ReadText;
 
 constexpr std::int64_t kTenMB = 10 * 1048576;
 
@@ -49,7 +47,6 @@ class MeterProxy final : public CpuUsageMeter {
   FakeMeter& meter_;
 };
 
-[[nodiscard]] std::string RamKey() { return SettingsSubKey(kRamSettingsSuffix); }
 
 // Puts a trackbar at `position` and tells its parent, as a drag does.
 void MoveSlider(HWND slider, int position) {
@@ -140,10 +137,8 @@ class MemoryWindowsTest : public testing::RegistryTest {
   [[nodiscard]] HWND Status(SystemStatusControl id) const { return status_->Control(id); }
   [[nodiscard]] std::string RamText(RamConfigurationControl id) const { return WindowText(Ram(id)); }
   [[nodiscard]] std::string StatusText(SystemStatusControl id) const { return WindowText(Status(id)); }
-  void Store(const std::string& name, const std::string& text) { PutText(HKEY_LOCAL_MACHINE, RamKey(), name, text); }
-  [[nodiscard]] std::string Stored(const std::string& name) {
-    return ReadText(HKEY_LOCAL_MACHINE, RamKey(), name).value_or("<missing>");
-  }
+  void Store(const std::string& name, const std::string& text) { testing::StoreSetting(kRamSettingsSuffix, name, text); }
+  [[nodiscard]] std::string Stored(const std::string& name) { return testing::StoredSetting(kRamSettingsSuffix, name); }
 
   testing::FakePlatform platform_;
   test::FakeShell shell_;

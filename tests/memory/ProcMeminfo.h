@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "app/UniqueHandle.h"
+#include "base/Handle.h"
 
 namespace tarvix::test {
 

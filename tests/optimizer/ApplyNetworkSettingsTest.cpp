@@ -3,7 +3,7 @@
 #include <functional>
 #include <map>
 
-#include "app/OsDetect.h"
+#include "base/OsDetect.h"
 #include "backup/BackupFiles.h"
 #include "optimizer/ApplyNetworkSettings.h"
 #include "optimizer/NetworkParameters.h"

@@ -49,7 +49,7 @@ TEST(RegistryMap, FamiliesChooseTheirMap) {
   for (OsFamilyCode code = 1; code <= 4; ++code) EXPECT_EQ(RegistryMapFor(code)->valueType, 1u);
   for (OsFamilyCode code = 5; code <= 8; ++code) EXPECT_EQ(RegistryMapFor(code)->valueType, 4u);
   const MapRow& service = RegistryMapFor(7)->perSubKeyRows[1];
-  EXPECT_EQ(RowKey(service, "{X}"), "SYSTEM\\CurrentControlSet\\Services\\{X}\\Parameters\\Tcpip");
+  EXPECT_EQ(service.path.With("{X}"), "SYSTEM\\CurrentControlSet\\Services\\{X}\\Parameters\\Tcpip");
 }
 
 }  // namespace

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/OsDetect.h"
-#include "app/Skin.h"
-#include "app/ToolWindow.h"
+#include "base/OsDetect.h"
+#include "app/skin/Skin.h"
+#include "ui/ToolWindow.h"
 #include "optimizer/NetworkParameters.h"
 #include "optimizer/frmNormalMode.h"
 #include "optimizer/frmWizardMode.h"

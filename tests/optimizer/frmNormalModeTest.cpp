@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/OsDetect.h"
+#include "base/OsDetect.h"
 #include "backup/BackupFiles.h"
 #include "backup/BackupFormat.h"
 #include "optimizer/AdvancedWalk.h"

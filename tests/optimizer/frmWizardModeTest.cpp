@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/OsDetect.h"
+#include "base/OsDetect.h"
 #include "backup/BackupFiles.h"
 #include "backup/BackupFormat.h"
 #include "optimizer/ModeSummary.h"

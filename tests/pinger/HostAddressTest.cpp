@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "base/Text.h"
 #include "pinger/HostAddress.h"
 
 namespace tarvix {
@@ -16,10 +17,10 @@ std::array<std::uint8_t, 4> MemoryBytes(std::uint32_t address) {
 
 TEST(HostAddress, NumbersArePlainDecimalDigitsOfAnyLength) {
   for (const char* text : {"0", "007", "255", "99999999999999999999999"}) {
-    EXPECT_TRUE(IsNumberText(text)) << text;
+    EXPECT_TRUE(text::AllDigits(text)) << text;
   }
   for (const char* text : {"", "+1", "-1", " 1", "1 ", "1e3", "0x1", "&H10", "1.0", "3abc", "1,2"}) {
-    EXPECT_FALSE(IsNumberText(text)) << text;
+    EXPECT_FALSE(text::AllDigits(text)) << text;
   }
 }
 
@@ -65,8 +66,8 @@ TEST(HostAddress, NamesAreTextsWhoseFirstPartIsNotANumber) {
 }
 
 TEST(HostAddress, TrimsBlanksAndFormatsLookedUpBytes) {
-  EXPECT_EQ(TrimBlanks(" \t host.example \t "), "host.example");
-  EXPECT_EQ(TrimBlanks(" \t  "), "");
+  EXPECT_EQ(text::TrimBlanks(" \t host.example \t "), "host.example");
+  EXPECT_EQ(text::TrimBlanks(" \t  "), "");
   EXPECT_EQ(FormatAddressBytes(std::array<std::uint8_t, 4>{127, 0, 0, 1}), "127.0.0.1");
   EXPECT_EQ(FormatAddressBytes(std::array<std::uint8_t, 4>{255, 0, 10, 200}), "255.0.10.200");
   EXPECT_EQ(FormatAddressBytes({}), "");

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 #include "pinger/KeepAliveSchedule.h"
 #include "support/FakePlatform.h"
 

@@ -11,19 +11,9 @@
 namespace tarvix {
 namespace {
 
-using testing::PutText;
-using testing::ReadText;
 
-const std::string& PingerKey() {
-  static const std::string key = SettingsSubKey(kNetPingerSuffix);
-  return key;
-}
-
-std::string Stored(const char* name) {
-  return ReadText(HKEY_LOCAL_MACHINE, PingerKey(), name).value_or("<missing>");
-}
-
-void Store(const char* name, const std::string& text) { PutText(HKEY_LOCAL_MACHINE, PingerKey(), name, text); }
+std::string Stored(const char* name) { return testing::StoredSetting(kNetPingerSuffix, name); }
+void Store(const char* name, const std::string& text) { testing::StoreSetting(kNetPingerSuffix, name, text); }
 
 using PingerSettingsTest = testing::RegistryTest;
 
@@ -34,7 +24,7 @@ TEST_F(PingerSettingsTest, MissingValuesGiveTheDefaults) {
   EXPECT_EQ(settings.host, kDefaultPingHost);
   EXPECT_EQ(settings.intervalIndex, 5);
   EXPECT_FALSE(settings.sound);
-  EXPECT_EQ(PingerKey(), "SOFTWARE\\Brimcove\\Tarvix\\Settings\\NetPinger");
+  EXPECT_EQ(SettingsSubKey(kNetPingerSuffix), "SOFTWARE\\Brimcove\\Tarvix\\Settings\\NetPinger");
 }
 
 TEST_F(PingerSettingsTest, AutomaticModeIsStoredWithItsFixedTexts) {

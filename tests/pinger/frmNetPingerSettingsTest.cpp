@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/AppPaths.h"
-#include "app/Skin.h"
+#include "base/AppPaths.h"
+#include "app/skin/Skin.h"
 #include "registry/RegistryValues.h"
 #include "support/FakePlatform.h"
 #include "support/FakeShell.h"
@@ -27,19 +27,9 @@ using test::Click;
 using test::FakeShell;
 using test::TypeText;
 using testing::FakePlatform;
-using testing::PutText;
-using testing::ReadText;
 
-const std::string& PingerKey() {
-  static const std::string key = SettingsSubKey(kNetPingerSuffix);
-  return key;
-}
-
-std::string Stored(const char* name) {
-  return ReadText(HKEY_LOCAL_MACHINE, PingerKey(), name).value_or("<missing>");
-}
-
-void Store(const char* name, const std::string& text) { PutText(HKEY_LOCAL_MACHINE, PingerKey(), name, text); }
+std::string Stored(const char* name) { return testing::StoredSetting(kNetPingerSuffix, name); }
+void Store(const char* name, const std::string& text) { testing::StoreSetting(kNetPingerSuffix, name, text); }
 
 // All six values as stored, in the order they are written.
 std::vector<std::string> StoredValues() {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Platform.h"
+#include "base/Platform.h"
 
 namespace tarvix::testing {
 

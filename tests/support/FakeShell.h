@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ToolWindow.h"
+#include "ui/ToolWindow.h"
 #include "ui/Handles.h"
 
 namespace tarvix::test {

@@ -63,4 +63,13 @@ HWND FindByCaption(HWND parent, const std::string& caption, bool visibleOnly) {
   return search.found;
 }
 
+DWORD NetworkTtlSetting() {
+  DWORD value = 0, size = sizeof value;
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters", "DefaultTTL",
+                   RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS) {
+    return 0;
+  }
+  return value;
+}
+
 }  // namespace tarvix::test

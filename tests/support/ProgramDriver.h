@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "app/UniqueHandle.h"
+#include "base/Handle.h"
 
 namespace tarvix::test {
 
@@ -21,6 +21,8 @@ struct StartedProgram {
 
 // Polls `done` every 50 ms; false when `ms` pass first.
 bool WaitFor(const std::function<bool()>& done, DWORD ms);
+// The TTL the network apply writes (HKLM\...\Tcpip\Parameters DefaultTTL); 0 when none.
+[[nodiscard]] DWORD NetworkTtlSetting();
 
 // A top-level window of `className` of process `id` (any process for 0);
 // only visible ones unless `hiddenToo`.

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "registry/RegistryValues.h"
+
 namespace tarvix::testing {
 namespace {
 
@@ -116,6 +118,14 @@ void PutText(HKEY root, const std::string& key, const std::string& name, const s
   UniqueHKey k;
   ASSERT_EQ(CreateKey(root, key, KEY_ALL_ACCESS, k), ERROR_SUCCESS);
   ASSERT_EQ(SetStringData(k.get(), name, text), ERROR_SUCCESS);
+}
+
+std::string StoredSetting(std::string_view suffix, const std::string& name) {
+  return ReadText(HKEY_LOCAL_MACHINE, SettingsSubKey(suffix), name).value_or("<missing>");
+}
+
+void StoreSetting(std::string_view suffix, const std::string& name, const std::string& text) {
+  PutText(HKEY_LOCAL_MACHINE, SettingsSubKey(suffix), name, text);
 }
 
 void MakeKey(HKEY root, const std::string& key) {

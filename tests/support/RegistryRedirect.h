@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "registry/RegKey.h"
 
@@ -46,6 +47,11 @@ void PutText(HKEY root, const std::string& key, const std::string& name, const s
 void MakeKey(HKEY root, const std::string& key);
 // Makes an existing key readable but not writable for everyone.
 void MakeReadOnly(HKEY root, const std::string& key);
+
+// A value of the program's settings tree (suffix as kNetPingerSuffix), as
+// the settings windows store it; "<missing>" when it is not there as text.
+[[nodiscard]] std::string StoredSetting(std::string_view suffix, const std::string& name);
+void StoreSetting(std::string_view suffix, const std::string& name, const std::string& text);
 
 // Every value under a root, as "key|name|type|data" lines with key and name
 // in lower case, sorted: a whole picture of the redirected registry's values

@@ -6,8 +6,8 @@
 
 #include <string_view>
 
-#include "app/Skin.h"
-#include "app/ToolWindow.h"
+#include "app/skin/Skin.h"
+#include "ui/ToolWindow.h"
 #include "ui/Handles.h"
 
 namespace tarvix::test {

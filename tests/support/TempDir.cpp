@@ -6,7 +6,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
+#include "base/Handle.h"
 
 namespace tarvix::testing {
 
@@ -27,8 +28,7 @@ TempDir::~TempDir() {
 
 void RemoveTree(const std::string& path) {
   WIN32_FIND_DATAA found{};
-  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
+  if (const UniqueFindHandle search(FindFirstFileA((path + "\\*").c_str(), &found)); search) {
     do {
       const std::string name = found.cFileName;
       if (name == "." || name == "..") continue;
@@ -39,8 +39,7 @@ void RemoveTree(const std::string& path) {
         SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(child.c_str());
       }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.get(), &found));
   }
   RemoveDirectoryA(path.c_str());
 }

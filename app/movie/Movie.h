@@ -1,0 +1,146 @@
+#pragma once
+// The main window's movie: a child window that draws the program's screens
+// from a movie file ("\Tarvix.movie" in AppDir, see assets/Tarvix.movie) and
+// reports each choice as a command string, like the FSCommand event of the
+// control it replaces.
+//
+//   tarvix::Movie movie;
+//   movie.SetCommandHandler([](std::string_view command, std::string_view) { ... });
+//   (void)movie.Create(mainWindow, 0, 0, 724, 540);
+//   (void)movie.LoadMovie(0, tarvix::AppFile(tarvix::kMovieFileName));
+//   (void)movie.SetVariable("_root.version", TARVIX_VERSION_TEXT);
+//
+// Every item is an owner-drawn BUTTON child carrying its caption as window
+// text, with WS_TABSTOP; the movie has WS_EX_CONTROLPARENT, so a host that
+// calls IsDialogMessage(mainWindow, &msg) in its loop gets Tab / Shift+Tab
+// between items, and Enter or Space chooses the focused one.
+//
+// The window class is "TarvixMovie". It deliberately does not contain
+// "macromediaflashplayer": the movie has no context menu of its own, so the
+// host's search for a Flash player window finds nothing to hook and ends
+// after the last child.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/BaseWindow.h"
+#include "app/movie/MovieLayout.h"
+#include "app/movie/MovieScript.h"
+#include "ui/SkinGdi.h"
+
+namespace tarvix {
+
+inline constexpr const char* kMovieClassName = "TarvixMovie";
+inline constexpr std::string_view kVersionVariable = "_root.version";
+inline constexpr std::string_view kHomeVariable = "_root.home";
+// Control ids of the item buttons start here, in MovieCommands order.
+inline constexpr int kMovieFirstItemId = 1000;
+
+enum class MovieScreen { Home, About };
+
+class Movie final : public BaseWindow<Movie> {
+ public:
+  // The FSCommand event: the command string exactly as the movie file has
+  // it, and an argument string (always empty for this movie). The handler
+  // may reload the movie or destroy it.
+  using CommandHandler = std::function<void(std::string_view command, std::string_view args)>;
+
+  Movie();
+  ~Movie();
+  Movie(const Movie&) = delete;
+  Movie& operator=(const Movie&) = delete;
+
+  // Creates the movie as a visible child of `parent`; false when Windows
+  // refused. The built-in movie shows until LoadMovie is called.
+  [[nodiscard]] bool Create(HWND parent, int x, int y, int width, int height) noexcept;
+
+  // Layer 0 is the home screen; other layers are refused (false, nothing
+  // changes). A missing or broken file shows the built-in movie and returns
+  // false; LoadError() then says why. True when the file's movie is shown.
+  [[nodiscard]] bool LoadMovie(int layer, const std::string& path);
+  [[nodiscard]] const std::string& LoadError() const noexcept { return loadError_; }
+
+  // "_root.version" shows `value` as the version text; "_root.home" with
+  // "true" (any letter case) returns to the home screen. False for other
+  // names or values, which change nothing.
+  [[nodiscard]] bool SetVariable(std::string_view name, std::string_view value);
+
+  void SetCommandHandler(CommandHandler handler) { handler_ = std::move(handler); }
+
+  [[nodiscard]] MovieScreen Screen() const noexcept { return screen_; }
+  [[nodiscard]] const std::string& VersionText() const noexcept { return version_; }
+  [[nodiscard]] const MovieScript& Script() const noexcept { return script_; }
+  // Captions and descriptions of every item (and the version text) that
+  // their drawn area cuts short, measured in the fonts they are drawn in.
+  [[nodiscard]] std::vector<std::string> ClippedTexts() const;
+  // The item button sending `command`, or null.
+  [[nodiscard]] HWND ItemWindow(std::string_view command) const noexcept;
+
+  static const char* ClassName() noexcept { return kMovieClassName; }
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  enum class ItemKind { Tile, BarItem, Back };
+  struct Slot {
+    ItemKind kind;
+    std::size_t section;  // for tiles
+    std::size_t index;    // item within its section, the bar, or 0 for Back
+    UniqueWindow button;
+  };
+  struct Fonts {
+    UniqueFont title, tagline, version, header, caption, description, bar, heading, body, logo;
+  };
+
+  LRESULT ButtonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
+
+  void Form_Create();
+  void Form_Size();
+  void Form_Paint();
+  void Form_LButtonDown(int x, int y);
+  void Item_Click(int id);
+  void Item_Draw(const DRAWITEMSTRUCT& item);
+  struct ItemLook {
+    bool pressed, focused, hot;
+  };
+  void DrawTile(HDC dc, const RECT& all, Rgb accent, const MovieItem& data, ItemLook look);
+  void DrawBarItem(HDC dc, const RECT& all, const MovieItem& data, ItemLook look);
+  void DrawBackItem(HDC dc, const RECT& all, const MovieItem& data, ItemLook look);
+
+  void CreateFonts();
+  void BuildButtons();
+  void DestroyButtons() noexcept;
+  void Relayout();
+  void RenderBackdrop();
+  void DrawBand(HDC dc);
+  void DrawAboutCard(HDC dc);
+  void DrawHomeCards(HDC dc);
+  void ShowScreen(MovieScreen screen);
+  void Raise(const std::string& command);
+  [[nodiscard]] const MovieItem& ItemOf(const Slot& slot) const noexcept;
+  [[nodiscard]] Box BoxOf(const Slot& slot) const noexcept;
+  [[nodiscard]] const Slot* SlotOf(HWND button) const noexcept;
+  [[nodiscard]] std::string VersionLine() const;
+  [[nodiscard]] HFONT FontFor(TextRole role) const noexcept;
+
+  MovieScript script_;
+  std::string loadError_;
+  std::string version_;
+  MovieScreen screen_ = MovieScreen::Home;
+  CommandHandler handler_;
+  std::vector<Slot> slots_;
+  HomeLayout home_;
+  AboutLayout about_;
+  Fonts fonts_;
+  UniqueBitmap backdrop_;  // the screen without its buttons, redrawn on change
+  SIZE backdropSize_{};
+  HWND hot_ = nullptr;     // the button under the mouse
+  int dpi_ = 96;
+  // Expires when the movie is destroyed, so a handler may delete it.
+  std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+};
+
+}  // namespace tarvix

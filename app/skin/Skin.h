@@ -1,0 +1,90 @@
+#pragma once
+// The skin engine: loads "\TarvixMask.skn" and applies a named scheme to a
+// window by subclassing it (and its parent, which answers WM_CTLCOLOR* for
+// its skinned children).
+//
+//   tarvix::Skin skin;
+//   (void)skin.Load(tarvix::AppFile(tarvix::kSkinFileName));
+//   (void)skin.Apply(frame, "NoFrame");
+//
+// "NoFrame" and "controlForm" paint a container's background (children
+// without a scheme of their own take its colours); "Frame" draws a group box
+// or a container's border; "Button" paints push buttons; "Label",
+// "CheckBox" and "RadioBox" set the control's colours and font. Without a
+// loaded skin, or for a scheme the file lacks, Apply changes nothing and the
+// window stays as Windows draws it. Unload (or destroying the Skin) removes
+// every subclass, gives controls back their fonts and frees the GDI objects.
+#include <windows.h>
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "app/skin/SkinFile.h"
+#include "ui/SkinGdi.h"
+
+namespace tarvix {
+
+class Skin final {
+ public:
+  Skin() = default;
+  ~Skin();
+  Skin(const Skin&) = delete;
+  Skin& operator=(const Skin&) = delete;
+
+  // Replaces the loaded skin. False when the file is missing or broken: no
+  // skin is loaded then, and LoadError() says why.
+  [[nodiscard]] bool Load(const std::string& path);
+  // The same from text already read (tests, a skin built into a resource).
+  [[nodiscard]] bool LoadText(std::string_view text);
+  void Unload() noexcept;
+  [[nodiscard]] bool IsLoaded() const noexcept { return !schemes_.empty(); }
+  [[nodiscard]] const std::string& LoadError() const noexcept { return loadError_; }
+
+  // Applies `scheme` to `window`; false (and nothing changes) when no skin is
+  // loaded, the scheme is not in it, or `window` is not a window.
+  [[nodiscard]] bool Apply(HWND window, std::string_view scheme);
+  // The scheme applied to `window`, if any.
+  [[nodiscard]] std::optional<std::string> SchemeOf(HWND window) const;
+
+ private:
+  struct Resources {
+    SkinScheme scheme;
+    UniqueBrush background;
+    UniqueFont font;
+  };
+  struct Applied {
+    const Resources* resources;
+    HFONT previousFont;  // given back on Unload
+  };
+
+  LRESULT Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  bool EraseBackground(HWND window, HDC dc, const Resources& own);
+  bool PaintFace(HWND window, UINT message, HDC printDc, const Resources& own);
+  void TrackHotButton(HWND window, UINT message, bool skinned);
+  [[nodiscard]] static bool RedrawsFace(UINT message) noexcept;
+  [[nodiscard]] const Resources* ResourcesOf(HWND window) const noexcept;
+  void Hook(HWND window);
+  LRESULT ControlColour(HWND window, HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+  void PaintButton(HWND button, HDC dc, const Resources& skin);
+  void PaintGroupBox(HWND box, HDC dc, const Resources& skin);
+  void Forget(HWND window) noexcept;
+
+  std::map<std::string, Resources, std::less<>> schemes_;
+  std::map<HWND, Applied> applied_;
+  std::set<HWND> hooked_;
+  std::string loadError_;
+  HWND hot_ = nullptr;  // the skinned button under the mouse
+};
+
+// Whether a skinned window is a push button / a group box (drawn by the skin).
+[[nodiscard]] bool IsPushButton(HWND window) noexcept;
+[[nodiscard]] bool IsGroupBox(HWND window) noexcept;
+
+// Applies to each control of `form` the scheme of its kind (SchemeForControl);
+// a control that cannot be skinned keeps its own look and the rest go on.
+void ApplyControlSchemes(Skin& skin, HWND form) noexcept;
+
+}  // namespace tarvix

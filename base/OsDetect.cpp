@@ -1,0 +1,37 @@
+#include "base/OsDetect.h"
+
+#include <windows.h>
+
+namespace tarvix {
+
+OsFamilyCode OsFamily = kOsUnclassified;
+
+namespace {
+
+// On failure the record stays zeroed, which classifies as code 0.
+OSVERSIONINFOA QueryVersion() noexcept {
+  OSVERSIONINFOA info{};
+  info.dwOSVersionInfoSize = sizeof(info);
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
+  if (!GetVersionExA(&info)) info = OSVERSIONINFOA{};
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+  return info;
+}
+
+}  // namespace
+
+int ClassifyWindowsVersion() noexcept {
+  const OSVERSIONINFOA info = QueryVersion();
+  return ClassifyVersion(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion);
+}
+
+void DetectOperatingSystem() noexcept { OsFamily = FamilyFromVersionCode(ClassifyWindowsVersion()); }
+
+bool IsNtPlatform() noexcept { return QueryVersion().dwPlatformId == VER_PLATFORM_WIN32_NT; }
+
+}  // namespace tarvix

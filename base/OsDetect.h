@@ -1,0 +1,19 @@
+#pragma once
+// The running Windows family, classified once at start-up.
+#include "base/OsVersion.h"
+
+namespace tarvix {
+
+// Process-wide; 0 until DetectOperatingSystem runs.
+extern OsFamilyCode OsFamily;
+
+// GetVersionExA, then ClassifyVersion: the version code 0 to 7.
+[[nodiscard]] int ClassifyWindowsVersion() noexcept;
+
+// Sets OsFamily from the running version.
+void DetectOperatingSystem() noexcept;
+
+// True exactly when GetVersionExA reports the NT platform.
+[[nodiscard]] bool IsNtPlatform() noexcept;
+
+}  // namespace tarvix
