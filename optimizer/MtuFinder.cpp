@@ -30,7 +30,13 @@ class IcmpDontFragmentProbe final : public mtu::EchoProbe {
     });
     while (!done.load()) {
       ProcessPendingMessages(1);
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 15, QS_ALLINPUT);
+      // A quit waiting in the queue would wake the wait at once: sleep instead.
+      MSG quit;
+      if (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) {
+        Sleep(15);
+      } else {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 15, QS_ALLINPUT);
+      }
     }
     echo.join();
     return answer;

@@ -101,22 +101,23 @@ MtuOutcome SearchLargestMtu(EchoProbe& probe, int interfaceMtu) { return Search(
 std::string TryingText(int payload) { return "Trying " + std::to_string(payload) + " bytes\xE2\x80\xA6"; }
 
 std::string OutcomeText(const MtuOutcome& outcome) {
+  // One line under the button: at most about 58 characters.
   const std::string mtu = std::to_string(outcome.mtu);
   switch (outcome.kind) {
     case MtuOutcome::Kind::Found: {
-      const std::string size = (outcome.exact ? "Largest MTU " : "MTU at least ") + mtu + " bytes";
+      const std::string size = (outcome.exact ? "Largest MTU: " : "MTU at least ") + mtu + " bytes";
       switch (outcome.limit) {
         case MtuOutcome::Limit::Interface:
-          return size + ", the size of your network adapter.";
+          return size + " (your network adapter's own).";
         case MtuOutcome::Limit::FragmentationNeeded:
-          return size + ": larger packets got \"fragmentation needed\".";
+          return size + "; larger got \"fragmentation needed\".";
         case MtuOutcome::Limit::BlackHole:
-          return size + ": larger packets vanish without an answer (black hole).";
+          return size + "; larger ones vanish (black hole).";
       }
       return size + ".";
     }
     case MtuOutcome::Kind::NoAnswer:
-      return "The host did not answer at all, not even small packets.";
+      return "The host does not answer at all, not even small packets.";
     case MtuOutcome::Kind::TooSmallPath:
       return "Only small packets come back; " + mtu + " bytes and more vanish.";
     case MtuOutcome::Kind::Cancelled:

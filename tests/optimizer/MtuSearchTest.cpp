@@ -143,10 +143,13 @@ TEST(MtuSearch, TextsForTheUser) {
   found.mtu = 1400;
   found.exact = true;
   found.limit = MtuOutcome::Limit::FragmentationNeeded;
-  EXPECT_EQ(OutcomeText(found), "Largest MTU 1400 bytes: larger packets got \"fragmentation needed\".");
+  EXPECT_EQ(OutcomeText(found), "Largest MTU: 1400 bytes; larger got \"fragmentation needed\".");
   found.limit = MtuOutcome::Limit::BlackHole;
   found.exact = false;
-  EXPECT_EQ(OutcomeText(found), "MTU at least 1400 bytes: larger packets vanish without an answer (black hole).");
+  EXPECT_EQ(OutcomeText(found), "MTU at least 1400 bytes; larger ones vanish (black hole).");
+  found.limit = MtuOutcome::Limit::Interface;
+  found.exact = true;
+  EXPECT_EQ(OutcomeText(found), "Largest MTU: 1400 bytes (your network adapter's own).");
   EXPECT_EQ(MssForMtu(1400), 1360);
 }
 
