@@ -20,6 +20,9 @@
 //        Configuration Parameters" and the per-value pages (TcpWindowSize,
 //        SynAttackProtect, KeepAliveTime, Tcp1323Opts, ...): apply to
 //        Windows 2000 and Server 2003 only.
+//  [ICMP] Microsoft Knowledge Base 243427 and the Windows 2000 and 2003
+//        references name the value EnableICMPRedirect; the name the program
+//        writes, EnableICMPRedirects, is documented nowhere.
 //  [IE]  Microsoft Knowledge Base 282402: MaxConnectionsPerServer and
 //        MaxConnectionsPer1_0Server are Internet Explorer's (WinINet) values,
 //        not TCP/IP's.
@@ -70,7 +73,7 @@ inline constexpr std::array kVistaAndLater = {
     ValueReading{6, "NDI", "NDI", "VxD\\NWLink\\Ndi\\params\\cachesize", Reading::NotDocumented,
                  "a Windows 98 key, not on NT", "", "[2003]"},
     ValueReading{7, "ICMP", "ICMP", "EnableICMPRedirects", Reading::NotDocumented,
-                 "not documented under this name", "", "[2003]: EnableICMPRedirect"},
+                 "not documented under this name", "", "[2003] [ICMP]"},
 };
 
 // Marks are shown on family code 8 when the running Windows is NT 6.0 or
