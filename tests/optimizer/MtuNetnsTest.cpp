@@ -135,5 +135,64 @@ TEST_F(MtuOverALink, TheEditorFillsBothBoxesAndKeepsAnswering) {
   window.Unload();
 }
 
+// What a 10 ms timer saw while a measurement ran: how many ticks were
+// served and the longest wait between two of them.
+struct TickLog {
+  int ticks = 0;
+  DWORD first = 0;
+  DWORD last = 0;
+  DWORD longestGap = 0;
+  HWND cancel = nullptr;  // clicked once the measurement has run this long:
+  DWORD cancelAfterMs = 0;
+  bool cancelled = false;
+};
+TickLog g_ticks;
+
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) {
+  const DWORD now = GetTickCount();
+  if (g_ticks.ticks++ == 0) g_ticks.first = now;
+  if (g_ticks.last != 0 && now - g_ticks.last > g_ticks.longestGap) g_ticks.longestGap = now - g_ticks.last;
+  g_ticks.last = now;
+  if (g_ticks.cancel != nullptr && !g_ticks.cancelled && now - g_ticks.first >= g_ticks.cancelAfterMs) {
+    g_ticks.cancelled = true;
+    test::Click(g_ticks.cancel);  // the button reads "Cancel" while it measures
+  }
+}
+
+TEST_F(MtuOverALink, TheEditorAnswersWhileAHostIsSilentAndCancelStopsIt) {
+  if (silent_.empty()) GTEST_SKIP();
+  testing::FakePlatform platform;
+  LoadWizardPresets();
+  CurrentParameters = WizardPresets[0];
+  OsFamily = kOsUnclassified;
+  test::FakeShell shell;
+  frmNormalMode window(shell);
+  ASSERT_TRUE(window.Load());
+  const HWND form = window.Window();
+  test::Click(GetDlgItem(form, frmNormalMode::IDC_cmdNextPage));
+  test::TypeText(GetDlgItem(form, frmNormalMode::IDC_txtMtuHost), silent_);
+
+  g_ticks = TickLog{};
+  g_ticks.cancel = GetDlgItem(form, frmNormalMode::IDC_cmdFindMtu);
+  g_ticks.cancelAfterMs = 2500;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 10, CountTick);
+  const DWORD started = GetTickCount();
+  test::Click(GetDlgItem(form, frmNormalMode::IDC_cmdFindMtu));
+  const DWORD took = GetTickCount() - started;
+  KillTimer(nullptr, timer);
+  std::printf("silent host in the window: cancelled after %lu ms, %d ticks, longest wait %lu ms, %d requests\n",
+              static_cast<unsigned long>(took), g_ticks.ticks, static_cast<unsigned long>(g_ticks.longestGap),
+              window.LastMeasurement().outcome.requests);
+
+  EXPECT_TRUE(g_ticks.cancelled);
+  EXPECT_EQ(window.LastMeasurement().outcome.kind, mtu::MtuOutcome::Kind::Cancelled);
+  // Cancel takes effect when the echo in flight has had its second.
+  EXPECT_LT(took, g_ticks.cancelAfterMs + kMtuEchoTimeoutMs + 1000);
+  EXPECT_LT(g_ticks.longestGap, 250u) << "the window stopped answering";
+  EXPECT_EQ(WindowText(GetDlgItem(form, frmNormalMode::IDC_txtMTUValue)), "576");
+  EXPECT_EQ(WindowText(GetDlgItem(form, frmNormalMode::IDC_lblMtuResult)), "Cancelled.");
+  window.Unload();
+}
+
 }  // namespace
 }  // namespace tarvix
