@@ -2,6 +2,7 @@
 
 #include <icmpapi.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <thread>
@@ -100,9 +101,9 @@ std::optional<int> InterfaceMtuTowards(IPAddr address) noexcept {
     if (result != NO_ERROR) return std::nullopt;
     for (auto* adapter = reinterpret_cast<const IP_ADAPTER_ADDRESSES*>(buffer.data()); adapter != nullptr;
          adapter = adapter->Next) {
-      if (adapter->IfIndex == index && adapter->Mtu > 0 && adapter->Mtu < 0x10000) {
-        return static_cast<int>(adapter->Mtu);
-      }
+      // No IPv4 datagram is larger than 65535 bytes, whatever an adapter
+      // (such as the loopback one) reports.
+      if (adapter->IfIndex == index && adapter->Mtu > 0) return static_cast<int>(std::min<ULONG>(adapter->Mtu, 65535));
     }
     return std::nullopt;
   } catch (...) {
@@ -122,6 +123,8 @@ MtuMeasurement MeasureLargestMtu(std::string_view host, const std::function<bool
   const std::optional<std::uint32_t> address = EchoAddressOf(host);
   if (!address) return finish(MtuMeasurement::Status::NoHost);
   measurement.address = *address;
+  // 127.x.x.x, first byte first in memory.
+  if ((*address & 0xFFu) == 127u) return finish(MtuMeasurement::Status::ThisComputer);
   const std::optional<int> bound = InterfaceMtuTowards(*address);
   if (!bound) return finish(MtuMeasurement::Status::NoInterface);
   measurement.interfaceMtu = *bound;
@@ -138,6 +141,8 @@ std::string MeasurementText(const MtuMeasurement& measurement) {
       return mtu::OutcomeText(measurement.outcome);
     case MtuMeasurement::Status::NoHost:
       return "The host cannot be found; check its name.";
+    case MtuMeasurement::Status::ThisComputer:
+      return "That host is this computer; choose one on your line.";
     case MtuMeasurement::Status::NoInterface:
       return "No network adapter leads to this host.";
     case MtuMeasurement::Status::NoIcmp:

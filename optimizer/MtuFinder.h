@@ -25,6 +25,7 @@ struct MtuMeasurement {
   enum class Status {
     Measured,     // outcome holds the search's result
     NoHost,       // the host is empty, cannot be resolved or is malformed
+    ThisComputer, // a loopback address: its "MTU" says nothing about the line
     NoInterface,  // no interface routes to the host, or its MTU is unknown
     NoIcmp,       // the echo service could not be opened
   };

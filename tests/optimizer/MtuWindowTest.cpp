@@ -180,6 +180,20 @@ TEST_F(MtuPageTest, AHostThatCannotBeFoundIsSaid) {
   EXPECT_EQ(TextOf(W::IDC_txtMTUValue), "1500");
 }
 
+TEST(MtuFinder, RefusesThisComputerAndBadHostsBeforeSendingAnything) {
+  int announced = 0;
+  const auto trying = [&](int) { ++announced; };
+  const auto never = [] { return false; };
+  EXPECT_EQ(MeasureLargestMtu("127.0.0.1", never, trying).status, MtuMeasurement::Status::ThisComputer);
+  EXPECT_EQ(MeasureLargestMtu("  ", never, trying).status, MtuMeasurement::Status::NoHost);
+  EXPECT_EQ(MeasureLargestMtu("1.2.3", never, trying).status, MtuMeasurement::Status::NoHost) << "address 0";
+  EXPECT_EQ(MeasureLargestMtu("1.2.3.4.5", never, trying).status, MtuMeasurement::Status::NoHost);
+  EXPECT_EQ(announced, 0);
+  MtuMeasurement local;
+  local.status = MtuMeasurement::Status::ThisComputer;
+  EXPECT_EQ(MeasurementText(local), "That host is this computer; choose one on your line.");
+}
+
 TEST(WindowsReads, MarkedOnlyOnVistaAndLater) {
   for (OsFamilyCode family = 0; family <= 8; ++family) {
     EXPECT_FALSE(reads::ShowsReadings(family, 5)) << family;
