@@ -32,6 +32,8 @@ int ClassifyWindowsVersion() noexcept {
 
 void DetectOperatingSystem() noexcept { OsFamily = FamilyFromVersionCode(ClassifyWindowsVersion()); }
 
+unsigned RunningMajorVersion() noexcept { return QueryVersion().dwMajorVersion; }
+
 bool IsNtPlatform() noexcept { return QueryVersion().dwPlatformId == VER_PLATFORM_WIN32_NT; }
 
 }  // namespace tarvix

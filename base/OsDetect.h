@@ -13,6 +13,10 @@ extern OsFamilyCode OsFamily;
 // Sets OsFamily from the running version.
 void DetectOperatingSystem() noexcept;
 
+// The major version GetVersionExA reports (6 for Vista to 8, and for later
+// versions without a manifest that names them); 0 when it fails.
+[[nodiscard]] unsigned RunningMajorVersion() noexcept;
+
 // True exactly when GetVersionExA reports the NT platform.
 [[nodiscard]] bool IsNtPlatform() noexcept;
 

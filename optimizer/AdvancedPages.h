@@ -20,6 +20,10 @@ inline constexpr std::string_view kMtuCaption = "MTU :";
 inline constexpr std::string_view kMssCaption = "MSS :";
 inline constexpr std::string_view kMtuRecommended = "Recommended MTU size";
 inline constexpr std::string_view kMssRecommended = "Recommended MSS size";
+inline constexpr std::string_view kFindMtuCaption = "Find largest MTU";
+inline constexpr std::string_view kFindMtuCancel = "Cancel";
+inline constexpr std::string_view kMtuHostCaption = "Host :";
+inline constexpr std::string_view kFindMtuHint = "Measures your line to the host and fills in both boxes.";
 
 // Page 2: black-hole detection and path MTU discovery.
 inline constexpr std::string_view kBlackHoleExplanation =

@@ -2,11 +2,15 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 
+#include "base/OsDetect.h"
 #include "optimizer/AdvancedPages.h"
 #include "optimizer/NetworkParameters.h"
+#include "optimizer/WindowsReads.h"
+#include "pinger/PingerSettings.h"
 #include "ui/Controls.h"
 
 namespace tarvix {
@@ -55,17 +59,21 @@ constexpr std::array kControls = {
     PageControl{0, ConnectionOption(2)},
     PageControl{0, ConnectionOption(3)},
     PageControl{0, Text(text::kConnectionHint, 28, 180, 384, 16)},
-    // Page 1: MTU and MSS.
+    // Page 1: MTU and MSS, and the measurement that finds them.
     PageControl{1, PageFrame(1)},
-    PageControl{1, Text(text::kMtuExplanation, 28, 40, 384, 62)},
-    PageControl{1, Text(text::kMtuCaption, 28, 113, 50, 16)},
-    PageControl{1, Field(W::IDC_txtMTUValue, "576", 80, 110, 76, WS_GROUP)},
-    PageControl{1, Text(text::kMtuRecommended, 172, 113, 150, 16)},
-    PageControl{1, {ControlKind::Label, W::IDC_lblMTURecValue, "", 324, 113, 88, 16}},
-    PageControl{1, Text(text::kMssCaption, 28, 147, 50, 16)},
-    PageControl{1, Field(W::IDC_txtMSSValue, "536", 80, 144, 76)},
-    PageControl{1, Text(text::kMssRecommended, 172, 147, 150, 16)},
-    PageControl{1, {ControlKind::Label, W::IDC_lblMSSRecVaklue, "", 324, 147, 88, 16}},
+    PageControl{1, Text(text::kMtuExplanation, 28, 40, 384, 60)},
+    PageControl{1, Text(text::kMtuCaption, 28, 105, 50, 16)},
+    PageControl{1, Field(W::IDC_txtMTUValue, "576", 80, 102, 76, WS_GROUP)},
+    PageControl{1, Text(text::kMtuRecommended, 172, 105, 150, 16)},
+    PageControl{1, {ControlKind::Label, W::IDC_lblMTURecValue, "", 324, 105, 88, 16}},
+    PageControl{1, Text(text::kMssCaption, 28, 131, 50, 16)},
+    PageControl{1, Field(W::IDC_txtMSSValue, "536", 80, 128, 76)},
+    PageControl{1, Text(text::kMssRecommended, 172, 131, 150, 16)},
+    PageControl{1, {ControlKind::Label, W::IDC_lblMSSRecVaklue, "", 324, 131, 88, 16}},
+    PageControl{1, {ControlKind::Button, W::IDC_cmdFindMtu, text::kFindMtuCaption, 28, 156, 124, 24}},
+    PageControl{1, Text(text::kMtuHostCaption, 164, 160, 44, 16)},
+    PageControl{1, Field(W::IDC_txtMtuHost, "", 210, 157, 202)},
+    PageControl{1, {ControlKind::Label, W::IDC_lblMtuResult, text::kFindMtuHint, 28, 185, 384, 16}},
     // Page 2: black-hole detection and path MTU discovery.
     PageControl{2, PageFrame(2)},
     PageControl{2, Text(text::kBlackHoleExplanation, 28, 40, 384, 32)},
@@ -136,6 +144,8 @@ constexpr std::array kControls = {
     PageControl{7, Text(text::kIcmpExplanation, 28, 40, 384, 48)},
     PageControl{7, {ControlKind::CheckBox, W::IDC_chkICMPValue, "Enable It?", 28, 100, 100, 20, WS_GROUP}},
     PageControl{7, Text(text::kIcmpRecommended, 132, 102, 280, 16)},
+    // Below the page: the values of the page that this Windows does not read.
+    PageControl{kAlways, {ControlKind::Label, W::IDC_lblWindowsReads, "", 16, 208, 230, 40}},
     // Back and Next, on every page.
     PageControl{kAlways, {ControlKind::Button, W::IDC_cmdPrevPage, advanced::kBackCaption, 252, 214, 80, 26, WS_GROUP}},
     PageControl{kAlways, {ControlKind::Button, W::IDC_cmdNextPage, advanced::kNextCaption, 340, 214, 80, 26}},
@@ -167,6 +177,15 @@ void ShowText(HWND control, std::string_view wanted) {
   if (WindowText(control) != wanted) SetWindowTextTo(control, wanted);
 }
 
+// Shows UTF-8 text (the progress has an ellipsis) whatever the code page.
+void ShowUtf8(HWND control, const std::string& text) {
+  const int length = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+  if (length <= 0) return;
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), length);
+  SetWindowTextW(control, wide.c_str());
+}
+
 }  // namespace
 
 void frmNormalMode::Form_Load() {
@@ -185,6 +204,7 @@ void frmNormalMode::Form_Load() {
     const std::string copy(item);
     SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(copy.c_str()));
   }
+  SetWindowTextTo(Item(IDC_txtMtuHost), TargetOf(ReadPingerSettings()).host);
   const HWND arrows = Item(IDC_updwnDescision);
   SendMessageA(arrows, UDM_SETRANGE32, 0, 2);
   SendMessageA(arrows, UDM_SETPOS32, 0, 2);
@@ -195,6 +215,11 @@ void frmNormalMode::Form_Load() {
 }
 
 void frmNormalMode::Form_Unload() noexcept {
+  // A measurement still running stops at its next request and then leaves
+  // the window alone.
+  cancelRequested_ = true;
+  measuring_ = false;
+  ++generation_;
   if (walk_) connectionType_ = walk_->ConnectionTypeIndex();
   for (auto& page : pageControls_) page.clear();
   shownPage_ = -1;
@@ -206,6 +231,8 @@ void frmNormalMode::OnClick(int id) {
     cmdNextPage_Click();
   } else if (id == IDC_cmdPrevPage) {
     cmdPrevPage_Click();
+  } else if (id == IDC_cmdFindMtu) {
+    cmdFindMtu_Click();
   } else if (id >= IDC_optConnType0 && id < IDC_optConnType0 + 4) {
     optConnType_Click(id - IDC_optConnType0);
   } else {
@@ -233,7 +260,7 @@ void frmNormalMode::optConnType_Click(int index) {
 }
 
 void frmNormalMode::cmdNextPage_Click() {
-  if (!walk_) return;
+  if (!walk_ || measuring_) return;
   const advanced::NextResult result = walk_->Next();
   // On Finish this disables Next before the apply, which may show a message.
   Sync();
@@ -247,8 +274,53 @@ void frmNormalMode::cmdNextPage_Click() {
   shell().ReturnToMovieHome();
 }
 
-void frmNormalMode::cmdPrevPage_Click() {
+void frmNormalMode::cmdFindMtu_Click() {
   if (!walk_) return;
+  if (measuring_) {
+    cancelRequested_ = true;
+    return;
+  }
+  measuring_ = true;
+  cancelRequested_ = false;
+  const unsigned generation = ++generation_;
+  const HWND button = Item(IDC_cmdFindMtu);
+  const HWND result = Item(IDC_lblMtuResult);
+  SetWindowTextTo(button, text::kFindMtuCancel);
+  SendMessageA(Item(IDC_txtMtuHost), EM_SETREADONLY, TRUE, 0);
+  Sync();  // no Back or Next while it measures
+  const std::string host = WindowText(Item(IDC_txtMtuHost));
+  const std::function<bool()> cancelled = [this, generation] {
+    return cancelRequested_ || generation != generation_ || hwnd() == nullptr;
+  };
+  const std::function<void(int)> trying = [this, generation, result](int payload) {
+    if (generation == generation_ && hwnd() != nullptr) ShowUtf8(result, mtu::TryingText(payload));
+  };
+  MtuMeasurement measurement;
+  try {
+    measurement = measurer_(host, cancelled, trying);
+  } catch (...) {
+    measurement.status = MtuMeasurement::Status::NoIcmp;
+  }
+  // The window may have been closed, or closed and opened again, meanwhile.
+  if (generation != generation_ || hwnd() == nullptr) return;
+  measuring_ = false;
+  lastMeasurement_ = measurement;
+  SetWindowTextTo(button, text::kFindMtuCaption);
+  SendMessageA(Item(IDC_txtMtuHost), EM_SETREADONLY, FALSE, 0);
+  ShowUtf8(result, MeasurementText(measurement));
+  const mtu::MtuOutcome& outcome = measurement.outcome;
+  // A cancelled search leaves the boxes as they were: the size it reached is
+  // only a lower bound.
+  if (measurement.status == MtuMeasurement::Status::Measured && outcome.kind == mtu::MtuOutcome::Kind::Found) {
+    // Typed into the boxes as the user would, so the boxes' validators judge them.
+    SetWindowTextTo(Item(IDC_txtMTUValue), std::to_string(outcome.mtu));
+    SetWindowTextTo(Item(IDC_txtMSSValue), std::to_string(mtu::MssForMtu(outcome.mtu)));
+  }
+  Sync();
+}
+
+void frmNormalMode::cmdPrevPage_Click() {
+  if (!walk_ || measuring_) return;
   walk_->Back();
   Sync();
 }
@@ -308,9 +380,16 @@ void frmNormalMode::Sync() {
   // A button about to be disabled hands the keyboard focus to the other one.
   if (!walk.NextEnabled() && GetFocus() == next) SetFocus(back);
   if (!walk.BackEnabled() && GetFocus() == back) SetFocus(next);
-  EnableWindow(next, walk.NextEnabled() ? TRUE : FALSE);
-  EnableWindow(back, walk.BackEnabled() ? TRUE : FALSE);
+  EnableWindow(next, walk.NextEnabled() && !measuring_ ? TRUE : FALSE);
+  EnableWindow(back, walk.BackEnabled() && !measuring_ ? TRUE : FALSE);
   if (walk.VisiblePage() != shownPage_) hideAllExcept(walk.VisiblePage());
+  const HWND reads = Item(IDC_lblWindowsReads);
+  static const unsigned major = RunningMajorVersion();
+  const std::string readings = reads::ShowsReadings(OsFamily, major)
+                                   ? reads::PageReadingText(walk.VisiblePage())
+                                   : std::string();
+  ShowText(reads, readings);
+  ShowWindow(reads, readings.empty() ? SW_HIDE : SW_SHOWNA);
   syncing_ = false;
 }
 

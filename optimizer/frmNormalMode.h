@@ -13,11 +13,13 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "ui/ToolWindow.h"
 #include "optimizer/AdvancedWalk.h"
 #include "optimizer/ApplyNetworkSettings.h"
+#include "optimizer/MtuFinder.h"
 
 namespace tarvix {
 
@@ -54,6 +56,10 @@ class frmNormalMode final : public ToolWindowBase<frmNormalMode> {
     IDC_cmbNDI,
     IDC_chkICMPValue,
     IDC_lblText,  // the fixed texts of the pages
+    IDC_cmdFindMtu,
+    IDC_txtMtuHost,
+    IDC_lblMtuResult,
+    IDC_lblWindowsReads,  // the values this Windows does not read, below the page
   };
 
   explicit frmNormalMode(Shell& shell) noexcept : ToolWindowBase(shell) {}
@@ -72,6 +78,10 @@ class frmNormalMode final : public ToolWindowBase<frmNormalMode> {
   // nothing was changed: the editor stays on page 7 with Finish enabled.
   void cmdNextPage_Click();
   void cmdPrevPage_Click();
+  // "Find largest MTU" on page 1: measures towards the host beside it and
+  // puts the MTU and the MSS that go with it in their boxes, where the
+  // boxes' own validators check them. While it measures, the button cancels.
+  void cmdFindMtu_Click();
   // Shows page `frmNo` and hides every other.
   void hideAllExcept(int frmNo);
 
@@ -83,6 +93,11 @@ class frmNormalMode final : public ToolWindowBase<frmNormalMode> {
   [[nodiscard]] int ShownPage() const noexcept { return shownPage_; }
   // The outcome of the last Finish (tests).
   [[nodiscard]] const ApplyOutcome& LastApply() const noexcept { return lastApply_; }
+  // The last finished measurement, and whether one is running (tests).
+  [[nodiscard]] const MtuMeasurement& LastMeasurement() const noexcept { return lastMeasurement_; }
+  [[nodiscard]] bool Measuring() const noexcept { return measuring_; }
+  // Measures with `measurer` instead of real echo requests (tests).
+  void SetMtuMeasurer(MtuMeasurer measurer) { measurer_ = std::move(measurer); }
 
  private:
   // Shows what the walk holds: texts, captions, checks, enabled states and
@@ -96,6 +111,13 @@ class frmNormalMode final : public ToolWindowBase<frmNormalMode> {
   bool syncing_ = false;
   std::array<std::vector<HWND>, kPageCount> pageControls_;
   ApplyOutcome lastApply_;
+  MtuMeasurer measurer_ = MeasureLargestMtu;
+  MtuMeasurement lastMeasurement_;
+  bool measuring_ = false;
+  bool cancelRequested_ = false;
+  // Counts loads and unloads: a measurement that outlives its window's load
+  // leaves the new one alone.
+  unsigned generation_ = 0;
 };
 
 }  // namespace tarvix

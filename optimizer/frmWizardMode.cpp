@@ -2,9 +2,11 @@
 
 #include <array>
 
+#include "base/OsDetect.h"
 #include "base/Platform.h"
 #include "optimizer/ModeSummary.h"
 #include "optimizer/NetworkParameters.h"
+#include "optimizer/WindowsReads.h"
 #include "ui/Controls.h"
 
 namespace tarvix {
@@ -40,6 +42,7 @@ constexpr std::array kControls = {
 
 void frmWizardMode::Form_Load() {
   CreateControls(hwnd(), kControls);
+  ShowWindowsReads();
   SkinSelf();
   SetChecked(Item(IDC_optMode0), true);
   CurrentParameters = WizardPresets[0];
@@ -69,6 +72,16 @@ void frmWizardMode::cmdOptimize_Click() {
   EnableWindow(button, TRUE);
   if (lastApply_.status == ApplyOutcome::Status::BackupFailed) return;
   shell().ReturnToMovieHome();
+}
+
+void frmWizardMode::ShowWindowsReads() {
+  // Windows Vista and later: the values it does not read, on the summary
+  // frame's caption row beside the caption, outside the summary text.
+  if (!reads::ShowsReadings(OsFamily, RunningMajorVersion())) return;
+  constexpr ControlSpec kMarks{ControlKind::Label, IDC_lblWindowsReads, "", 166, 104, 260, 16};
+  const HWND marks = CreateControl(hwnd(), kMarks);
+  SetWindowLongPtrA(marks, GWL_STYLE, GetWindowLongPtrA(marks, GWL_STYLE) | SS_RIGHT);
+  SetWindowTextTo(marks, reads::WizardReadingText());
 }
 
 void frmWizardMode::UpdateModeSummary() { SetWindowTextTo(Item(IDC_lblModeDescrip), ModeSummaryText(CurrentParameters)); }

@@ -22,6 +22,7 @@ class frmWizardMode final : public ToolWindowBase<frmWizardMode> {
     IDC_lblBackupNote,
     IDC_frameModeSummary,
     IDC_lblModeDescrip,
+    IDC_lblWindowsReads,  // beside the summary: the values this Windows does not read
   };
 
   explicit frmWizardMode(Shell& shell) noexcept : ToolWindowBase(shell) {}
@@ -45,6 +46,9 @@ class frmWizardMode final : public ToolWindowBase<frmWizardMode> {
   [[nodiscard]] const ApplyOutcome& LastApply() const noexcept { return lastApply_; }
 
  private:
+  // On Windows Vista and later, the marks beside the summary.
+  void ShowWindowsReads();
+
   ApplyOutcome lastApply_;
 };
 

@@ -186,6 +186,23 @@ std::optional<std::uint32_t> ParseDottedAddress(std::string_view text) noexcept 
   return ParseDottedParts(addresses->front()).value_or(0u);
 }
 
+std::optional<std::uint32_t> EchoAddressOf(std::string_view hostText) noexcept {
+  try {
+    std::string host(text::TrimBlanks(hostText));
+    if (host.empty()) return std::nullopt;
+    if (IsDottedName(host)) {
+      const auto addresses = ResolveHostAddresses(host);
+      if (!addresses || addresses->empty()) return std::nullopt;
+      host = addresses->front();
+    }
+    const auto address = ParseDottedAddress(host);
+    if (!address || *address == 0) return std::nullopt;
+    return address;
+  } catch (...) {
+    return std::nullopt;
+  }
+}
+
 std::optional<std::vector<std::string>> ResolveHostAddresses(std::string_view name) noexcept {
   try {
     const SocketsSession sockets;

@@ -106,6 +106,12 @@ class ScopedPingNetwork {
 [[nodiscard]] std::optional<std::vector<std::string>> ResolveHostAddresses(
     std::string_view name) noexcept;
 
+// The address an echo to `host` goes to, found as PingHost finds it: a
+// dotted address as it stands, a name (dotted or not) through the first
+// address of its lookup. No result for an empty host, a name that cannot be
+// resolved, or an address that is malformed or 0.
+[[nodiscard]] std::optional<std::uint32_t> EchoAddressOf(std::string_view host) noexcept;
+
 // Starts Windows Sockets 1.1; tells the user and answers false when it is not
 // usable. Each true answer must be matched by one StopSockets.
 [[nodiscard]] bool StartSockets() noexcept;
