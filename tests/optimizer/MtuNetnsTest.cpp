@@ -122,11 +122,7 @@ TEST_F(MtuOverALink, TheEditorFillsBothBoxesAndKeepsAnswering) {
     EXPECT_GT(ticks, 0) << "no message was served while measuring";
   }
 
-  ShowWindow(form, SW_SHOW);
-  ShowWindow(shell.ChildFrame(), SW_SHOWNOACTIVATE);
-  SetWindowPos(shell.ChildFrame(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-  RedrawWindow(shell.ChildFrame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  test::PumpMessagesFor(150);
+  shell.ShowInFront(form);
   EXPECT_TRUE(test::SaveScreenshot(form, "advanced-mode-mtu-measured.png"));
 
   // Next goes on with the measured values, as with typed ones.

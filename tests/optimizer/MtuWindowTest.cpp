@@ -229,14 +229,6 @@ TEST_F(MtuPageTest, EditorPagesShowTheirMarksOnlyOnFamily8) {
   EXPECT_EQ(TextOf(W::IDC_lblWindowsReads), reads::PageReadingText(3));
 }
 
-void ShowInFront(test::SkinnedShell& shell, HWND window) {
-  ShowWindow(window, SW_SHOW);
-  ShowWindow(shell.ChildFrame(), SW_SHOWNOACTIVATE);
-  SetWindowPos(shell.ChildFrame(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-  RedrawWindow(shell.ChildFrame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  test::PumpMessagesFor(100);
-}
-
 TEST(WindowsReadsScreenshot, WizardAndEditorOnWindows7) {
   testing::FakePlatform platform;
   LoadWizardPresets();
@@ -252,7 +244,7 @@ TEST(WindowsReadsScreenshot, WizardAndEditorOnWindows7) {
     EXPECT_EQ(WindowText(GetDlgItem(wizard.Window(), frmWizardMode::IDC_lblModeDescrip)).find("Not read"),
               std::string::npos)
         << "the marks stay out of the summary text";
-    ShowInFront(shell, wizard.Window());
+    shell.ShowInFront(wizard.Window());
     EXPECT_TRUE(test::SaveScreenshot(wizard.Window(), "wizard-mode-windows7-marks.png"));
     wizard.Unload();
   }
@@ -264,7 +256,7 @@ TEST(WindowsReadsScreenshot, WizardAndEditorOnWindows7) {
     ASSERT_TRUE(editor.Load());
     for (int page = 1; page <= 4; ++page) test::Click(GetDlgItem(editor.Window(), frmNormalMode::IDC_cmdNextPage));
     ASSERT_EQ(editor.currWizardPage(), 4);
-    ShowInFront(shell, editor.Window());
+    shell.ShowInFront(editor.Window());
     EXPECT_TRUE(test::SaveScreenshot(editor.Window(), "advanced-mode-windows7-marks.png"));
     editor.Unload();
   }

@@ -26,15 +26,6 @@
 namespace tarvix {
 namespace {
 
-
-void ShowInFront(test::SkinnedShell& shell, HWND window) {
-  ShowWindow(window, SW_SHOW);
-  ShowWindow(shell.ChildFrame(), SW_SHOWNOACTIVATE);
-  SetWindowPos(shell.ChildFrame(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-  RedrawWindow(shell.ChildFrame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  test::PumpMessagesFor(100);
-}
-
 TEST(OptimizerScreenshot, WizardWithAModeChosen) {
   testing::FakePlatform platform;
   LoadWizardPresets();
@@ -43,7 +34,7 @@ TEST(OptimizerScreenshot, WizardWithAModeChosen) {
   frmWizardMode window(shell);
   ASSERT_TRUE(window.Load());
   test::Click(GetDlgItem(window.Window(), frmWizardMode::IDC_optMode0 + 4));  // Automatic-E
-  ShowInFront(shell, window.Window());
+  shell.ShowInFront(window.Window());
   const auto picture = test::CaptureWindow(window.Window(), frmWizardMode::kWidth, frmWizardMode::kHeight);
   EXPECT_GT(test::DistinctColours(picture), 8u) << "the wizard looks flat";
   EXPECT_TRUE(test::SaveScreenshot(window.Window(), "wizard-mode.png"));
@@ -66,7 +57,7 @@ TEST(OptimizerScreenshot, AdvancedEditorOnEveryPage) {
     if (page > 0) test::Click(GetDlgItem(form, frmNormalMode::IDC_cmdNextPage));
     ASSERT_EQ(window.currWizardPage(), page);
     if (page == 2) test::Click(GetDlgItem(form, frmNormalMode::IDC_chkMTUDisconver));
-    ShowInFront(shell, form);
+    shell.ShowInFront(form);
     const auto picture = test::CaptureWindow(form, frmNormalMode::kWidth, frmNormalMode::kHeight);
     EXPECT_GT(test::DistinctColours(picture), 8u) << "page " << page << " looks flat";
     EXPECT_NE(picture, previous) << "page " << page << " looks like the page before";

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "support/FakeShell.h"
+
 namespace tarvix::test {
 
 SkinnedShell::SkinnedShell(int width, int height, std::string_view skinPath, int left, int top) {
@@ -20,6 +22,14 @@ SkinnedShell::SkinnedShell(int width, int height, std::string_view skinPath, int
 SkinnedShell::~SkinnedShell() {
   host_.reset();
   skin_.Unload();
+}
+
+void SkinnedShell::ShowInFront(HWND window) {
+  ShowWindow(window, SW_SHOW);
+  ShowWindow(ChildFrame(), SW_SHOWNOACTIVATE);
+  SetWindowPos(ChildFrame(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  RedrawWindow(ChildFrame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  PumpMessagesFor(150);
 }
 
 void SkinnedShell::SkinToolWindow(HWND form) noexcept {

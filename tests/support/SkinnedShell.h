@@ -23,6 +23,8 @@ class SkinnedShell final : public Shell {
 
   [[nodiscard]] HWND ChildFrame() const noexcept override { return host_.get(); }
   void SkinToolWindow(HWND form) noexcept override;
+  // Shows `window` and brings the child area on top of every window, drawn, for a picture.
+  void ShowInFront(HWND window);
   void ReturnToMovieHome() noexcept override {}
   void SetTrayToolTip(std::string_view) noexcept override {}
 
