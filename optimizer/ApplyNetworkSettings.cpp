@@ -41,8 +41,7 @@ ApplyOutcome ApplyNetworkSettings() {
   for (const MapRow& row : map->leadingRows) WriteRow(row, map->valueType, {}, tally);
   {
     UniqueHKey parent;
-    const std::string key(map->enumeratedKey);
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, key.c_str(), parent.put()) == ERROR_SUCCESS) {
+    if (OpenKey(HKEY_LOCAL_MACHINE, map->enumeratedKey, KEY_READ, parent) == ERROR_SUCCESS) {
       // Each transport or interface gets every per-sub-key row, in row order.
       for (const std::string& name : EnumSubKeyNames(parent.get())) {
         for (const MapRow& row : map->perSubKeyRows) WriteRow(row, map->valueType, name, tally);

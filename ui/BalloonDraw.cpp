@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/SkinGdi.h"
+
 namespace tarvix {
 
 using balloon::Point;
@@ -34,21 +36,6 @@ UniqueRegion CopyRegion(HRGN region) noexcept {
 
 namespace {
 
-// A top-down 32-bit DIB section, so pixels can be read and written directly.
-UniqueBitmap MakeDib(HDC reference, int width, int height, std::uint32_t** bits) noexcept {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* raw = nullptr;
-  UniqueBitmap bitmap(CreateDIBSection(reference, &info, DIB_RGB_COLORS, &raw, nullptr, 0));
-  *bits = bitmap ? static_cast<std::uint32_t*>(raw) : nullptr;
-  return bitmap;
-}
-
 void FillRegionWith(HDC dc, HRGN region, COLORREF colour) noexcept {
   const UniqueBrush brush(CreateSolidBrush(colour));
   FillRgn(dc, region, brush.get());
@@ -78,7 +65,7 @@ bool BalloonSurface::Attach(HWND window, int width, int height, COLORREF panelCo
   height_ = std::max(1, height);
   const WindowDC screen(nullptr);
   backDc_.reset(CreateCompatibleDC(screen.get()));
-  backBitmap_ = MakeDib(screen.get(), width_, height_, &backBits_);
+  backBitmap_ = CreateTopDownDib(screen.get(), width_, height_, &backBits_);
   if (!backDc_ || !backBitmap_) return false;
   SelectObject(backDc_.get(), backBitmap_.get());
   return true;
@@ -136,7 +123,7 @@ void BalloonSurface::ReadScreenBlock(const RECT& window, std::uint32_t* out) con
   const WindowDC screen(nullptr);
   const UniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
   std::uint32_t* bits = nullptr;
-  const UniqueBitmap block = MakeDib(screen.get(), w, h, &bits);
+  const UniqueBitmap block = CreateTopDownDib(screen.get(), w, h, &bits);
   if (!memory || !block) return;
   {
     const SelectGuard select(memory.get(), block.get());

@@ -61,6 +61,20 @@ UniqueFont CreateUiFont(std::string_view face, int pixelHeight, int weight) noex
   return FontOf(system.lfFaceName[0] ? system.lfFaceName : "MS Shell Dlg", pixelHeight, weight);
 }
 
+UniqueBitmap CreateTopDownDib(HDC reference, int width, int height, std::uint32_t** bits) noexcept {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* raw = nullptr;
+  UniqueBitmap bitmap(CreateDIBSection(reference, &info, DIB_RGB_COLORS, &raw, nullptr, 0));
+  *bits = bitmap ? static_cast<std::uint32_t*>(raw) : nullptr;
+  return bitmap;
+}
+
 void FillGradient(HDC dc, const RECT& box, Rgb from, Rgb to, bool vertical) noexcept {
   TRIVERTEX corners[2] = {
       {box.left, box.top, static_cast<COLOR16>(from.r << 8), static_cast<COLOR16>(from.g << 8),

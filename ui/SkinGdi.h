@@ -3,6 +3,7 @@
 // the skin draw (gradients, rounded boxes).
 #include <windows.h>
 
+#include <cstdint>
 #include <string_view>
 #include <utility>
 
@@ -23,6 +24,9 @@ namespace tarvix {
 
 // Fills `box` with a two-colour gradient (msimg32's GradientFill).
 void FillGradient(HDC dc, const RECT& box, Rgb from, Rgb to, bool vertical) noexcept;
+// A top-down 32-bit DIB section, so pixels can be read and written directly;
+// `bits` is null when it could not be made.
+[[nodiscard]] UniqueBitmap CreateTopDownDib(HDC reference, int width, int height, std::uint32_t** bits) noexcept;
 // A filled rounded box with an optional 1-pixel border (border == fill for none).
 void FillRoundBox(HDC dc, const RECT& box, int radius, Rgb fill, Rgb border) noexcept;
 // A rounded outline `thickness` pixels wide, drawn inside `box`.

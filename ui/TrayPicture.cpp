@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "ui/SkinGdi.h"
+
 namespace tarvix::tray {
 namespace {
 
@@ -14,18 +16,9 @@ struct Canvas {
 // A 32-bit top-down DIB section of the icon's size with its own memory DC.
 Canvas MakeCanvas() noexcept {
   Canvas canvas;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = kTrayPictureSize;
-  info.bmiHeader.biHeight = -kTrayPictureSize;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  canvas.bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  canvas.bitmap = CreateTopDownDib(nullptr, kTrayPictureSize, kTrayPictureSize, &canvas.pixels);
   canvas.dc.reset(CreateCompatibleDC(nullptr));
   if (!canvas.bitmap || !canvas.dc) return {};
-  canvas.pixels = static_cast<std::uint32_t*>(bits);
   return canvas;
 }
 
