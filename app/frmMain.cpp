@@ -310,6 +310,8 @@ void frmMain::ReturnToMovieHome() noexcept {
 }
 
 void frmMain::SetTrayToolTip(std::string_view text) noexcept {
+  // The memory tick asks every 300 ms; the shell is told only of a new text.
+  if (tray_->IsVisible() && tray_->TrayToolTip() == text) return;
   try {
     tray_->SetTrayToolTip(text);
     tray_->Show(true);
