@@ -20,6 +20,8 @@ constexpr int kPumpPasses = 5;
 // the block: one slice (2 MB) takes about 1 to 5 ms to write into fresh
 // pages, while the pass costs microseconds when nothing is waiting.
 constexpr std::size_t kSliceCharacters = std::size_t{1} << 20;
+// The block is given back in pieces of this size, with a pass between them.
+constexpr std::size_t kReleasePieceBytes = std::size_t{16} << 20;
 
 class VirtualMemoryAllocator final : public MemoryAllocator {
  public:
@@ -27,8 +29,16 @@ class VirtualMemoryAllocator final : public MemoryAllocator {
     if (bytes == 0 || bytes > SIZE_MAX) return nullptr;
     return VirtualAlloc(nullptr, static_cast<SIZE_T>(bytes), MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
   }
-  void Release(void* block, std::uint64_t) noexcept override {
-    if (block != nullptr) VirtualFree(block, 0, MEM_RELEASE);
+  void Release(void* block, std::uint64_t bytes) noexcept override {
+    if (block == nullptr) return;
+    // Giving back gigabytes of written pages takes the system hundreds of
+    // milliseconds: it is done in pieces, serving messages in between.
+    auto* start = static_cast<char*>(block);
+    for (std::uint64_t done = 0; done + kReleasePieceBytes < bytes; done += kReleasePieceBytes) {
+      VirtualFree(start + done, kReleasePieceBytes, MEM_DECOMMIT);
+      ProcessPendingMessages(1);
+    }
+    VirtualFree(block, 0, MEM_RELEASE);
   }
 };
 
