@@ -1,6 +1,8 @@
 #include "app/frmMain.h"
 
+#include <array>
 #include <string>
+#include <string_view>
 
 #include "base/AppPaths.h"
 #include "base/OsDetect.h"
@@ -17,6 +19,11 @@
 
 namespace tarvix {
 namespace {
+
+// The tool windows' form names in ToolWindow order, for the load trace.
+constexpr std::array<std::string_view, kToolWindowCount> kToolWindowNames = {
+    "frmWizardMode", "frmNormalMode", "frmBackUp", "frmNetPingerSettings",
+    "frmRamConfiguration", "frmMainSettings", "frmSystemStatus"};
 
 constexpr const char* kChildAreaClass = "TarvixChildArea";
 constexpr std::string_view kStillRunningText = "The Program Still Running Here";
@@ -82,7 +89,9 @@ frmMain::~frmMain() {
 }
 
 bool frmMain::Form_Load() {
+  loadTrace_.Start();
   (void)splash_.Show();
+  loadTrace_.Mark("splash shown");
   const int x = (GetSystemMetrics(SM_CXSCREEN) - kMainWidth) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - kMainHeight) / 2;
   if (!CreateWindowOf(WS_EX_CONTROLPARENT | WS_EX_APPWINDOW, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
@@ -96,6 +105,7 @@ bool frmMain::Form_Load() {
   SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
   tray_->SetTrayImage(ProgramIcon(GetSystemMetrics(SM_CXSMICON)));
   tray_->SetTrayToolTip("Tarvix");
+  loadTrace_.Mark("main window and icons");
 
   // The movie covers the whole face; the child area lies beneath it until a
   // tool window is shown.
@@ -107,18 +117,23 @@ bool frmMain::Form_Load() {
   SetWindowPos(flash_.hwnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   BringChildAreaToFront();
   BringMovieToFront();
+  loadTrace_.Mark("child area and movie window");
   (void)flash_.LoadMovie(0, AppFile(kMovieFileName));
+  loadTrace_.Mark("movie file");
 
   if (skin_.Load(AppFile(kSkinFileName))) (void)skin_.Apply(frame_.get(), "NoFrame");
   (void)flash_.SetVariable(kVersionVariable, TARVIX_VERSION_TEXT);
+  loadTrace_.Mark("skin file and version");
 
   DetectOperatingSystem();
   LoadWizardPresets();
   tray_->Show(true);
+  loadTrace_.Mark("Windows family, presets, icon");
 
   tools_ = std::make_unique<ToolWindowSet>(*this);
   for (const ToolWindow which : kStartupLoadOrder) {
     if (IToolWindow* window = tools_->Get(which)) (void)window->Load();
+    loadTrace_.Mark(kToolWindowNames[static_cast<std::size_t>(which)]);
   }
 
   if (tools_->MainSettings().RunProgramMini()) {
@@ -127,9 +142,11 @@ bool frmMain::Form_Load() {
   } else {
     ShowMainWindow();
   }
+  loadTrace_.Mark("main window shown or notice");
   splash_.Close();
 
   if (const HWND player = FindFlashPlayerWindow(hwnd())) HookFlashWindow(player, true);
+  loadTrace_.Mark("splash closed, hook");
   return true;
 }
 
@@ -293,6 +310,8 @@ void frmMain::ReturnToMovieHome() noexcept {
 }
 
 void frmMain::SetTrayToolTip(std::string_view text) noexcept {
+  // The memory tick asks every 300 ms; the shell is told only of a new text.
+  if (tray_->IsVisible() && tray_->TrayToolTip() == text) return;
   try {
     tray_->SetTrayToolTip(text);
     tray_->Show(true);

@@ -12,6 +12,7 @@
 #include "app/movie/Movie.h"
 #include "app/skin/Skin.h"
 #include "app/Splash.h"
+#include "app/StartupTrace.h"
 #include "ui/ToolWindow.h"
 #include "app/ToolWindows.h"
 #include "ui/BaseWindow.h"
@@ -87,6 +88,8 @@ class frmMain final : public BaseWindow<frmMain>, public Shell, public TrayEvent
   [[nodiscard]] Skin& skin() noexcept { return skin_; }
   // True while the movie covers the child area.
   [[nodiscard]] bool MovieInFront() const noexcept { return movieInFront_; }
+  // The steps of the last Form_Load with their milliseconds.
+  [[nodiscard]] const StartupTrace& LoadTrace() const noexcept { return loadTrace_; }
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -112,6 +115,7 @@ class frmMain final : public BaseWindow<frmMain>, public Shell, public TrayEvent
   std::optional<ToolWindow> current_;  // the last window placed in the child area
   bool movieInFront_ = true;
   bool unloaded_ = false;
+  StartupTrace loadTrace_;
 };
 
 }  // namespace tarvix

@@ -17,7 +17,17 @@ namespace {
 // Larger than any backup the program writes (about 150 bytes an interface).
 constexpr DWORD kLargestBackup = 4u << 20;
 
+std::optional<BackupWriteFault> g_writeFault;
+
+// True when a test made `step` fail; `error` is then its code.
+bool Faulted(BackupWriteStep step, DWORD& error) noexcept {
+  if (!g_writeFault || g_writeFault->step != step) return false;
+  error = g_writeFault->error;
+  return true;
+}
+
 bool WriteAll(const std::string& path, const std::string& text, DWORD& error) {
+  if (Faulted(BackupWriteStep::Create, error)) return false;
   UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) {
@@ -25,9 +35,14 @@ bool WriteAll(const std::string& path, const std::string& text, DWORD& error) {
     return false;
   }
   DWORD written = 0;
+  if (Faulted(BackupWriteStep::Write, error)) {
+    // A disk that fills up half way: part of the text is on disk.
+    WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size() / 2), &written, nullptr);
+    return false;
+  }
   if (!WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-      written != text.size() || !FlushFileBuffers(file.get())) {
-    error = GetLastError();
+      written != text.size() || Faulted(BackupWriteStep::Flush, error) || !FlushFileBuffers(file.get())) {
+    if (error == ERROR_SUCCESS) error = GetLastError();
     if (error == ERROR_SUCCESS) error = ERROR_DISK_FULL;
     return false;
   }
@@ -153,7 +168,7 @@ BackupWriteResult WriteBackupFile() {
   // half-written numbered file behind.
   const std::string temporary = BackupFolder() + "\\~backup.tmp";
   DWORD error = ERROR_SUCCESS;
-  if (!WriteAll(temporary, text, error) ||
+  if (!WriteAll(temporary, text, error) || Faulted(BackupWriteStep::Rename, error) ||
       !MoveFileExA(temporary.c_str(), next.path.c_str(), MOVEFILE_WRITE_THROUGH)) {
     if (error == ERROR_SUCCESS) error = GetLastError();
     DeleteFileA(temporary.c_str());
@@ -164,6 +179,8 @@ BackupWriteResult WriteBackupFile() {
   result.path = next.path;
   return result;
 }
+
+void SetBackupWriteFaultForTesting(std::optional<BackupWriteFault> fault) noexcept { g_writeFault = fault; }
 
 RestoreOutcome RestoreBackupFile(std::string_view path) {
   RestoreOutcome outcome;

@@ -2,6 +2,7 @@
 // Backup files on disk: the Backups folder beside the executable, the next
 // free number, writing a new file for the running family and restoring one.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,8 +36,20 @@ struct BackupWriteResult {
   std::string error;
 };
 // Writes a new file for OsFamily: first under a temporary name, then renamed
-// into place, so a numbered file is always complete.
+// into place, so a numbered file is always complete. On failure neither the
+// numbered file nor the temporary one is left behind.
 [[nodiscard]] BackupWriteResult WriteBackupFile();
+
+// The steps of writing a backup file. Tests make one of them fail as a full
+// disk, a locked folder or a vanished drive would.
+enum class BackupWriteStep { Create, Write, Flush, Rename };
+struct BackupWriteFault {
+  BackupWriteStep step;
+  std::uint32_t error;  // the system error code the step reports
+};
+// While set, every backup write fails at that step: a failing Write has
+// written half the text first. Null puts the real calls back.
+void SetBackupWriteFaultForTesting(std::optional<BackupWriteFault> fault) noexcept;
 
 struct RestoreOutcome {
   bool restored = false;  // the file was sound and its values were written

@@ -4,21 +4,30 @@
 // are bound by memory bandwidth and, for fresh pages, by the page faults of
 // the first touch.
 //
+// Then how long a window waits for its messages while 1 GB is freed (a
+// request of 1024 MB, 2 GB written): another thread posts a message every
+// 10 ms, stamped with the time of posting, and the longest wait until it is
+// served is kept; the same against one write of the whole block without any
+// pumping, which is also the baseline of the freeing time.
+//
 // Then the processor time the status window costs while idle: 30 s (or
 // $TARVIX_IDLE_SECONDS) with both of its timers at 300 ms, hidden as at
 // start-up and then shown, against a minimal window with one 300 ms timer
 // that does nothing, in the same process; under Wine also the wineserver's
 // time meanwhile. It needs an X display; without one that part is skipped.
-// $TARVIX_IDLE_ONLY=<seconds> runs only this part.
+// $TARVIX_IDLE_ONLY=<seconds> runs only this part, $TARVIX_WAITS_ONLY=1 only
+// the message waits.
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -108,6 +117,150 @@ void PrintUsage(const char* what, const Usage& usage, double seconds) {
   std::printf("\n");
 }
 
+// ---------------------------------------------------------------- waits
+constexpr std::int64_t kResponsiveMB = 1024;
+constexpr UINT kStampMessage = WM_APP + 7;
+constexpr DWORD kPostEveryMs = 10;
+
+double g_longestWaitMs = 0;
+int g_served = 0;
+
+double QpcMs(LONGLONG ticks) {
+  static const LONGLONG frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f.QuadPart;
+  }();
+  return static_cast<double>(ticks) * 1e3 / static_cast<double>(frequency);
+}
+
+LONGLONG QpcNow() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return now.QuadPart;
+}
+
+LRESULT CALLBACK StampProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kStampMessage) {
+    g_longestWaitMs = std::max(g_longestWaitMs, QpcMs(QpcNow() - static_cast<LONGLONG>(lParam)));
+    ++g_served;
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+struct Responsiveness {
+  double seconds = 0;
+  double longestWaitMs = 0;
+  int served = 0;
+};
+
+// Runs `work` on this thread while another posts a stamped message to a
+// window of this thread every 10 ms; messages still queued when the work
+// ends are served and counted too.
+template <typename Work>
+Responsiveness WhilePosting(HWND window, Work&& work) {
+  g_longestWaitMs = 0;
+  g_served = 0;
+  std::atomic<bool> posting{true};
+  std::thread poster([&] {
+    while (posting.load()) {
+      PostMessageA(window, kStampMessage, 0, static_cast<LPARAM>(QpcNow()));
+      Sleep(kPostEveryMs);
+    }
+  });
+  Sleep(50);  // the poster is running
+  const auto start = Clock::now();
+  work();
+  Responsiveness result;
+  result.seconds = Seconds(start);
+  posting = false;
+  poster.join();
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  result.longestWaitMs = g_longestWaitMs;
+  result.served = g_served;
+  return result;
+}
+
+// The freeing's write as one piece, without serving any message.
+bool WriteInOnePiece(std::int64_t characters) {
+  const auto bytes = static_cast<std::size_t>(characters) * 2;
+  void* block = VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+  if (block == nullptr) return false;
+  std::fill_n(static_cast<char16_t*>(block), static_cast<std::size_t>(characters), u' ');
+  volatile char16_t sink = static_cast<char16_t*>(block)[characters / 3];
+  static_cast<void>(sink);
+  VirtualFree(block, 0, MEM_RELEASE);
+  return true;
+}
+
+bool MeasureResponsiveness() {
+  WNDCLASSA stampClass{};
+  stampClass.lpfnWndProc = StampProc;
+  stampClass.hInstance = GetModuleHandleA(nullptr);
+  stampClass.lpszClassName = "TarvixBenchStamp";
+  RegisterClassA(&stampClass);
+  const HWND window = CreateWindowExA(0, stampClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      stampClass.hInstance, nullptr);
+  if (window == nullptr) return false;
+  constexpr std::int64_t kCharacters1G = kResponsiveMB * 1048576;
+  // Fresh pages cost most of the time (a page fault each under Wine), so a
+  // round takes seconds: two of each, alternating, and their mean.
+  constexpr int kResponsiveRounds = 2;
+  std::vector<double> onePieceSeconds, slicedSeconds;
+  double onePieceWait = 0, slicedWait = 0;
+  int slicedServed = 0;
+  tarvix::FreeRAM ram;
+  for (int round = 0; round < kResponsiveRounds; ++round) {
+    // Alternate, and take turns at going first (the system still gives back
+    // the pages of the one before), so both see the same machine load.
+    bool claimed = true;
+    tarvix::FreeUpStatus status = tarvix::FreeUpStatus::InvalidAmount;
+    Responsiveness onePiece, sliced;
+    const auto writeOnce = [&] { onePiece = WhilePosting(window, [&] { claimed = WriteInOnePiece(kCharacters1G); }); };
+    const auto freeOnce = [&] { sliced = WhilePosting(window, [&] { status = ram.FreeUpMemory(kCharacters1G).status; }); };
+    if (round % 2 == 0) {
+      writeOnce();
+      freeOnce();
+    } else {
+      freeOnce();
+      writeOnce();
+    }
+    if (!claimed || status != tarvix::FreeUpStatus::Full) {
+      std::printf("could not claim %lld MB x 2 bytes for the message waits\n", static_cast<long long>(kResponsiveMB));
+      DestroyWindow(window);
+      return false;
+    }
+    onePieceSeconds.push_back(onePiece.seconds);
+    slicedSeconds.push_back(sliced.seconds);
+    onePieceWait = std::max(onePieceWait, onePiece.longestWaitMs);
+    slicedWait = std::max(slicedWait, sliced.longestWaitMs);
+    slicedServed += sliced.served;
+  }
+  DestroyWindow(window);
+  const auto mean = [](const std::vector<double>& values) {
+    double sum = 0;
+    for (const double value : values) sum += value;
+    return sum / static_cast<double>(values.size());
+  };
+  const double onePiece = mean(onePieceSeconds), sliced = mean(slicedSeconds);
+  std::printf("\nfreeing %lld MB (%lld MB written), a message posted every %lu ms, %d rounds:\n",
+              static_cast<long long>(kResponsiveMB), static_cast<long long>(2 * kResponsiveMB),
+              static_cast<unsigned long>(kPostEveryMs), kResponsiveRounds);
+  std::printf("  FreeUpMemory (slices, pumping)   mean %8.1f ms, longest message wait %7.1f ms (%d messages)\n",
+              sliced * 1e3, slicedWait, slicedServed);
+  std::printf("  one write of the whole block     mean %8.1f ms, longest message wait %7.1f ms\n",
+              onePiece * 1e3, onePieceWait);
+  std::printf("  ratio of the freeing times %.3f\n", sliced / onePiece);
+  std::printf("BENCH|Longest message wait freeing %lld MB|%.3f|ms|one write, no pumping|%.3f\n",
+              static_cast<long long>(kResponsiveMB), slicedWait, onePieceWait);
+  std::printf("BENCH|FreeUpMemory(%lld MB) while posting|%.3f|ms|one write, no pumping|%.3f\n",
+              static_cast<long long>(kResponsiveMB), sliced * 1e3, onePiece * 1e3);
+  return true;
+}
+
+// ---------------------------------------------------------------- idle
 int ticks = 0;
 LRESULT CALLBACK MinimalProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_TIMER) {
@@ -167,12 +320,17 @@ bool MeasureIdleTimers(double seconds) {
     if (minimalCost > 0) std::printf(", ratio %.2f", cost / minimalCost);
     std::printf("\n");
   }
+  std::printf("BENCH|Idle, status window hidden|%.4f|%%|minimal window, one 300 ms timer|%.4f\n",
+              100.0 * hiddenTime.process / seconds, 100.0 * minimalTime.process / seconds);
+  std::printf("BENCH|Idle, status window shown|%.4f|%%|minimal window, one 300 ms timer|%.4f\n",
+              100.0 * shownTime.process / seconds, 100.0 * minimalTime.process / seconds);
   return true;
 }
 
 }  // namespace
 
 int main() {
+  if (std::getenv("TARVIX_WAITS_ONLY") != nullptr) return MeasureResponsiveness() ? 0 : 1;
   if (const char* idleOnly = std::getenv("TARVIX_IDLE_ONLY")) {
     return MeasureIdleTimers(std::max(1.0, std::atof(idleOnly))) ? 0 : 1;
   }
@@ -241,6 +399,8 @@ int main() {
               static_cast<long long>(kRequestMB), freeing * 1e3, fresh * 1e3);
   std::printf("BENCH|FreeUpMemory(%lld MB)|%.3f|ms|memset, pages already touched|%.3f\n",
               static_cast<long long>(kRequestMB), freeing * 1e3, warm * 1e3);
+
+  if (!MeasureResponsiveness()) std::printf("\nmessage waits while freeing not measured\n");
 
   double idleSeconds = 30.0;
   if (const char* setting = std::getenv("TARVIX_IDLE_SECONDS")) idleSeconds = std::max(1.0, std::atof(setting));

@@ -62,10 +62,11 @@ class FreeRAM {
 
   // Claims a text of `amount` space characters (2 x amount bytes), writes
   // every byte of it and gives it back, serving pending window messages five
-  // times before claiming and five times while holding it. Callers pass
-  // megabytes x 1048576; amounts of 2048 MB and more are fine. When the block
-  // cannot be had, half the amount (rounded to even) is tried once, without
-  // pumping; its failure too gives OutOfMemory. Window handlers may run
+  // times before claiming, once after each 2 MB written, five times while
+  // holding it and once after each 16 MB given back. Callers pass megabytes
+  // x 1048576; amounts of 2048 MB and more are fine. When the block cannot
+  // be had, half the amount (rounded to even) is tried once, written in the
+  // same slices; its failure too gives OutOfMemory. Window handlers may run
   // during the call.
   [[nodiscard]] FreeUpResult FreeUpMemory(std::int64_t amount) noexcept;
 

@@ -50,7 +50,10 @@ bool Histogram::Create(HWND parent, int id, int x, int y, int width, int height)
 }
 
 void Histogram::Changed() noexcept {
-  if (hwnd() != nullptr) InvalidateRect(hwnd(), nullptr, FALSE);
+  // Nothing is painted while the graph cannot be seen: showing or restoring
+  // its window paints it afresh anyway.
+  if (hwnd() == nullptr || !IsWindowVisible(hwnd()) || IsIconic(GetAncestor(hwnd(), GA_ROOT))) return;
+  InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void Histogram::SetMaxLines(int lines) noexcept {
@@ -110,6 +113,33 @@ void Histogram::Render(Canvas& canvas) const {
   canvas.VerticalLine(area.left + area.width, area.top, area.top + area.height - 1, kPlotBorder, 1.0);
 }
 
+Histogram::BackBuffer::~BackBuffer() {
+  if (dc && previous != nullptr) SelectObject(dc.get(), previous);
+}
+
+bool Histogram::PrepareBackBuffer(HDC screen, int width, int height) noexcept {
+  if (back_.dc && back_.bitmap && back_.width == width && back_.height == height) return true;
+  if (back_.dc && back_.previous != nullptr) SelectObject(back_.dc.get(), back_.previous);
+  back_.previous = nullptr;
+  back_.bitmap.reset();
+  back_.bits = nullptr;
+  if (!back_.dc) back_.dc.reset(CreateCompatibleDC(screen));
+  if (!back_.dc) return false;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top row first, as the canvas holds it
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  back_.bitmap.reset(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &back_.bits, nullptr, 0));
+  if (!back_.bitmap || back_.bits == nullptr) return false;
+  back_.previous = SelectObject(back_.dc.get(), back_.bitmap.get());
+  back_.width = width;
+  back_.height = height;
+  return true;
+}
+
 void Histogram::Paint() {
   PaintDC paint(hwnd());
   RECT client{};
@@ -121,32 +151,20 @@ void Histogram::Paint() {
   Canvas canvas(width, height);
   Render(canvas);
 
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top row first, as the canvas holds it
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  const UniqueBitmap bitmap(CreateDIBSection(paint.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  const UniqueMemoryDC memory(CreateCompatibleDC(paint.get()));
-  if (!bitmap || !memory || bits == nullptr) return;
-  std::memcpy(bits, canvas.pixels().data(), canvas.pixels().size() * sizeof(std::uint32_t));
-  {
-    const SelectGuard selected(memory.get(), bitmap.get());
-    // The scale: the top, the middle and 0, each beside its line.
-    const PlotArea area = PlotAreaOf(width, height);
-    const int top = ScaleTop(samples_.Shown());
-    const std::array<int, 3> marks{top, top / 2, 0};
-    for (const int mark : marks) {
-      const int row = area.top + ScaleRow(mark, top, area.height);
-      const RECT box{0, row - 7, kGutter - 5, row + 7};
-      DrawTextIn(memory.get(), std::to_string(mark) + unit_, box, scaleFont_.get(), kScaleText,
-                 DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    }
-    BitBlt(paint.get(), 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
+  if (!PrepareBackBuffer(paint.get(), width, height)) return;
+  GdiFlush();  // the last paint's drawing into the bits is done
+  std::memcpy(back_.bits, canvas.pixels().data(), canvas.pixels().size() * sizeof(std::uint32_t));
+  // The scale: the top, the middle and 0, each beside its line.
+  const PlotArea area = PlotAreaOf(width, height);
+  const int top = ScaleTop(samples_.Shown());
+  const std::array<int, 3> marks{top, top / 2, 0};
+  for (const int mark : marks) {
+    const int row = area.top + ScaleRow(mark, top, area.height);
+    const RECT box{0, row - 7, kGutter - 5, row + 7};
+    DrawTextIn(back_.dc.get(), std::to_string(mark) + unit_, box, scaleFont_.get(), kScaleText,
+               DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   }
+  BitBlt(paint.get(), 0, 0, width, height, back_.dc.get(), 0, 0, SRCCOPY);
 }
 
 LRESULT Histogram::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

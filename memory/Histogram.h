@@ -49,10 +49,27 @@ class Histogram final : public BaseWindow<Histogram> {
   void Paint();
   void Changed() noexcept;
 
+  // The picture of the last paint, kept with its memory DC from one paint to
+  // the next and made anew only when the graph's size changes.
+  struct BackBuffer {
+    UniqueMemoryDC dc;
+    UniqueBitmap bitmap;
+    HGDIOBJ previous = nullptr;  // the DC's own bitmap, put back before the DC goes
+    void* bits = nullptr;
+    int width = 0;
+    int height = 0;
+    BackBuffer() noexcept = default;
+    BackBuffer(const BackBuffer&) = delete;
+    BackBuffer& operator=(const BackBuffer&) = delete;
+    ~BackBuffer();
+  };
+  [[nodiscard]] bool PrepareBackBuffer(HDC screen, int width, int height) noexcept;
+
   HistogramSamples samples_;
   Rgb colour_{0, 255, 0};
   std::string unit_;
   UniqueFont scaleFont_;
+  BackBuffer back_;
 };
 
 }  // namespace tarvix

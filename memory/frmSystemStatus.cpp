@@ -150,8 +150,19 @@ void frmSystemStatus::Form_Load() {
   sldFreeMomoryReq_Change();
   cpuInterval_ = kStartInterval;
   memoryInterval_ = kStartInterval;
+  ArmTimers();
+}
+
+void frmSystemStatus::ArmTimers() noexcept {
+  // While both speeds are equal, as they are from start-up until a speed
+  // slider moves, one timer runs both ticks: half the timer messages for the
+  // same work.
   SetTimer(hwnd(), kCpuTimerId, cpuInterval_, nullptr);
-  SetTimer(hwnd(), kMemoryTimerId, memoryInterval_, nullptr);
+  if (cpuInterval_ == memoryInterval_) {
+    KillTimer(hwnd(), kMemoryTimerId);
+  } else {
+    SetTimer(hwnd(), kMemoryTimerId, memoryInterval_, nullptr);
+  }
 }
 
 void frmSystemStatus::Form_Unload() noexcept {
@@ -185,17 +196,17 @@ void frmSystemStatus::sldFreeMomoryReq_Change() noexcept {
   RunStep([&] { SetWindowTextTo(Item(IDC_lblTargetMemoryNeeded), TargetLevelText(megabytes)); });
 }
 
-void frmSystemStatus::SetTimerInterval(UINT_PTR id, UINT& interval, int sliderValue) noexcept {
+void frmSystemStatus::SetTimerInterval(UINT& interval, int sliderValue) noexcept {
   interval = static_cast<UINT>(std::max(TimerIntervalForSpeed(sliderValue), 1));
-  SetTimer(hwnd(), id, interval, nullptr);
+  ArmTimers();
 }
 
 void frmSystemStatus::sldCPUSpeed_Click() noexcept {
-  SetTimerInterval(kCpuTimerId, cpuInterval_, SliderValue(Item(IDC_sldCPUSpeed)));
+  SetTimerInterval(cpuInterval_, SliderValue(Item(IDC_sldCPUSpeed)));
 }
 
 void frmSystemStatus::sldMemorySpeed_Click() noexcept {
-  SetTimerInterval(kMemoryTimerId, memoryInterval_, SliderValue(Item(IDC_sldMemorySpeed)));
+  SetTimerInterval(memoryInterval_, SliderValue(Item(IDC_sldMemorySpeed)));
 }
 
 void frmSystemStatus::sldCPUZoom_Click() noexcept { histCPU_.SetMaxLines(SliderValue(Item(IDC_sldCPUZoom))); }
@@ -208,13 +219,16 @@ void frmSystemStatus::tmrCPU_Timer() noexcept {
   RunStep([&] {
     if (queryObject_) histCPU_.SetValue(queryObject_->Query());
   });
-  RunStep([&] { SetFrameCaption(IDC_frameCPUUsage, CpuUsageCaption(histCPU_.Value())); });
+  RunStep([&] { SetFrameCaption(IDC_frameCPUUsage, cpuCaption_, CpuUsageCaption(histCPU_.Value())); });
 }
 
-void frmSystemStatus::SetFrameCaption(int id, const std::string& caption) {
+void frmSystemStatus::SetFrameCaption(int id, std::string& shown, const std::string& caption) {
+  if (shown == caption) return;
   const HWND frame = Item(id);
-  if (WindowText(frame) == caption) return;
   SetWindowTextTo(frame, caption);
+  shown = caption;
+  // Hidden, the window paints its captions afresh when it is shown.
+  if (!IsWindowVisible(hwnd()) || IsIconic(GetAncestor(hwnd(), GA_ROOT))) return;
   // A shorter caption leaves the end of the longer one behind unless the
   // strip under it is painted afresh from the window's background.
   RECT strip{};
@@ -232,7 +246,7 @@ void frmSystemStatus::tmrMemory_Timer() noexcept {
     // Without a total (a division by zero) no sample is added.
     if (const auto share = FreeSharePercent(freePhysicalMB_, totalPhysicalMB_)) histMemory_.SetValue(*share);
   });
-  RunStep([&] { SetFrameCaption(IDC_fameMemoryUsage, MemoryPercentText(histMemory_.Value())); });
+  RunStep([&] { SetFrameCaption(IDC_fameMemoryUsage, memoryCaption_, MemoryPercentText(histMemory_.Value())); });
   RunStep([&] {
     shell().SetTrayToolTip(TrayTipInPercent() ? MemoryPercentText(histMemory_.Value())
                                               : MemoryMegabytesText(freePhysicalMB_));
@@ -266,7 +280,7 @@ void frmSystemStatus::OnScroll(HWND slider) noexcept {
 
 void frmSystemStatus::OnTimer(UINT_PTR id) {
   if (id == kCpuTimerId) tmrCPU_Timer();
-  if (id == kMemoryTimerId) tmrMemory_Timer();
+  if (id == kMemoryTimerId || (id == kCpuTimerId && cpuInterval_ == memoryInterval_)) tmrMemory_Timer();
 }
 
 void frmSystemStatus::OnClick(int id) {

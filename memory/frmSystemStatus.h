@@ -108,9 +108,12 @@ class frmSystemStatus final : public ToolWindowBase<frmSystemStatus> {
 
  private:
   void CreateControlsOfWindow();
-  void SetTimerInterval(UINT_PTR id, UINT& interval, int sliderValue) noexcept;
+  void SetTimerInterval(UINT& interval, int sliderValue) noexcept;
+  void ArmTimers() noexcept;
   [[nodiscard]] bool TrayTipInPercent() const noexcept;
-  void SetFrameCaption(int id, const std::string& caption);
+  // Sets a frame's caption when `caption` differs from `shown`, the text it
+  // was last given.
+  void SetFrameCaption(int id, std::string& shown, const std::string& caption);
 
   std::unique_ptr<MemoryAccess> ownMemory_;
   MemoryAccess* fmem_;
@@ -128,6 +131,8 @@ class frmSystemStatus final : public ToolWindowBase<frmSystemStatus> {
   UINT cpuInterval_ = 0;
   UINT memoryInterval_ = 0;
   bool optimizing_ = false;
+  std::string cpuCaption_;
+  std::string memoryCaption_;
 };
 
 }  // namespace tarvix

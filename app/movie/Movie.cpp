@@ -107,6 +107,7 @@ LRESULT Movie::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Form_Paint();
       return 0;
     case WM_PRINTCLIENT: {
+      if (!EnsureBackdrop()) return 0;
       const UniqueMemoryDC source(CreateCompatibleDC(reinterpret_cast<HDC>(wParam)));
       const SelectGuard select(source.get(), backdrop_.get());
       BitBlt(reinterpret_cast<HDC>(wParam), 0, 0, backdropSize_.cx, backdropSize_.cy, source.get(), 0, 0, SRCCOPY);
@@ -211,7 +212,7 @@ void Movie::Form_Size() {
 
 void Movie::Form_Paint() {
   const PaintDC paint(hwnd());
-  if (paint.get() == nullptr || !backdrop_) return;
+  if (paint.get() == nullptr || !EnsureBackdrop()) return;
   const UniqueMemoryDC source(CreateCompatibleDC(paint.get()));
   const SelectGuard select(source.get(), backdrop_.get());
   const RECT& area = paint.area();
@@ -309,7 +310,7 @@ void Movie::Relayout() {
     SetWindowPos(slot.button.get(), nullptr, box.left, box.top, box.width(), box.height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  RenderBackdrop();
+  InvalidateBackdrop();
 }
 
 void Movie::ShowScreen(MovieScreen screen) {
@@ -328,7 +329,7 @@ void Movie::ShowScreen(MovieScreen screen) {
   }
   hot_ = nullptr;
   if (hadFocus && first != nullptr) SetFocus(first);
-  RenderBackdrop();
+  InvalidateBackdrop();
   RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
@@ -416,6 +417,14 @@ const Movie::Slot* Movie::SlotOf(HWND button) const noexcept {
 std::string Movie::VersionLine() const {
   if (script_.versionLabel.empty()) return version_;
   return script_.versionLabel + " " + version_;
+}
+
+bool Movie::EnsureBackdrop() {
+  if (backdropStale_) {
+    RenderBackdrop();
+    backdropStale_ = false;
+  }
+  return static_cast<bool>(backdrop_);
 }
 
 void Movie::RenderBackdrop() {
@@ -540,7 +549,7 @@ void Movie::DrawHomeCards(HDC dc) {
 
 void Movie::Item_Draw(const DRAWITEMSTRUCT& item) {
   const Slot* slot = SlotOf(item.hwndItem);
-  if (slot == nullptr || !backdrop_) return;
+  if (slot == nullptr || !EnsureBackdrop()) return;
   const int width = item.rcItem.right - item.rcItem.left;
   const int height = item.rcItem.bottom - item.rcItem.top;
   if (width <= 0 || height <= 0) return;

@@ -114,6 +114,11 @@ class Movie final : public BaseWindow<Movie> {
   void BuildButtons();
   void DestroyButtons() noexcept;
   void Relayout();
+  // The backdrop is drawn when it is first needed after a change (a paint,
+  // a button's drawing, a print), so that nothing is drawn before the movie
+  // is shown and a load that changes it three times draws it once.
+  void InvalidateBackdrop() noexcept { backdropStale_ = true; }
+  [[nodiscard]] bool EnsureBackdrop();
   void RenderBackdrop();
   void DrawBand(HDC dc);
   void DrawAboutCard(HDC dc);
@@ -137,6 +142,7 @@ class Movie final : public BaseWindow<Movie> {
   Fonts fonts_;
   UniqueBitmap backdrop_;  // the screen without its buttons, redrawn on change
   SIZE backdropSize_{};
+  bool backdropStale_ = true;
   HWND hot_ = nullptr;     // the button under the mouse
   int dpi_ = 96;
   // Expires when the movie is destroyed, so a handler may delete it.

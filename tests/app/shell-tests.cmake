@@ -25,3 +25,12 @@ add_executable(bench_minimal_window WIN32 ${CMAKE_SOURCE_DIR}/bench/minimal_wind
 tarvix_bench(bench_startup ${CMAKE_SOURCE_DIR}/bench/bench_startup.cpp)
 target_link_libraries(bench_startup PRIVATE psapi)
 add_dependencies(bench_startup Tarvix bench_minimal_window)
+# The load trace copies the program's movie and skin from the source tree.
+target_compile_definitions(bench_startup PRIVATE TARVIX_ASSETS_DIR="Z:${CMAKE_SOURCE_DIR}/assets")
+
+# The long run of the whole program in one process; it draws, so it runs
+# with an X display (a private Xvfb when none is set).
+tarvix_test(tests_soak ${CMAKE_CURRENT_SOURCE_DIR}/app/SoakTest.cpp)
+target_link_libraries(tests_soak PRIVATE psapi)
+set_target_properties(tests_soak PROPERTIES CROSSCOMPILING_EMULATOR
+  "${CMAKE_CURRENT_SOURCE_DIR}/ui/with-display;${CMAKE_CROSSCOMPILING_EMULATOR}")

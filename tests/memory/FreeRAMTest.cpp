@@ -29,8 +29,12 @@ class RecordingAllocator final : public MemoryAllocator {
   // Which calls (counted from 0) fail; every call fails when failAll is set.
   std::vector<int> failingCalls;
   bool failAll = false;
-  // Posted to the thread from inside Allocate, when not 0.
+  // Posted from inside Allocate, when not 0, to postWindow (to the thread
+  // when that is null).
   UINT postDuringAllocate = 0;
+  HWND postWindow = nullptr;
+  // The block handed out last.
+  const unsigned char* lastBlock = nullptr;
 
   std::vector<std::uint64_t> requests;
   std::vector<std::uint64_t> releasedFullyWritten;
@@ -39,7 +43,7 @@ class RecordingAllocator final : public MemoryAllocator {
   void* Allocate(std::uint64_t bytes) noexcept override {
     const int call = static_cast<int>(requests.size());
     requests.push_back(bytes);
-    if (postDuringAllocate != 0) PostThreadMessageA(GetCurrentThreadId(), postDuringAllocate, 0, 0);
+    if (postDuringAllocate != 0) PostMessageA(postWindow, postDuringAllocate, 0, 0);
     if (failAll) return nullptr;
     for (int failing : failingCalls) {
       if (failing == call) return nullptr;
@@ -47,6 +51,7 @@ class RecordingAllocator final : public MemoryAllocator {
     if (bytes > 64 * static_cast<std::uint64_t>(kMB)) return nullptr;  // never a large block in tests
     void* block = std::malloc(static_cast<std::size_t>(bytes));
     if (block != nullptr) std::memset(block, 0xAB, static_cast<std::size_t>(bytes));
+    lastBlock = static_cast<const unsigned char*>(block);
     return block;
   }
 
@@ -259,6 +264,46 @@ TEST(FreeRAM, FreeingServesPendingMessagesBeforeAndWhileHolding) {
   EXPECT_EQ(ram.FreeUpMemory(1024).status, FreeUpStatus::Full);
   EXPECT_FALSE(MessageWaiting(kBefore));
   EXPECT_FALSE(MessageWaiting(kWhileHolding));
+}
+
+// How many bytes from the start of `block` hold two-byte spaces.
+[[nodiscard]] std::uint64_t WrittenBytes(const unsigned char* block, std::uint64_t bytes) {
+  std::uint64_t written = 0;
+  while (written + 1 < bytes && block[written] == 0x20 && block[written + 1] == 0x00) written += 2;
+  return written;
+}
+
+TEST(FreeRAM, FreeingServesMessagesWhileWritingTheBlock) {
+  // A window that notes how much of the block was written when its message
+  // came: a block written in one piece would only let it in once full.
+  static RecordingAllocator allocator;
+  static std::vector<std::uint64_t> writtenWhenServed;
+  constexpr UINT kProbe = WM_APP + 43;
+  constexpr std::int64_t kAmount = 24 * kMB;  // 48 MB, many slices
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    if (message == kProbe) {
+      writtenWhenServed.push_back(WrittenBytes(allocator.lastBlock, 2 * kAmount));
+      return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+  };
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "TarvixFreeRamProbe";
+  RegisterClassA(&windowClass);
+  const HWND probe = CreateWindowExA(0, windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                     windowClass.hInstance, nullptr);
+  ASSERT_NE(probe, nullptr);
+  allocator.postDuringAllocate = kProbe;
+  allocator.postWindow = probe;
+
+  FreeRAM ram(allocator);
+  EXPECT_EQ(ram.FreeUpMemory(kAmount).status, FreeUpStatus::Full);
+  ASSERT_EQ(writtenWhenServed.size(), 1u);
+  EXPECT_GT(writtenWhenServed[0], 0u);
+  EXPECT_LT(writtenWhenServed[0], static_cast<std::uint64_t>(2 * kAmount) / 4);
+  EXPECT_EQ(allocator.releasedFullyWritten, allocator.requests);
+  DestroyWindow(probe);
 }
 
 TEST(FreeRAM, QuitMessageSurvivesThePump) {

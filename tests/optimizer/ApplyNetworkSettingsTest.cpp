@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <functional>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "base/OsDetect.h"
 #include "backup/BackupFiles.h"
@@ -210,6 +213,61 @@ TEST_F(ApplyTest, NoBackupMeansNoChange) {
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].title, "Tarvix");
   EXPECT_NE(platform.messages[0].text.find("No network setting was changed"), std::string::npos);
+}
+
+namespace {
+
+// Every file in the Backups folder, temporary ones included.
+std::vector<std::string> FilesInBackups() {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found{};
+  const HANDLE search = FindFirstFileA((BackupFolder() + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
+}  // namespace
+
+TEST_F(ApplyTest, ABackupWriteFailingAtAnyStepLeavesNoFileAndNoChange) {
+  LoadWizardPresets();
+  CurrentParameters = WizardPresets[4];
+  OsFamily = kOsWindowsXP;
+  MakeSubKeys(kOsWindowsXP, {"{one}"});
+  testing::PutDword(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters", "DefaultTTL", 128);
+  testing::PutText(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
+                   "MaxConnectionsPerServer", "2");
+  const std::string machineBefore = Snapshot(HKEY_LOCAL_MACHINE);
+  const std::string userBefore = Snapshot(HKEY_CURRENT_USER);
+
+  for (const BackupWriteStep step :
+       {BackupWriteStep::Create, BackupWriteStep::Write, BackupWriteStep::Flush, BackupWriteStep::Rename}) {
+    SCOPED_TRACE(static_cast<int>(step));
+    platform.messages.clear();
+    SetBackupWriteFaultForTesting(BackupWriteFault{step, ERROR_DISK_FULL});
+    const ApplyOutcome outcome = ApplyNetworkSettings();
+    SetBackupWriteFaultForTesting(std::nullopt);
+    EXPECT_EQ(outcome.status, ApplyOutcome::Status::BackupFailed);
+    EXPECT_EQ(FilesInBackups(), std::vector<std::string>{});
+    EXPECT_EQ(Snapshot(HKEY_LOCAL_MACHINE), machineBefore);
+    EXPECT_EQ(Snapshot(HKEY_CURRENT_USER), userBefore);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    const std::string& told = platform.messages[0].text;
+    EXPECT_NE(told.find("001.BCK"), std::string::npos) << told;
+    EXPECT_NE(told.find(SystemMessage(ERROR_DISK_FULL)), std::string::npos) << told;
+    EXPECT_NE(told.find("No network setting was changed"), std::string::npos) << told;
+  }
+
+  // The number was not used up: the next apply that can write takes it.
+  platform.messages.clear();
+  const ApplyOutcome outcome = ApplyNetworkSettings();
+  EXPECT_EQ(outcome.status, ApplyOutcome::Status::Applied);
+  EXPECT_EQ(FilesInBackups(), std::vector<std::string>{"001.BCK"});
+  EXPECT_NE(Snapshot(HKEY_LOCAL_MACHINE), machineBefore);
 }
 
 TEST_F(ApplyTest, RefusedWritesAreReportedOnceAndTheRestIsWritten) {
