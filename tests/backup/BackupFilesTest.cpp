@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "base/OsDetect.h"
 #include "backup/BackupFiles.h"
 #include "optimizer/ApplyNetworkSettings.h"
 #include "optimizer/NetworkParameters.h"
+#include "registry/RegKey.h"
 #include "support/FakePlatform.h"
 #include "support/RegistryRedirect.h"
 #include "support/TempDir.h"
@@ -71,9 +74,28 @@ TEST_F(BackupFilesTest, NumbersFollowTheHighestFile) {
   WriteTextFile(Backup("998.BCK"), "");
   EXPECT_EQ(NextBackupPath().path, Backup("999.BCK"));
   WriteTextFile(Backup("999.BCK"), "");
-  const BackupPathResult full = NextBackupPath();
-  EXPECT_TRUE(full.path.empty());
-  EXPECT_NE(full.error.find("999"), std::string::npos);
+  EXPECT_EQ(NextBackupPath().path, Backup("002.BCK"));  // past 999: the lowest free number
+}
+
+// Only when all 999 names exist is an apply refused, and then it changes
+// nothing and says why.
+TEST_F(BackupFilesTest, AllNumbersTakenRefusesTheApplyPlainly) {
+  ASSERT_FALSE(NextBackupPath().path.empty());
+  for (int n = 1; n <= backup::kHighestNumber; ++n) {
+    if (n != 321) WriteTextFile(Backup(backup::FileNameForNumber(n)->c_str()), "");
+  }
+  EXPECT_EQ(NextBackupPath().path, Backup("321.BCK"));
+  WriteTextFile(Backup("321.BCK"), "");
+  SeedNt();
+  const std::string before = Snapshot(HKEY_LOCAL_MACHINE);
+  OsFamily = kOsWindowsXP;
+  LoadWizardPresets();
+  CurrentParameters = WizardPresets[0];
+  EXPECT_EQ(ApplyNetworkSettings().status, ApplyOutcome::Status::BackupFailed);
+  EXPECT_EQ(Snapshot(HKEY_LOCAL_MACHINE), before);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_NE(platform.messages[0].text.find("All 999 backup names"), std::string::npos) << platform.messages[0].text;
+  EXPECT_NE(platform.messages[0].text.find("No network setting was changed"), std::string::npos);
 }
 
 TEST_F(BackupFilesTest, RecordsCurrentValuesWithMissingOnesMarked) {
@@ -196,6 +218,57 @@ TEST_F(BackupFilesTest, RestoreReportsValuesWindowsRefused) {
   EXPECT_EQ(outcome.refusedWrites, 2);
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_NE(platform.messages[0].text.find("2 of 24"), std::string::npos) << platform.messages[0].text;
+}
+
+// A key or value that exists but cannot be read is not "missing": recording
+// it so would make a restore delete it. The backup stops, and the apply
+// changes nothing and says why.
+TEST_F(BackupFilesTest, AnUnreadableKeyOrValueStopsTheBackupAndTheApply) {
+  LoadWizardPresets();
+  CurrentParameters = WizardPresets[0];
+  const std::string interfaceA = kTcpip + "\\Interfaces\\{A}";
+  struct Case {
+    const char* what;
+    std::function<void()> spoil;
+    std::function<void()> mend;
+    const char* says;
+  };
+  const std::vector<Case> cases = {
+      {"main key", [] { testing::MakeUnreadable(HKEY_LOCAL_MACHINE, kTcpip); },
+       [] { testing::MakeReadable(HKEY_LOCAL_MACHINE, kTcpip); }, "the key HKEY_LOCAL_MACHINE\\System"},
+      {"interface key", [&] { testing::MakeUnreadable(HKEY_LOCAL_MACHINE, interfaceA); },
+       [&] { testing::MakeReadable(HKEY_LOCAL_MACHINE, interfaceA); }, "Interfaces\\{A}"},
+      {"Internet Settings key", [] { testing::MakeUnreadable(HKEY_CURRENT_USER, kInternet); },
+       [] { testing::MakeReadable(HKEY_CURRENT_USER, kInternet); }, "HKEY_CURRENT_USER"},
+      {"value of a size no backup holds",
+       [] {
+         UniqueHKey k;
+         ASSERT_EQ(OpenKey(HKEY_LOCAL_MACHINE, kTcpip, KEY_ALL_ACCESS, k), ERROR_SUCCESS);
+         const BYTE twelve[12] = {1};
+         ASSERT_EQ(RegSetValueExA(k.get(), "KeepAliveTime", 0, REG_BINARY, twelve, 12), ERROR_SUCCESS);
+       },
+       [] {}, "\"KeepAliveTime\""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TearDown();
+    SetUp();
+    SeedNt();
+    c.spoil();
+    const std::string before = Snapshot(HKEY_LOCAL_MACHINE) + Snapshot(HKEY_CURRENT_USER);
+    OsFamily = kOsWindowsXP;
+    EXPECT_EQ(ApplyNetworkSettings().status, ApplyOutcome::Status::BackupFailed);
+    EXPECT_EQ(Snapshot(HKEY_LOCAL_MACHINE) + Snapshot(HKEY_CURRENT_USER), before);
+    EXPECT_FALSE(FileExists(Backup("001.BCK")));
+    EXPECT_FALSE(FileExists(BackupFolder() + "\\~backup.tmp"));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    EXPECT_NE(platform.messages[0].text.find("could not read"), std::string::npos) << platform.messages[0].text;
+    EXPECT_NE(platform.messages[0].text.find(c.says), std::string::npos) << platform.messages[0].text;
+    EXPECT_NE(platform.messages[0].text.find("No network setting was changed"), std::string::npos);
+    platform.messages.clear();
+    c.mend();
+  }
 }
 
 TEST_F(BackupFilesTest, AFolderThatCannotBeMadeIsAFailureNotABackup) {
