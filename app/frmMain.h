@@ -101,6 +101,9 @@ class frmMain final : public BaseWindow<frmMain>, public Shell, public TrayEvent
   void RunMainCommand(Command command);
   void ShowCurrentToolAgain() noexcept;
   void ShowChildWindowSized(ToolWindow which, int height);
+  // After a restart that Windows refused or another program cancelled: the
+  // icon and the tool windows come back, as at start.
+  void RecoverFromFailedRestart() noexcept;
 
   Skin skin_;
   Movie flash_;
@@ -112,6 +115,7 @@ class frmMain final : public BaseWindow<frmMain>, public Shell, public TrayEvent
   std::optional<ToolWindow> current_;  // the last window placed in the child area
   bool movieInFront_ = true;
   bool unloaded_ = false;
+  bool restartPending_ = false;  // asked Windows to restart; not yet ended
 };
 
 }  // namespace tarvix

@@ -13,6 +13,11 @@
 #include "app/Version.h"
 #include "app/frmMain.h"
 #include "app/frmMainSettings.h"
+#include "app/Platform.h"
+#include "app/UniqueHandle.h"
+#include "backup/BackupFiles.h"
+#include "backup/frmBackUp.h"
+#include "optimizer/frmWizardMode.h"
 #include "registry/RegistryValues.h"
 #include "support/FakePlatform.h"
 #include "support/RegistryRedirect.h"
@@ -79,6 +84,29 @@ TEST_F(frmMainTest, StartUpShowsTheWindowAddsTheIconAndLoadsTheToolWindowsHidden
       EXPECT_FALSE(IsWindowVisible(window->Window()));
     }
   }
+  // Each tool window carries its caption as its window text, for screen
+  // readers and automation; the backup manager's buttons have no access keys.
+  const std::pair<ToolWindow, const char*> captions[] = {
+      {ToolWindow::WizardMode, "Wizard Mode"},   {ToolWindow::BackUp, "Backup"},
+      {ToolWindow::NetPingerSettings, "Ping Settings"}, {ToolWindow::SystemStatus, "System Status"},
+      {ToolWindow::RamConfiguration, "Ram Configuration"}, {ToolWindow::MainSettings, "Main Settings"},
+  };
+  for (const auto& [which, caption] : captions) {
+    char text[64] = {};
+    GetWindowTextA(main.ToolWindows().Get(which)->Window(), text, static_cast<int>(sizeof text));
+    EXPECT_STREQ(text, caption);
+  }
+  main.FSCommand("IDC_FS_normalMode", "");
+  char editor[64] = {};
+  GetWindowTextA(main.ToolWindows().Get(ToolWindow::NormalMode)->Window(), editor, static_cast<int>(sizeof editor));
+  EXPECT_STREQ(editor, "Advanced Mode");
+  const HWND backUp = main.ToolWindows().Get(ToolWindow::BackUp)->Window();
+  char restore[32] = {}, remove[32] = {};
+  GetWindowTextA(GetDlgItem(backUp, frmBackUp::IDC_CMDRESTORE), restore, static_cast<int>(sizeof restore));
+  GetWindowTextA(GetDlgItem(backUp, frmBackUp::IDC_CMDDELETE), remove, static_cast<int>(sizeof remove));
+  EXPECT_STREQ(restore, "Restore");
+  EXPECT_STREQ(remove, "Delete");
+  main.FSCommand("IDC_FS_home", "");
   // The child area carries the frameless scheme and the settings window its controls' schemes.
   EXPECT_EQ(main.skin().SchemeOf(main.framChildWindow()).value_or(""), "NoFrame");
   const HWND settings = main.ToolWindows().MainSettings().Window();
@@ -95,6 +123,8 @@ TEST_F(frmMainTest, StartHiddenOnTheNtFamilyShowsTheBalloon) {
   ASSERT_TRUE(IsNtFamily(OsFamily)) << "Wine reports an NT version";
   ASSERT_NE(LastShellCall(), nullptr);
   EXPECT_NE(LastShellCall()->record.uFlags & NIF_INFO, 0u);
+  EXPECT_STREQ(LastShellCall()->record.szInfoTitle, "Program notification");
+  EXPECT_STREQ(LastShellCall()->record.szInfo, "The Program Still Running Here");
   // A click on the icon brings the window back; a right click does not.
   main.RightClick();
   EXPECT_FALSE(IsWindowVisible(main.hwnd()));
@@ -250,12 +280,81 @@ TEST_F(frmMainTest, RestartUnloadsRemovesTheIconAndAsksWindowsToRestart) {
   ASSERT_EQ(platform_.exitRequests.size(), 1u);
   EXPECT_EQ(platform_.exitRequests[0].first, static_cast<UINT>(EWX_REBOOT));
   EXPECT_EQ(platform_.exitRequests[0].second, 0xFFFFFFFFu);
-  EXPECT_FALSE(main.Tray1().IsVisible());
   EXPECT_TRUE(platform_.endedWith.empty());
-  // A refused restart leaves the main window working; a window is made again when shown.
+  // The icon went before Windows was asked.
+  ASSERT_GE(shell_.calls.size(), 2u);
+  EXPECT_EQ(shell_.calls[shell_.calls.size() - 2].message, static_cast<DWORD>(NIM_DELETE));
+  // A refused restart leaves the program as it was: the icon back, every
+  // window loaded, so that hiding to the tray leaves a way back.
   EXPECT_TRUE(IsWindow(main.hwnd()));
+  ASSERT_NE(LastShellCall(), nullptr);
+  EXPECT_EQ(LastShellCall()->message, static_cast<DWORD>(NIM_ADD));
+  EXPECT_TRUE(main.Tray1().IsVisible());
+  for (const ToolWindow which : kStartupLoadOrder) {
+    if (IToolWindow* window = main.ToolWindows().Get(which)) {
+      EXPECT_NE(window->Window(), nullptr);
+    }
+  }
   main.FSCommand("IDC_FS_settings", "");
   EXPECT_TRUE(IsWindowVisible(main.ToolWindows().MainSettings().Window()));
+  // Every later exit removes the icon.
+  main.Form_Unload();
+  ASSERT_NE(LastShellCall(), nullptr);
+  EXPECT_EQ(LastShellCall()->message, static_cast<DWORD>(NIM_DELETE));
+  EXPECT_FALSE(main.Tray1().IsVisible());
+}
+
+// Every box of the apply, the restore and the settings windows belongs to the
+// main window, so that nothing behind it can start a second apply meanwhile.
+TEST_F(frmMainTest, MessageBoxesAreOwnedByTheMainWindow) {
+  frmMain& main = Start();
+  const auto click = [](HWND window, int id) {
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+  };
+  // An apply whose backup cannot be written.
+  const UniqueHandle blocker(CreateFileA(AppFile("\\Backups").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+  main.FSCommand("IDC_FS_wizardMode", "");
+  const HWND wizard = main.ToolWindows().Get(ToolWindow::WizardMode)->Window();
+  click(wizard, frmWizardMode::IDC_cmdOptimize);
+  // A restore of a file that is not there.
+  (void)RestoreBackupFile(AppFile("\\Backups\\404.BCK"));
+  // Settings that Windows refuses to store.
+  testing::MakeKey(HKEY_LOCAL_MACHINE, SettingsSubKey(kMainSettingsSuffix));
+  testing::MakeReadOnly(HKEY_LOCAL_MACHINE, SettingsSubKey(kMainSettingsSuffix));
+  main.FSCommand("IDC_FS_settings", "");
+  const HWND settings = main.ToolWindows().MainSettings().Window();
+  click(settings, frmMainSettings::IDC_chkRunProgramMini);
+  click(settings, frmMainSettings::IDC_cmdSave);
+  // A box asked for by a tool window belongs to its top-level window.
+  (void)ShowProgramMessage("From a child", MB_OK, settings);
+
+  ASSERT_EQ(platform_.messages.size(), 4u);
+  for (const auto& message : platform_.messages) {
+    EXPECT_EQ(message.owner, main.hwnd()) << message.text;
+  }
+  main_.reset();
+  EXPECT_EQ(MessageOwner(), nullptr);
+}
+
+// Windows accepted the restart, then another program cancelled it.
+TEST_F(frmMainTest, ARestartCancelledByAnotherProgramLeavesTheProgramUsable) {
+  frmMain& main = Start();
+  main.FSCommand("IDC_FS_restart", "");
+  EXPECT_FALSE(main.Tray1().IsVisible());
+  EXPECT_EQ(main.ToolWindows().MainSettings().Window(), nullptr);
+  SendMessageA(main.hwnd(), WM_ENDSESSION, FALSE, 0);
+  EXPECT_TRUE(main.Tray1().IsVisible());
+  EXPECT_NE(main.ToolWindows().MainSettings().Window(), nullptr);
+  shell_.calls.clear();
+  main.FSCommand("IDC_FS_tray", "");
+  ASSERT_NE(LastShellCall(), nullptr);
+  EXPECT_NE(LastShellCall()->record.uFlags & NIF_INFO, 0u);
+  main.Form_Unload();
+  EXPECT_EQ(LastShellCall()->message, static_cast<DWORD>(NIM_DELETE));
+  // A second cancel notice without a restart changes nothing.
+  SendMessageA(main.hwnd(), WM_ENDSESSION, FALSE, 0);
+  EXPECT_FALSE(main.Tray1().IsVisible());
 }
 
 TEST_F(frmMainTest, ButtonArraysOpenWindowsAppletsOrSayNotHandled) {

@@ -315,9 +315,9 @@ TEST_F(InstalledWalk, EveryFeatureThroughItsWindows) {
 
   // Backup Manager: sort by date, delete one, restore another.
   {
-    const HWND restore = Open(main_, "Backup Manager", "&Restore");
+    const HWND restore = Open(main_, "Backup Manager", "Restore");
     ASSERT_NE(restore, nullptr) << "the backup manager did not show";
-    const HWND remove = FindByCaption(main_, "&Delete", true);
+    const HWND remove = FindByCaption(main_, "Delete", true);
     ASSERT_NE(remove, nullptr);
     const HWND list = FindWindowExA(GetParent(restore), nullptr, "SysListView32", nullptr);
     ASSERT_NE(list, nullptr);

@@ -53,7 +53,9 @@ HWND FindByCaption(HWND parent, const std::string& caption, bool visibleOnly) {
         auto* s = reinterpret_cast<Search*>(data);
         char text[128] = {};
         GetWindowTextA(child, text, static_cast<int>(sizeof text));
-        if (*s->caption == text && (!s->visibleOnly || IsWindowVisible(child))) {
+        // Controls only: a tool window carries its caption as its text too.
+        const bool control = GetWindow(child, GW_CHILD) == nullptr;
+        if (*s->caption == text && control && (!s->visibleOnly || IsWindowVisible(child))) {
           s->found = child;
           return FALSE;
         }

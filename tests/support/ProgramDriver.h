@@ -29,7 +29,8 @@ bool WaitFor(const std::function<bool()>& done, DWORD ms);
 [[nodiscard]] HWND TopWindow(const char* className, DWORD id, bool hiddenToo = false);
 [[nodiscard]] HWND WaitForTopWindow(const char* className, DWORD id, DWORD ms);
 
-// The first descendant of `parent` with exactly this caption.
+// The first control (a descendant without children of its own) of `parent`
+// with exactly this caption.
 [[nodiscard]] HWND FindByCaption(HWND parent, const std::string& caption, bool visibleOnly = false);
 
 }  // namespace tarvix::test
