@@ -64,6 +64,10 @@ HWND FindFlashPlayerWindow(HWND parent) noexcept {
   return nullptr;
 }
 
+std::string VersionText(unsigned major, unsigned minor, unsigned revision) {
+  return std::to_string(major) + "." + std::to_string(minor) + ".0." + std::to_string(revision);
+}
+
 void HookFlashWindow(HWND window, bool install) noexcept {
   if (install) {
     previousFlashProc = reinterpret_cast<WNDPROC>(
@@ -114,7 +118,8 @@ bool frmMain::Form_Load() {
   (void)flash_.LoadMovie(0, AppFile(kMovieFileName));
 
   if (skin_.Load(AppFile(kSkinFileName))) (void)skin_.Apply(frame_.get(), "NoFrame");
-  (void)flash_.SetVariable(kVersionVariable, TARVIX_VERSION_TEXT);
+  (void)flash_.SetVariable(kVersionVariable,
+                           VersionText(TARVIX_VERSION_MAJOR, TARVIX_VERSION_MINOR, TARVIX_VERSION_REVISION));
 
   DetectOperatingSystem();
   LoadWizardPresets();

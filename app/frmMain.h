@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "app/CommandTable.h"
@@ -27,6 +28,10 @@ inline constexpr int kMainHeight = 540;
 inline constexpr const char* kMainClassName = "TarvixMain";
 // The help file beside the executable.
 inline constexpr std::string_view kHelpFileName = "\\TarvixHelp.chm";
+
+// The version as the movie shows it: major.minor.0.revision, each a plain
+// decimal (1, 2 and 7 give "1.2.0.7").
+[[nodiscard]] std::string VersionText(unsigned major, unsigned minor, unsigned revision);
 
 // Window classes containing this (in lower case) are a Flash player's window,
 // whose right-button presses are swallowed.

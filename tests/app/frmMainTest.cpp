@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <array>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "base/AppPaths.h"
 #include "app/CommandTable.h"
@@ -73,7 +76,9 @@ TEST_F(frmMainTest, StartUpShowsTheWindowAddsTheIconAndLoadsTheToolWindowsHidden
   frmMain& main = Start();
   EXPECT_TRUE(IsWindowVisible(main.hwnd()));
   EXPECT_TRUE(main.MovieInFront());
-  EXPECT_EQ(main.flash().VersionText(), TARVIX_VERSION_TEXT);
+  EXPECT_EQ(main.flash().VersionText(), std::to_string(TARVIX_VERSION_MAJOR) + "." +
+                                            std::to_string(TARVIX_VERSION_MINOR) + ".0." +
+                                            std::to_string(TARVIX_VERSION_REVISION));
   EXPECT_TRUE(IsKnownFamily(OsFamily));
   ASSERT_NE(LastShellCall(), nullptr);
   EXPECT_EQ(shell_.calls.front().message, static_cast<DWORD>(NIM_ADD));
@@ -116,6 +121,14 @@ TEST_F(frmMainTest, StartUpShowsTheWindowAddsTheIconAndLoadsTheToolWindowsHidden
   EXPECT_EQ(main.skin().SchemeOf(GetDlgItem(settings, frmMainSettings::IDC_chkRunProgramMini)).value_or(""), "CheckBox");
 }
 
+TEST(VersionText, MajorMinorZeroRevision) {
+  EXPECT_EQ(VersionText(1, 0, 12), "1.0.0.12");
+  EXPECT_EQ(VersionText(1, 2, 7), "1.2.0.7");
+  EXPECT_EQ(VersionText(10, 20, 300), "10.20.0.300");
+  // The resource and the movie show the same version.
+  EXPECT_EQ(TARVIX_VERSION_TEXT, VersionText(TARVIX_VERSION_MAJOR, TARVIX_VERSION_MINOR, TARVIX_VERSION_REVISION));
+}
+
 TEST_F(frmMainTest, StartHiddenOnTheNtFamilyShowsTheBalloon) {
   SaveMachineSetting(SettingsSubKey(kMainSettingsSuffix), "chkRunProgramMini", "1");
   frmMain& main = Start();
@@ -133,6 +146,73 @@ TEST_F(frmMainTest, StartHiddenOnTheNtFamilyShowsTheBalloon) {
   ShowWindow(main.hwnd(), SW_HIDE);
   main.MouseClick(2);
   EXPECT_TRUE(IsWindowVisible(main.hwnd()));
+}
+
+// On Windows 98 there is no balloon: the program's own notice shows at the
+// lower right corner and closes by itself after five seconds.
+TEST_F(frmMainTest, StartHiddenOnWindows98ShowsTheProgramsOwnNotice) {
+  SaveMachineSetting(SettingsSubKey(kMainSettingsSuffix), "chkRunProgramMini", "1");
+  const ScopedReportedVersion windows98(kPlatformWin32Windows, 4, 10);
+  frmMain& main = Start();
+  EXPECT_EQ(OsFamily, kOsWindows98);
+  EXPECT_FALSE(IsWindowVisible(main.hwnd()));
+  for (const ShellCall& call : shell_.calls) EXPECT_EQ(call.record.uFlags & NIF_INFO, 0u);
+  ASSERT_NE(NotificationBox(), nullptr);
+  const HWND notice = NotificationBox()->hwnd();
+  EXPECT_TRUE(IsWindowVisible(notice));
+  EXPECT_EQ(NotificationBox()->AutoCloseInterval(), 5000u);
+  RECT box{};
+  GetWindowRect(notice, &box);
+  EXPECT_GT(box.right, GetSystemMetrics(SM_CXSCREEN) / 2);
+  EXPECT_GT(box.bottom, GetSystemMetrics(SM_CYSCREEN) / 2);
+  UnloadNotificationBox();
+}
+
+// The order in which each way out unloads the tool windows.
+std::vector<ToolWindow>* destroyedLog = nullptr;
+std::array<HWND, kToolWindowCount> toolHandles{};
+LRESULT CALLBACK RecordDestroy(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_DESTROYWND && destroyedLog != nullptr) {
+    for (std::size_t i = 0; i < toolHandles.size(); ++i) {
+      if (toolHandles[i] == reinterpret_cast<HWND>(wParam)) destroyedLog->push_back(static_cast<ToolWindow>(i));
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(frmMainTest, EachWayOutUnloadsTheToolWindowsInItsOrder) {
+  using enum ToolWindow;
+  struct Way {
+    const char* name;
+    std::function<void(frmMain&)> leave;
+    std::vector<ToolWindow> order;
+  };
+  const std::vector<Way> ways = {
+      {"unload", [](frmMain& main) { main.Form_Unload(); },
+       {WizardMode, NormalMode, BackUp, NetPingerSettings, RamConfiguration, MainSettings, SystemStatus}},
+      {"close", [](frmMain& main) { main.FSCommand("IDC_FS_close", ""); },
+       {WizardMode, NormalMode, BackUp, NetPingerSettings, SystemStatus, RamConfiguration, MainSettings}},
+      {"restart", [](frmMain& main) { main.FSCommand("IDC_FS_restart", ""); },
+       {WizardMode, NormalMode, BackUp, NetPingerSettings, RamConfiguration, MainSettings, SystemStatus}},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    main_.reset();
+    frmMain& main = Start();
+    main.FSCommand("IDC_FS_normalMode", "");
+    for (std::size_t i = 0; i < kToolWindowCount; ++i) {
+      toolHandles[i] = main.ToolWindows().Get(static_cast<ToolWindow>(i))->Window();
+      ASSERT_NE(toolHandles[i], nullptr);
+    }
+    std::vector<ToolWindow> destroyed;
+    destroyedLog = &destroyed;
+    const HHOOK hook = SetWindowsHookExA(WH_CBT, RecordDestroy, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    way.leave(main);
+    UnhookWindowsHookEx(hook);
+    destroyedLog = nullptr;
+    EXPECT_EQ(destroyed, way.order);
+  }
 }
 
 TEST_F(frmMainTest, EveryWindowCommandShowsItsWindowInTheChildAreaWithItsSize) {

@@ -133,6 +133,59 @@ TEST_F(BackupFilesTest, StringValuesAreRecordedByTheirNumber) {
   EXPECT_NE(text.find("NetTrans\\0001\"\r\n\"MaxMTU\"\r\n1500\r\n\"MaxMSS\"\r\nMissing\r\n"), std::string::npos);
 }
 
+// One whole file per family, field by field: the layout a restore and older
+// copies of the program rely on.
+TEST_F(BackupFilesTest, WholeFileOfEachFamilyFieldByField) {
+  SeedNt();
+  const backup::Date date{2026, 12, 7};
+  const backup::Time time{14, 5, 9};
+  const CollectedBackup nt = CollectBackupContents(kOsWindowsXP, date, time);
+  ASSERT_TRUE(nt.error.empty()) << nt.error;
+  const std::string ntInterface = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\";
+  const std::vector<std::string> ntFields = {
+      "#2026-12-07#", "#14:05:09#", "7",
+      "\"System\\CurrentControlSet\\Services\\Tcpip\\Parameters\"",
+      "\"SackOpts\"", "0", "\"Tcp1323Opts\"", "Missing", "\"TcpMaxDupAcks\"", "Missing",
+      "\"DefaultReceiveWindow\"", "Missing", "\"DefaultTTL\"", "128", "\"GlobalMaxTcpWindowSize\"", "Missing",
+      "\"TcpWindowSize\"", "4294967295", "\"EnablePMTUBHDetect\"", "2", "\"EnablePMTUDiscovery\"", "Missing",
+      "\"KeepAliveTime\"", "Missing", "\"KeepAliveInterval\"", "Missing", "\"SYNAttackProtect\"", "Missing",
+      "\"EnableICMPRedirects\"", "Missing",
+      "\"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\"",
+      "\"MaxConnectionsPer1_0Server\"", "Missing", "\"MaxConnectionsPerServer\"", "2",
+      "\"System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize\"", "\"\"", "Missing",
+      "\"" + ntInterface + "{A}\"", "\"MTU\"", "1400", "\"MSS\"", "Missing",
+      "\"SYSTEM\\CurrentControlSet\\Services\\{A}\\Parameters\\Tcpip\"", "\"MTU\"", "Missing", "\"MSS\"", "Missing",
+      "\"" + ntInterface + "{B}\"", "\"MTU\"", "Missing", "\"MSS\"", "Missing",
+      "\"SYSTEM\\CurrentControlSet\\Services\\{B}\\Parameters\\Tcpip\"", "\"MTU\"", "Missing", "\"MSS\"", "1300",
+  };
+  const auto joined = [](const std::vector<std::string>& fields) {
+    std::string text;
+    for (const std::string& field : fields) text += field + "\r\n";
+    return text;
+  };
+  EXPECT_EQ(backup::Format(nt.contents), joined(ntFields));
+
+  TearDown();
+  SetUp();
+  Seed9x();
+  const CollectedBackup nine = CollectBackupContents(kOsWindows98, date, time);
+  ASSERT_TRUE(nine.error.empty()) << nine.error;
+  const std::vector<std::string> nineFields = {
+      "#2026-12-07#", "#14:05:09#", "3",
+      "\"System\\CurrentControlSet\\Services\\VxD\\MSTCP\"",
+      "\"SackOpts\"", "Missing", "\"Tcp1323Opts\"", "Missing", "\"DefaultTTL\"", "32",
+      "\"DefaultRcvWindow\"", "4294967295", "\"GlobalMaxTcpWindowSize\"", "Missing",
+      "\"PMTUBlackHoleDetect\"", "Missing", "\"DefaultRcvWindow\"", "4294967295", "\"PMTUDiscovery\"", "0",
+      "\"KeepAliveTime\"", "Missing", "\"KeepAliveInterval\"", "Missing",
+      "\"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\"",
+      "\"MaxConnectionsPer1_0Server\"", "4", "\"MaxConnectionsPerServer\"", "Missing",
+      "\"System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize\"", "\"\"", "Missing",
+      "\"System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000\"", "\"MaxMTU\"", "Missing", "\"MaxMSS\"", "Missing",
+      "\"System\\CurrentControlSet\\Services\\Class\\NetTrans\\0001\"", "\"MaxMTU\"", "1500", "\"MaxMSS\"", "Missing",
+  };
+  EXPECT_EQ(backup::Format(nine.contents), joined(nineFields));
+}
+
 // Apply each preset, then restore its backup: the registry's values are what
 // they were before, including values that did not exist.
 TEST_F(BackupFilesTest, RestoringTheBackupOfAnApplyUndoesIt) {
