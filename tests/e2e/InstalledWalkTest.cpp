@@ -217,12 +217,17 @@ TEST_F(InstalledWalk, EveryFeatureThroughItsWindows) {
   ASSERT_NE(WaitForTopWindow("__winex11_standalone_tray", 0, kWaitMs), nullptr) << "no notification icon";
   Shot("started");
 
-  // Settings: start in the system tray from now on.
+  // Settings: start with Windows and in the system tray from now on. The Run
+  // entry stays until the uninstaller, which must remove it.
   {
     const HWND tray = Open(main_, "Settings", "Run Program In system tray");
     ASSERT_NE(tray, nullptr) << "the settings window did not show";
     if (!IsChecked(tray)) Click(tray);
     ASSERT_TRUE(WaitFor([&] { return IsChecked(tray); }, kWaitMs));
+    const HWND withWindows = FindByCaption(main_, "Run Main Program when windows start up", true);
+    ASSERT_NE(withWindows, nullptr);
+    if (!IsChecked(withWindows)) Click(withWindows);
+    ASSERT_TRUE(WaitFor([&] { return IsChecked(withWindows); }, kWaitMs));
     const HWND save = FindByCaption(main_, "&Save", true);
     ASSERT_NE(save, nullptr);
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(save) != FALSE; }, kWaitMs)) << "Save stays disabled";
@@ -232,6 +237,14 @@ TEST_F(InstalledWalk, EveryFeatureThroughItsWindows) {
   }
   const std::string trayOn = StoredSetting("MainSettings", "chkRunProgramMini");
   EXPECT_FALSE(trayOn.empty()) << "the tray setting was not stored";
+  {
+    char entry[512] = {};
+    DWORD size = sizeof entry;
+    EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Tarvix",
+                           RRF_RT_REG_SZ, nullptr, entry, &size),
+              ERROR_SUCCESS)
+        << "saving did not write the Run entry";
+  }
   Click(FindByCaption(main_, "Close", true));
   ASSERT_TRUE(Ends()) << "Close did not end the program";
 

@@ -53,6 +53,10 @@ wineserver -w 2>/dev/null || true
 backups=$(find "$target/Backups" -maxdepth 1 -iname '*.BCK' | wc -l)
 echo "backups left by the walk: $backups"
 
+# The walk leaves the start-with-Windows entry, so that the uninstaller has
+# one to remove.
+check "Run entry present before the uninstall" bash -c 'wine reg query "$1" /v Tarvix >/dev/null 2>&1' _ "$run_key"
+
 echo "== silent uninstall"
 wine 'C:\TarvixE2E\Uninstall.exe' /S '_?=C:\TarvixE2E'
 wineserver -w
