@@ -325,7 +325,7 @@ TEST_F(MemoryWindowsTest, SaveWritesTheNineValuesInTheirStoredForms) {
 // stored; the fields keep what was typed, work with it, and stay to be saved.
 TEST_F(MemoryWindowsTest, RefusedSaveTellsOnceAndKeepsWhatWasTyped) {
   Store("txtAlarm", "250");
-  testing::MakeReadOnly(HKEY_LOCAL_MACHINE, RamKey());
+  testing::MakeReadOnly(HKEY_LOCAL_MACHINE, SettingsSubKey(kRamSettingsSuffix));
   LoadWindows();
   Click(Ram(IDC_chkSoundon));
   TypeText(Ram(IDC_txtAlarm), "300");
