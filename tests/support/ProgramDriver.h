@@ -21,7 +21,8 @@ struct StartedProgram {
 
 // Polls `done` every 50 ms; false when `ms` pass first.
 bool WaitFor(const std::function<bool()>& done, DWORD ms);
-// The TTL the network apply writes (HKLM\...\Tcpip\Parameters DefaultTTL); 0 when none.
+// The TTL the network apply writes: on the NT family the REG_DWORD under
+// Tcpip\Parameters, on 95/98/ME the REG_SZ text under VxD\MSTCP; 0 when none.
 [[nodiscard]] DWORD NetworkTtlSetting();
 
 // A top-level window of `className` of process `id` (any process for 0);
