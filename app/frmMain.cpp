@@ -71,6 +71,10 @@ HWND FindFlashPlayerWindow(HWND parent) noexcept {
   return nullptr;
 }
 
+std::string VersionText(unsigned major, unsigned minor, unsigned revision) {
+  return std::to_string(major) + "." + std::to_string(minor) + ".0." + std::to_string(revision);
+}
+
 void HookFlashWindow(HWND window, bool install) noexcept {
   if (install) {
     previousFlashProc = reinterpret_cast<WNDPROC>(
@@ -85,6 +89,7 @@ frmMain::frmMain(TrayShell& trayShell) : tray_(std::make_unique<Tray>(this, tray
 frmMain::~frmMain() {
   Form_Unload();
   tools_.reset();
+  if (MessageOwner() == hwnd()) SetMessageOwner(nullptr);
   DestroyOwnWindow();
 }
 
@@ -99,12 +104,15 @@ bool frmMain::Form_Load() {
     return false;
   }
   SetWindowTextA(hwnd(), "Tarvix");
+  SetMessageOwner(hwnd());
   bigIcon_ = ProgramIcon(GetSystemMetrics(SM_CXICON));
   smallIcon_ = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
   SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
   SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+  // Only the icon is set: the tip keeps the control's default, "Program
+  // notification", which titles the start-up balloon; the status window's
+  // memory tick writes the tip from then on.
   tray_->SetTrayImage(ProgramIcon(GetSystemMetrics(SM_CXSMICON)));
-  tray_->SetTrayToolTip("Tarvix");
   loadTrace_.Mark("main window and icons");
 
   // The movie covers the whole face; the child area lies beneath it until a
@@ -122,7 +130,8 @@ bool frmMain::Form_Load() {
   loadTrace_.Mark("movie file");
 
   if (skin_.Load(AppFile(kSkinFileName))) (void)skin_.Apply(frame_.get(), "NoFrame");
-  (void)flash_.SetVariable(kVersionVariable, TARVIX_VERSION_TEXT);
+  (void)flash_.SetVariable(kVersionVariable,
+                           VersionText(TARVIX_VERSION_MAJOR, TARVIX_VERSION_MINOR, TARVIX_VERSION_REVISION));
   loadTrace_.Mark("skin file and version");
 
   DetectOperatingSystem();
@@ -151,10 +160,25 @@ bool frmMain::Form_Load() {
 }
 
 void frmMain::Form_Unload() noexcept {
-  if (unloaded_ || tools_ == nullptr) return;
-  unloaded_ = true;
+  if (tools_ == nullptr) return;
+  // Also after a restart that did not happen: whatever was loaded or shown
+  // since then goes, and the icon never outlives the process.
   UnloadToolWindows(kUnloadOrder);
   tray_->Show(false);
+  unloaded_ = true;
+}
+
+void frmMain::RecoverFromFailedRestart() noexcept {
+  if (!restartPending_) return;
+  restartPending_ = false;
+  unloaded_ = false;
+  try {
+    tray_->Show(true);
+    for (const ToolWindow which : kStartupLoadOrder) {
+      if (IToolWindow* window = tools_->Get(which)) (void)window->Load();
+    }
+  } catch (...) {
+  }
 }
 
 void frmMain::CreateChildArea() {
@@ -231,8 +255,11 @@ void frmMain::RunMainCommand(Command command) {
       UnloadToolWindows(kRestartUnloadOrder);
       tray_->Show(false);
       unloaded_ = true;
-      // The process goes on until Windows closes it.
-      (void)RestartWindows();
+      restartPending_ = true;
+      // The process goes on until Windows closes it. When Windows refuses,
+      // or another program cancels the restart (WM_ENDSESSION with FALSE),
+      // the program carries on as before.
+      if (!RestartWindows()) RecoverFromFailedRestart();
       break;
     default:
       break;  // rows that open a tool window or an applet
@@ -394,8 +421,11 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Form_Unload();
       DestroyWindow(hwnd());
       return 0;
+    case WM_ENDSESSION:
+      if (wParam == FALSE) RecoverFromFailedRestart();
+      return 0;
     case WM_DESTROY:
-      if (!unloaded_) Form_Unload();
+      Form_Unload();
       PostQuitMessage(0);
       return 0;
     default:

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "app/CommandTable.h"
@@ -28,6 +29,10 @@ inline constexpr int kMainHeight = 540;
 inline constexpr const char* kMainClassName = "TarvixMain";
 // The help file beside the executable.
 inline constexpr std::string_view kHelpFileName = "\\TarvixHelp.chm";
+
+// The version as the movie shows it: major.minor.0.revision, each a plain
+// decimal (1, 2 and 7 give "1.2.0.7").
+[[nodiscard]] std::string VersionText(unsigned major, unsigned minor, unsigned revision);
 
 // Window classes containing this (in lower case) are a Flash player's window,
 // whose right-button presses are swallowed.
@@ -104,6 +109,9 @@ class frmMain final : public BaseWindow<frmMain>, public Shell, public TrayEvent
   void RunMainCommand(Command command);
   void ShowCurrentToolAgain() noexcept;
   void ShowChildWindowSized(ToolWindow which, int height);
+  // After a restart that Windows refused or another program cancelled: the
+  // icon and the tool windows come back, as at start.
+  void RecoverFromFailedRestart() noexcept;
 
   Skin skin_;
   Movie flash_;
@@ -115,6 +123,7 @@ class frmMain final : public BaseWindow<frmMain>, public Shell, public TrayEvent
   std::optional<ToolWindow> current_;  // the last window placed in the child area
   bool movieInFront_ = true;
   bool unloaded_ = false;
+  bool restartPending_ = false;  // asked Windows to restart; not yet ended
   StartupTrace loadTrace_;
 };
 

@@ -3,7 +3,9 @@
 #include <array>
 
 #include "base/AppPaths.h"
+#include "base/Platform.h"
 #include "registry/RegistryValues.h"
+#include "registry/WriteTally.h"
 #include "ui/Controls.h"
 
 namespace tarvix {
@@ -23,9 +25,14 @@ constexpr std::array kControls = {
     ControlSpec{ControlKind::Button, W::IDC_cmdSave, "&Save", 316, 200, 100, 28},
 };
 
-constexpr std::array<std::pair<int, std::string_view>, 2> kStoredBoxes = {{
-    {W::IDC_chkRunMainProgram, "chkRunMainProgram"},
-    {W::IDC_chkRunProgramMini, "chkRunProgramMini"},
+struct StoredBox {
+  int id;
+  std::string_view name;   // the registry value
+  std::string_view label;  // what the user sees
+};
+constexpr std::array<StoredBox, 2> kStoredBoxes = {{
+    {W::IDC_chkRunMainProgram, "chkRunMainProgram", "Run Main Program when windows start up"},
+    {W::IDC_chkRunProgramMini, "chkRunProgramMini", "Run Program In system tray"},
 }};
 
 }  // namespace
@@ -60,18 +67,29 @@ void frmMainSettings::OnClick(int id) {
 
 void frmMainSettings::LoadMainSettings() {
   const std::string key = SettingsSubKey(kMainSettingsSuffix);
-  for (const auto& [id, name] : kStoredBoxes) {
+  for (const StoredBox& box : kStoredBoxes) {
     // Stored as "0" or "1"; anything else reads as unchecked.
-    SetChecked(Item(id), GetMachineSetting(key, name, "0") == "1");
+    SetChecked(Item(box.id), GetMachineSetting(key, box.name, "0") == "1");
   }
   // Refreshed at every start, so the entry follows a moved executable.
-  if (IsChecked(Item(IDC_chkRunMainProgram))) WriteRunEntry(true);
+  if (IsChecked(Item(IDC_chkRunMainProgram))) (void)WriteRunEntry(true);
 }
 
-void frmMainSettings::SaveMainSettings() {
+SettingsSaveTally frmMainSettings::SaveMainSettings() {
+  SettingsSaveTally tally;
   const std::string key = SettingsSubKey(kMainSettingsSuffix);
-  for (const auto& [id, name] : kStoredBoxes) SaveMachineSetting(key, name, IsChecked(Item(id)) ? "1" : "0");
-  WriteRunEntry(IsChecked(Item(IDC_chkRunMainProgram)));
+  bool runChoiceStored = true;
+  for (const StoredBox& box : kStoredBoxes) {
+    const LONG result = SaveMachineSetting(key, box.name, IsChecked(Item(box.id)) ? "1" : "0");
+    tally.Count(result, box.label);
+    if (box.id == IDC_chkRunMainProgram) runChoiceStored = result == ERROR_SUCCESS;
+  }
+  // The entry follows the stored choice only: an entry the next start would
+  // show as switched off is never left behind.
+  if (runChoiceStored) {
+    tally.Count(WriteRunEntry(IsChecked(Item(IDC_chkRunMainProgram))), "Start with Windows (the Run entry)");
+  }
+  return tally;
 }
 
 void frmMainSettings::SetDirty(bool flag) noexcept {
@@ -82,12 +100,16 @@ void frmMainSettings::SetDirty(bool flag) noexcept {
 bool frmMainSettings::RunProgramMini() const noexcept { return IsChecked(Item(IDC_chkRunProgramMini)); }
 
 void frmMainSettings::cmdSave_Click() {
-  SaveMainSettings();
-  SetDirty(false);
+  const SettingsSaveTally tally = SaveMainSettings();
+  // What was not stored stays on screen, still to be saved.
+  SetDirty(!tally.AllStored());
+  if (!tally.AllStored()) ShowError(UnsavedSettingsMessage(tally));
 }
 
-void frmMainSettings::WriteRunEntry(bool present) {
-  (void)SetRegistryValue(HKEY_CURRENT_USER, kRunKey, kRunValueName, REG_SZ, RunEntryText(ExecutablePath()), !present);
+LONG frmMainSettings::WriteRunEntry(bool present) {
+  const LONG result = SetRegistryValue(HKEY_CURRENT_USER, kRunKey, kRunValueName, REG_SZ,
+                                       RunEntryText(ExecutablePath()), !present);
+  return !present && result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
 }
 
 }  // namespace tarvix

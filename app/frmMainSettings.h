@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "registry/WriteTally.h"
 #include "ui/ToolWindow.h"
 
 namespace tarvix {
@@ -22,6 +23,8 @@ class frmMainSettings final : public ToolWindowBase<frmMainSettings> {
  public:
   static constexpr int kWidth = 440;
   static constexpr int kHeight = 245;
+  // The window text, which screen readers and automation announce.
+  static constexpr const char* kCaption = "Main Settings";
   enum : int { IDC_frameMainSettings = 100, IDC_frmStartup, IDC_chkRunMainProgram, IDC_chkRunProgramMini, IDC_cmdSave };
 
   explicit frmMainSettings(Shell& shell) noexcept : ToolWindowBase(shell) {}
@@ -33,7 +36,8 @@ class frmMainSettings final : public ToolWindowBase<frmMainSettings> {
   void OnClick(int id);
 
   void LoadMainSettings();
-  void SaveMainSettings();
+  // Stores both choices and the Run entry; what Windows refused is in the result.
+  SettingsSaveTally SaveMainSettings();
   void SetDirty(bool flag) noexcept;
   [[nodiscard]] bool SettingsChanged() const noexcept { return settingsChanged_; }
 
@@ -43,7 +47,7 @@ class frmMainSettings final : public ToolWindowBase<frmMainSettings> {
 
  private:
   void cmdSave_Click();
-  void WriteRunEntry(bool present);
+  [[nodiscard]] LONG WriteRunEntry(bool present);
 
   bool settingsChanged_ = false;
 };

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <array>
+
 #include "base/AppPaths.h"
 #include "base/OsDetect.h"
 #include "base/Platform.h"
@@ -115,41 +117,76 @@ BackupPathResult NextBackupPath() {
     result.error = "Tarvix cannot create its backup folder " + folder + ": " + SystemMessage(GetLastError());
     return result;
   }
-  int highest = 0;
+  // Which of the numbers 1 to 999 are taken (index 0: names that give no
+  // number, such as old.BCK; 1012.BCK counts as 12).
+  std::array<bool, backup::kHighestNumber + 1> taken{};
   for (std::string_view name : ListBackupFiles(folder)) {
-    highest = std::max(highest, backup::NumberFromBaseName(name.substr(0, name.size() - backup::kExtension.size())));
+    taken[static_cast<std::size_t>(
+        backup::NumberFromBaseName(name.substr(0, name.size() - backup::kExtension.size())))] = true;
   }
-  const auto name = backup::FileNameForNumber(highest + 1);
+  const std::optional<int> number = backup::NextFreeNumber(taken);
+  const auto name = number ? backup::FileNameForNumber(*number) : std::nullopt;
   if (!name) {
-    result.error = "Every backup number up to 999 is taken in " + folder +
-                   ". Delete old backups in the backup manager, then try again.";
+    result.error = "All 999 backup names, 001.BCK to 999.BCK, are taken in " + folder +
+                   ", so Tarvix cannot record the current settings and has changed nothing. "
+                   "Delete backups you no longer need in the backup manager, then try again.";
     return result;
   }
   result.path = folder + "\\" + *name;
   return result;
 }
 
-backup::Contents CollectBackupContents(std::int16_t family, const backup::Date& date,
-                                       const backup::Time& time) {
-  backup::Contents contents{date, time, family, {}};
+namespace {
+
+std::string RootName(Root root) {
+  return root == Root::CurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+}
+
+std::string UnreadableError(Root root, std::string_view key, std::string_view name, LONG status) {
+  std::string what = name.empty() ? "the key " + RootName(root) + "\\" + std::string(key)
+                                  : "the value \"" + std::string(name) + "\" in " + RootName(root) + "\\" +
+                                        std::string(key);
+  std::string text = "Tarvix could not read " + what + ": " + SystemMessage(static_cast<std::uint32_t>(status)) +
+                     "\r\n\r\nA backup without it could not undo the change, so no backup was written.";
+  if (status == ERROR_ACCESS_DENIED) text += " Start Tarvix as an administrator and try again.";
+  return text;
+}
+
+}  // namespace
+
+CollectedBackup CollectBackupContents(std::int16_t family, const backup::Date& date, const backup::Time& time) {
+  CollectedBackup collected{{date, time, family, {}}, {}};
   const backup::FamilyLayout* layout = backup::LayoutFor(family);
-  if (layout == nullptr) return contents;
+  if (layout == nullptr) return collected;
   const CRegister registry;
   const auto addGroup = [&](const backup::GroupLayout& group, std::string key) {
-    backup::Group out{std::move(key), {}};
-    const auto values = registry.ReadBackupValues(ToHkey(group.path.root), out.key, group.names);
-    for (std::size_t i = 0; i < group.names.size(); ++i) {
-      out.pairs.push_back({std::string(group.names[i]), values[i]});
+    const CRegister::BackupValues read = registry.ReadBackupValues(ToHkey(group.path.root), key, group.names);
+    if (read.status != ERROR_SUCCESS) {
+      collected.error = UnreadableError(group.path.root, key, read.failedName, read.status);
+      return false;
     }
-    contents.groups.push_back(std::move(out));
+    backup::Group out{std::move(key), {}};
+    for (std::size_t i = 0; i < group.names.size(); ++i) {
+      out.pairs.push_back({std::string(group.names[i]), read.values[i]});
+    }
+    collected.contents.groups.push_back(std::move(out));
+    return true;
   };
-  for (const backup::GroupLayout& group : layout->fixedGroups) addGroup(group, group.path.With());
-  for (const std::string& subKey : registry.GetAllKeys(HKEY_LOCAL_MACHINE, layout->enumeratedKey)) {
+  for (const backup::GroupLayout& group : layout->fixedGroups) {
+    if (!addGroup(group, group.path.With())) return collected;
+  }
+  std::vector<std::string> subKeys;
+  if (const LONG listed = registry.ListBackupSubKeys(HKEY_LOCAL_MACHINE, layout->enumeratedKey, subKeys);
+      listed != ERROR_SUCCESS) {
+    collected.error = UnreadableError(Root::LocalMachine, layout->enumeratedKey, {}, listed);
+    return collected;
+  }
+  for (const std::string& subKey : subKeys) {
     for (const backup::GroupLayout& group : layout->perSubKeyGroups) {
-      addGroup(group, group.path.With(subKey));
+      if (!addGroup(group, group.path.With(subKey))) return collected;
     }
   }
-  return contents;
+  return collected;
 }
 
 BackupWriteResult WriteBackupFile() {
@@ -161,8 +198,13 @@ BackupWriteResult WriteBackupFile() {
   }
   SYSTEMTIME now{};
   GetLocalTime(&now);
-  const std::string text = backup::Format(CollectBackupContents(
-      OsFamily, {now.wYear, now.wMonth, now.wDay}, {now.wHour, now.wMinute, now.wSecond}));
+  const CollectedBackup collected = CollectBackupContents(OsFamily, {now.wYear, now.wMonth, now.wDay},
+                                                         {now.wHour, now.wMinute, now.wSecond});
+  if (!collected.error.empty()) {
+    result.error = collected.error;
+    return result;
+  }
+  const std::string text = backup::Format(collected.contents);
 
   // Written aside and renamed, so that a crash or a full disk never leaves a
   // half-written numbered file behind.

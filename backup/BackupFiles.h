@@ -26,9 +26,15 @@ struct BackupPathResult {
 // folder when missing. Fails when the folder cannot be made or 999 is taken.
 [[nodiscard]] BackupPathResult NextBackupPath();
 
+struct CollectedBackup {
+  backup::Contents contents;
+  std::string error;  // not empty: a key or value exists but could not be read
+};
 // The current values of every registry value an apply on `family` may touch.
-[[nodiscard]] backup::Contents CollectBackupContents(std::int16_t family, const backup::Date& date,
-                                                     const backup::Time& time);
+// Only values and keys that do not exist are recorded as missing; any other
+// read failure ends the collection with `error` set.
+[[nodiscard]] CollectedBackup CollectBackupContents(std::int16_t family, const backup::Date& date,
+                                                    const backup::Time& time);
 
 struct BackupWriteResult {
   bool ok = false;

@@ -85,8 +85,8 @@ std::optional<Time> ParseTime(std::string_view text) {
   return Time{f[0], f[1], f[2]};
 }
 
-// The file's lines without their CR LF (a bare LF is accepted too); blank
-// lines at the very end are dropped.
+// The file's lines without their CR LF; blank lines at the very end are
+// dropped.
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
   while (!text.empty()) {
@@ -99,6 +99,25 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   }
   while (!lines.empty() && lines.back().empty()) lines.pop_back();
   return lines;
+}
+
+// The number of the first of the first `lineCount` lines that does not end
+// with CR LF; 0 when they all do. A field whose line break is missing may
+// have been cut anywhere, "1460" to "14" as well, so it is never taken.
+std::size_t FirstUnterminatedLine(std::string_view text, std::size_t lineCount) {
+  std::size_t number = 1;
+  while (!text.empty() && number <= lineCount) {
+    const std::size_t end = text.find('\n');
+    if (end == std::string_view::npos || end == 0 || text[end - 1] != '\r') return number;
+    text.remove_prefix(end + 1);
+    ++number;
+  }
+  return 0;
+}
+
+std::string UnterminatedError(std::size_t line) {
+  return "The file is cut off: line " + std::to_string(line) +
+         " does not end with a line break (CR LF), so its field may be incomplete.";
 }
 
 class LineReader {
@@ -252,6 +271,12 @@ std::optional<Header> ParseHeader(std::string_view text, std::string* error) {
   LineReader reader(SplitLines(text));
   std::string message;
   auto header = ReadHeader(reader, message);
+  if (header) {
+    if (const std::size_t bad = FirstUnterminatedLine(text, 3); bad != 0) {
+      header.reset();
+      message = UnterminatedError(bad);
+    }
+  }
   if (!header && error != nullptr) *error = message;
   return header;
 }
@@ -261,6 +286,10 @@ ParseResult Parse(std::string_view text) {
   LineReader reader(SplitLines(text));
   const auto header = ReadHeader(reader, result.error);
   if (!header) return result;
+  if (const std::size_t bad = FirstUnterminatedLine(text, static_cast<std::size_t>(-1)); bad != 0) {
+    result.error = UnterminatedError(bad);
+    return result;
+  }
   const FamilyLayout* layout = LayoutFor(header->family);
   if (layout == nullptr) {
     result.error = "The operating system code " + std::to_string(header->family) + " is not one Tarvix knows.";
@@ -320,6 +349,18 @@ int NumberFromBaseName(std::string_view baseName) noexcept {
     number = number * 10 + (c - '0');
   }
   return number;
+}
+
+std::optional<int> NextFreeNumber(std::span<const bool> taken) noexcept {
+  int highest = 0;
+  for (int n = 1; n <= kHighestNumber && static_cast<std::size_t>(n) < taken.size(); ++n) {
+    if (taken[static_cast<std::size_t>(n)]) highest = n;
+  }
+  if (highest < kHighestNumber) return highest + 1;
+  for (int n = 1; n <= kHighestNumber; ++n) {
+    if (static_cast<std::size_t>(n) >= taken.size() || !taken[static_cast<std::size_t>(n)]) return n;
+  }
+  return std::nullopt;
 }
 
 std::optional<std::string> FileNameForNumber(int number) {

@@ -115,6 +115,11 @@ struct Header {
 // True when `name` ends in ".BCK" in any case. The search pattern *.BCK also
 // finds names whose short 8.3 alias ends so (such as "x.bckup" on Windows).
 [[nodiscard]] bool HasBackupExtension(std::string_view name) noexcept;
+// The number of the next backup, given which numbers are taken (index 0 to
+// 999; index 0 stands for names that give no number): one above the highest
+// taken number; once 999 is taken, the lowest free number from 1; nullopt
+// when every number from 1 to 999 is taken.
+[[nodiscard]] std::optional<int> NextFreeNumber(std::span<const bool> taken) noexcept;
 // "001.BCK" ... "999.BCK"; nullopt outside 1 to 999.
 [[nodiscard]] std::optional<std::string> FileNameForNumber(int number);
 

@@ -20,8 +20,8 @@ constexpr ControlSpec kControls[] = {
     {ControlKind::Frame, frmBackUp::IDC_FRAMEBACKUP, "Backup", 8, 4, 424, 236},
     {ControlKind::ListView, frmBackUp::IDC_LSTBACKUPLIST, "", 18, 26, 404, 168},
     {ControlKind::Label, frmBackUp::IDC_LBLSTATUS, "", 20, 208, 206, 20},
-    {ControlKind::Button, frmBackUp::IDC_CMDRESTORE, "&Restore", 238, 202, 88, 28},
-    {ControlKind::Button, frmBackUp::IDC_CMDDELETE, "&Delete", 334, 202, 88, 28},
+    {ControlKind::Button, frmBackUp::IDC_CMDRESTORE, "Restore", 238, 202, 88, 28},
+    {ControlKind::Button, frmBackUp::IDC_CMDDELETE, "Delete", 334, 202, 88, 28},
 };
 
 struct ColumnSpec {
@@ -173,7 +173,10 @@ void frmBackUp::ApplySort() {
     // "Creating Date" is column 2 and "Creating Time" column 3, read as dates and times.
     mListView::SortColumn = sortedColumn_ + 1;
     mListView::SortKind = mListView::kSortDateTime;
+    mListView::SortDateTimePart = mListView::SortColumn == 2 ? mListView::DateTimePart::DateOnly
+                                                             : mListView::DateTimePart::TimeOnly;
     mListView::SortListView(list);
+    mListView::SortDateTimePart = mListView::DateTimePart::DateOrTime;
   }
   ShowSortArrow();
   if (const int selected = SelectedRow(); selected >= 0) ListView_EnsureVisible(list, selected, FALSE);

@@ -22,6 +22,8 @@ class frmBackUp final : public ToolWindowBase<frmBackUp> {
  public:
   static constexpr int kWidth = 440;
   static constexpr int kHeight = 246;
+  // The window text, which screen readers and automation announce.
+  static constexpr const char* kCaption = "Backup";
 
   // Control ids.
   static constexpr int IDC_FRAMEBACKUP = 4201;

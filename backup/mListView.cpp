@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@ namespace tarvix::mListView {
 std::int32_t SortColumn = 0;
 std::int32_t SortDirection = 0;
 std::int32_t SortKind = 0;
+DateTimePart SortDateTimePart = DateTimePart::DateOrTime;
 
 namespace {
 
@@ -298,23 +300,33 @@ std::optional<double> ParseByPicture(std::string_view text, std::string_view pic
   return Resolve(fields, hasDate, hasTime);
 }
 
-std::optional<double> ParseDateTime(std::string_view text, const LocaleFormats& formats) {
+std::optional<double> ParseDateTime(std::string_view text, const LocaleFormats& formats, DateTimePart part) {
   const std::string both = formats.shortDate + " " + formats.longTime;
-  for (const std::string_view picture :
-       {std::string_view(both), std::string_view(formats.shortDate), std::string_view(formats.longTime),
-        std::string_view("yyyy-MM-dd HH:mm:ss"), std::string_view("yyyy-MM-dd"), std::string_view("HH:mm:ss")}) {
-    if (auto value = ParseByPicture(text, picture, formats)) return value;
+  const std::string_view dates[] = {formats.shortDate, "yyyy-MM-dd"};
+  const std::string_view times[] = {formats.longTime, "HH:mm:ss"};
+  const auto tryAll = [&](std::span<const std::string_view> pictures) -> std::optional<double> {
+    for (const std::string_view picture : pictures) {
+      if (auto value = ParseByPicture(text, picture, formats)) return value;
+    }
+    return std::nullopt;
+  };
+  switch (part) {
+    case DateTimePart::DateOnly: return tryAll(dates);
+    case DateTimePart::TimeOnly: return tryAll(times);
+    case DateTimePart::DateOrTime: break;
   }
-  return std::nullopt;
+  const std::string_view any[] = {both, formats.shortDate, formats.longTime, "yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd",
+                                  "HH:mm:ss"};
+  return tryAll(any);
 }
 
-SortKey MakeSortKey(std::string_view text, std::int32_t kind, const LocaleFormats& formats) {
+SortKey MakeSortKey(std::string_view text, std::int32_t kind, const LocaleFormats& formats, DateTimePart part) {
   SortKey key;
   switch (kind) {
     case kSortText: key.text.assign(text); break;
     case kSortInteger: key.number = ParseInteger(text, formats).value_or(0); break;
     case kSortReal: key.number = ParseReal(text, formats).value_or(0); break;
-    case kSortDateTime: key.number = ParseDateTime(text, formats).value_or(0); break;
+    case kSortDateTime: key.number = ParseDateTime(text, formats, part).value_or(0); break;
     default: break;
   }
   return key;
@@ -336,8 +348,9 @@ int CompareSortKeys(const SortKey& first, const SortKey& second, std::int32_t ki
 }
 
 int CompareColumnTexts(std::string_view first, std::string_view second, std::int32_t kind, std::int32_t direction,
-                       const LocaleFormats& formats) {
-  return CompareSortKeys(MakeSortKey(first, kind, formats), MakeSortKey(second, kind, formats), kind, direction);
+                       const LocaleFormats& formats, DateTimePart part) {
+  return CompareSortKeys(MakeSortKey(first, kind, formats, part), MakeSortKey(second, kind, formats, part), kind,
+                         direction);
 }
 
 }  // namespace tarvix::mListView

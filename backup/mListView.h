@@ -35,6 +35,13 @@ extern std::int32_t SortColumn;
 extern std::int32_t SortDirection;
 extern std::int32_t SortKind;
 
+// Which part of a date/time a kSortDateTime column holds. A column of dates
+// is read only as dates and a column of times only as times: where the
+// date and time separators are the same (Finnish d.M.yyyy and H.mm.ss),
+// "14.05.09" would otherwise read as 14 May 2009.
+enum class DateTimePart : std::int32_t { DateOrTime, DateOnly, TimeOnly };
+extern DateTimePart SortDateTimePart;  // DateOrTime at start
+
 // The user's regional formats, as Windows gives them (GetLocaleInfo): the
 // pictures are those of GetDateFormat/GetTimeFormat ("M/d/yyyy",
 // "h:mm:ss tt", "dd.MM.yyyy", "HH:mm:ss", ...). The defaults are en-US.
@@ -60,7 +67,10 @@ struct LocaleFormats {
 // picture, by either picture alone, and last by the ISO forms yyyy-MM-dd and
 // HH:mm:ss (either or both). nullopt when none of them reads the whole text
 // as a real calendar date and clock time.
-[[nodiscard]] std::optional<double> ParseDateTime(std::string_view text, const LocaleFormats& formats);
+// With DateOnly only the date pictures are tried, with TimeOnly only the
+// time pictures.
+[[nodiscard]] std::optional<double> ParseDateTime(std::string_view text, const LocaleFormats& formats,
+                                                  DateTimePart part = DateTimePart::DateOrTime);
 // Reads `text` by one picture only; nullopt unless the whole text matches.
 [[nodiscard]] std::optional<double> ParseByPicture(std::string_view text, std::string_view picture,
                                                    const LocaleFormats& formats);
@@ -73,7 +83,8 @@ struct SortKey {
   std::string text;   // kSortText
   double number = 0;  // kSortInteger, kSortReal, kSortDateTime
 };
-[[nodiscard]] SortKey MakeSortKey(std::string_view text, std::int32_t kind, const LocaleFormats& formats);
+[[nodiscard]] SortKey MakeSortKey(std::string_view text, std::int32_t kind, const LocaleFormats& formats,
+                                  DateTimePart part = DateTimePart::DateOrTime);
 
 // -1 when the first row goes first, 0 when the keys are equal, 1 when the
 // second goes first. Descending order exchanges the keys, so every result
@@ -83,6 +94,7 @@ struct SortKey {
                                   std::int32_t direction) noexcept;
 // MakeSortKey on both texts, then CompareSortKeys.
 [[nodiscard]] int CompareColumnTexts(std::string_view first, std::string_view second, std::int32_t kind,
-                                     std::int32_t direction, const LocaleFormats& formats);
+                                     std::int32_t direction, const LocaleFormats& formats,
+                                     DateTimePart part = DateTimePart::DateOrTime);
 
 }  // namespace tarvix::mListView

@@ -84,7 +84,7 @@ const SortKey* CachedKey(LPARAM data) noexcept {
 
 SortKey LookedUpKey(HWND list, LPARAM data) {
   const int row = FindItemByData(list, data);
-  return MakeSortKey(row >= 0 ? GetSubItemText(list, row) : std::string(), SortKind, SortFormats());
+  return MakeSortKey(row >= 0 ? GetSubItemText(list, row) : std::string(), SortKind, SortFormats(), SortDateTimePart);
 }
 
 }  // namespace
@@ -116,7 +116,7 @@ bool SortListView(HWND list) {
     item.mask = LVIF_PARAM;
     item.iItem = row;
     if (ListView_GetItem(list, &item)) {
-      keys.keys.emplace_back(item.lParam, MakeSortKey(GetSubItemText(list, row), SortKind, SortFormats()));
+      keys.keys.emplace_back(item.lParam, MakeSortKey(GetSubItemText(list, row), SortKind, SortFormats(), SortDateTimePart));
     }
   }
   std::stable_sort(keys.keys.begin(), keys.keys.end(), [](const auto& a, const auto& b) { return a.first < b.first; });

@@ -8,8 +8,12 @@ OsFamilyCode OsFamily = kOsUnclassified;
 
 namespace {
 
+bool g_versionReplaced = false;
+OSVERSIONINFOA g_replacedVersion{};
+
 // On failure the record stays zeroed, which classifies as code 0.
 OSVERSIONINFOA QueryVersion() noexcept {
+  if (g_versionReplaced) return g_replacedVersion;
   OSVERSIONINFOA info{};
   info.dwOSVersionInfoSize = sizeof(info);
 #if defined(__GNUC__)
@@ -35,5 +39,17 @@ void DetectOperatingSystem() noexcept { OsFamily = FamilyFromVersionCode(Classif
 unsigned RunningMajorVersion() noexcept { return QueryVersion().dwMajorVersion; }
 
 bool IsNtPlatform() noexcept { return QueryVersion().dwPlatformId == VER_PLATFORM_WIN32_NT; }
+
+ScopedReportedVersion::ScopedReportedVersion(std::uint32_t platformId, std::uint32_t major,
+                                             std::uint32_t minor) noexcept {
+  g_replacedVersion = OSVERSIONINFOA{};
+  g_replacedVersion.dwOSVersionInfoSize = sizeof(g_replacedVersion);
+  g_replacedVersion.dwPlatformId = platformId;
+  g_replacedVersion.dwMajorVersion = major;
+  g_replacedVersion.dwMinorVersion = minor;
+  g_versionReplaced = true;
+}
+
+ScopedReportedVersion::~ScopedReportedVersion() { g_versionReplaced = false; }
 
 }  // namespace tarvix

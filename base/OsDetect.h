@@ -20,4 +20,14 @@ void DetectOperatingSystem() noexcept;
 // True exactly when GetVersionExA reports the NT platform.
 [[nodiscard]] bool IsNtPlatform() noexcept;
 
+// Tests: the version GetVersionExA would report is replaced by this one while
+// the guard lives, so that start-up can be run as on Windows 98.
+class ScopedReportedVersion {
+ public:
+  ScopedReportedVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor) noexcept;
+  ~ScopedReportedVersion();
+  ScopedReportedVersion(const ScopedReportedVersion&) = delete;
+  ScopedReportedVersion& operator=(const ScopedReportedVersion&) = delete;
+};
+
 }  // namespace tarvix

@@ -75,7 +75,20 @@ ScopedPlatform::ScopedPlatform(Platform& platform) noexcept : previous_(g_curren
 
 ScopedPlatform::~ScopedPlatform() { g_current = previous_; }
 
+namespace {
+HWND g_messageOwner = nullptr;
+}  // namespace
+
+void SetMessageOwner(HWND owner) noexcept { g_messageOwner = owner; }
+
+HWND MessageOwner() noexcept { return g_messageOwner; }
+
 int ShowProgramMessage(std::string_view text, UINT flags, HWND owner) noexcept {
+  // A tool window is a child of the main window: the box belongs to (and
+  // disables) the top-level window, not the child.
+  if (owner != nullptr && IsWindow(owner)) owner = GetAncestor(owner, GA_ROOT);
+  if (owner == nullptr || !IsWindow(owner)) owner = g_messageOwner;
+  if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
   return CurrentPlatform().ShowMessage(owner, text, kProgramTitle, flags);
 }
 

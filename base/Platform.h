@@ -46,7 +46,14 @@ class ScopedPlatform {
   Platform* previous_;
 };
 
+// The window that owns the program's message boxes when a caller names none
+// (the main window while it exists), so that every box is modal to it and
+// nothing behind it can start a second action meanwhile.
+void SetMessageOwner(HWND owner) noexcept;
+[[nodiscard]] HWND MessageOwner() noexcept;
+
 // A message box titled "Tarvix"; the common shapes of the program's messages.
+// It is owned by the top-level window of `owner`, or by MessageOwner().
 int ShowProgramMessage(std::string_view text, UINT flags, HWND owner = nullptr) noexcept;
 inline void ShowError(std::string_view text, HWND owner = nullptr) noexcept {
   ShowProgramMessage(text, MB_OK | MB_ICONERROR, owner);

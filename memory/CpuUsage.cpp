@@ -113,17 +113,64 @@ int clsCPUUsageNT::Query() noexcept {
   return usage;
 }
 
-clsCPUUsage::clsCPUUsage() noexcept : clsCPUUsage(HKEY_DYN_DATA) {}
+IdleClock SystemIdleClock() {
+  using GetSystemTimesFn = BOOL(WINAPI*)(FILETIME*, FILETIME*, FILETIME*);
+  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  if (kernel == nullptr) return {};
+  const auto getSystemTimes =
+      reinterpret_cast<GetSystemTimesFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "GetSystemTimes")));
+  if (getSystemTimes == nullptr) return {};
+  return [getSystemTimes]() -> std::optional<IdleSample> {
+    const auto count = [](const FILETIME& time) {
+      return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    };
+    FILETIME idle{}, kernelTime{}, user{}, now{};
+    if (!getSystemTimes(&idle, &kernelTime, &user)) return std::nullopt;
+    GetSystemTimeAsFileTime(&now);
+    SYSTEM_INFO system{};
+    GetSystemInfo(&system);
+    return IdleSample{count(idle), count(now), system.dwNumberOfProcessors};
+  };
+}
 
-clsCPUUsage::clsCPUUsage(HKEY statisticsRoot) noexcept : root_(statisticsRoot) {}
+clsCPUUsage::clsCPUUsage() : clsCPUUsage(HKEY_DYN_DATA, SystemIdleClock()) {}
+
+clsCPUUsage::clsCPUUsage(HKEY statisticsRoot, IdleClock fallback)
+    : root_(statisticsRoot), fallback_(std::move(fallback)) {}
 
 void clsCPUUsage::Initialize() noexcept {
-  if (!TouchStatistic(root_, kStartStatKey)) return;
-  if (!Open(root_, kStatDataKey, KEY_READ, statData_)) statData_.reset();
+  if (TouchStatistic(root_, kStartStatKey) && Open(root_, kStatDataKey, KEY_READ, statData_)) return;
+  statData_.reset();
+  if (!fallback_) return;
+  try {
+    if (const auto sample = fallback_()) {
+      previous_ = *sample;
+      measuring_ = true;
+    }
+  } catch (...) {
+  }
 }
 
 int clsCPUUsage::Query() noexcept {
-  if (statData_) ReadStatistic(statData_.get(), value_, valueType_);
+  if (statData_) {
+    ReadStatistic(statData_.get(), value_, valueType_);
+  } else if (fallback_) {
+    try {
+      if (const auto sample = fallback_()) {
+        // Without a baseline the first sample only becomes one.
+        if (measuring_) {
+          const auto idle = static_cast<std::int64_t>(static_cast<std::uint64_t>(sample->idleTime) -
+                                                      static_cast<std::uint64_t>(previous_.idleTime));
+          const auto elapsed = static_cast<std::int64_t>(static_cast<std::uint64_t>(sample->systemTime) -
+                                                         static_cast<std::uint64_t>(previous_.systemTime));
+          value_ = static_cast<DWORD>(CpuUsagePercent(idle, elapsed, sample->processors));
+        }
+        previous_ = *sample;
+        measuring_ = true;
+      }
+    } catch (...) {
+    }
+  }
   return static_cast<int>(value_ & 0xFFu);
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "registry/RegKey.h"
 
@@ -60,20 +61,38 @@ class clsCPUUsageNT final : public CpuUsageMeter {
   std::int64_t previousTime_ = 0;
 };
 
+// One sample of the system's accumulated idle time (all processors
+// together) and of the clock, both in 100-ns units, with the processor count.
+struct IdleSample {
+  std::int64_t idleTime = 0;
+  std::int64_t systemTime = 0;
+  unsigned processors = 1;
+};
+// nullopt when no sample can be taken.
+using IdleClock = std::function<std::optional<IdleSample>()>;
+// GetSystemTimes (looked up at run time), the system clock and the processor
+// count; an empty function where kernel32 has no GetSystemTimes.
+[[nodiscard]] IdleClock SystemIdleClock();
+
 // 95/98/ME family: the kernel's own statistic "KERNEL\CPUUsage", which
 // reading it under PerfStats\StartStat switches on and reading it under
-// PerfStats\StopStat switches off. Every registry failure is silent.
+// PerfStats\StopStat switches off. Every registry failure is silent. Where
+// the dynamic registry has no such statistic (Wine set to Windows 98, for
+// one), the meter measures from the system's idle and elapsed times with the
+// NT meter's formula instead, so that the figure is never stuck at 0.
 class clsCPUUsage final : public CpuUsageMeter {
  public:
-  clsCPUUsage() noexcept;
-  // Looks for PerfStats under `statisticsRoot` instead of HKEY_DYN_DATA (tests).
-  // The root is borrowed and must outlive the meter.
-  explicit clsCPUUsage(HKEY statisticsRoot) noexcept;
+  clsCPUUsage();
+  // Looks for PerfStats under `statisticsRoot` instead of HKEY_DYN_DATA, and
+  // takes `fallback` where the statistic is missing (tests). The root is
+  // borrowed and must outlive the meter.
+  explicit clsCPUUsage(HKEY statisticsRoot, IdleClock fallback = {});
 
   // Starts the statistic and keeps the StatData key open; without StartStat
   // the meter stays without a key.
   void Initialize() noexcept override;
-  // The low-order byte of the value read now; when it cannot be read, the
+  // The low-order byte of the value read now, or without the statistic the
+  // busy share since the previous sample; when neither can be read, the
   // previous figure (initially 0).
   [[nodiscard]] int Query() noexcept override;
   // Closes the kept key and stops the statistic.
@@ -84,6 +103,9 @@ class clsCPUUsage final : public CpuUsageMeter {
   UniqueHKey statData_;
   DWORD value_ = 0;
   DWORD valueType_ = REG_NONE;
+  IdleClock fallback_;
+  bool measuring_ = false;  // the fallback has its baseline
+  IdleSample previous_;
 };
 
 // clsCPUUsageNT on the NT platform, clsCPUUsage otherwise; not yet initialised.

@@ -10,6 +10,7 @@
 #include "memory/RamRules.h"
 #include "memory/frmSystemStatus.h"
 #include "registry/RegistryValues.h"
+#include "registry/WriteTally.h"
 #include "ui/Controls.h"
 
 namespace tarvix {
@@ -77,6 +78,19 @@ constexpr ArrowField kArrowFields[] = {
   }
   return nullptr;
 }
+
+// What the user sees for each stored value, in the order of kRamSettings.
+constexpr std::string_view kRamSettingLabels[] = {
+    "Sound on",
+    "Optimize automatically when Alarm level is reached",
+    "Alarm Level (in MB)",
+    "RAM to try and free when alarm level is reached",
+    "Do check every (in Milliseconds)",
+    "Percentage of Free RAM",
+    "Free RAM in MB",
+    "Run ONLY if CPU-Usage is below this",
+    "Times to retry optimization",
+};
 
 [[nodiscard]] std::string RamSettingsKey() { return SettingsSubKey(kRamSettingsSuffix); }
 
@@ -185,7 +199,11 @@ void frmRamConfiguration::LoadRamSettings() {
   SetChecked(Item(IDC_optMB), megabytes);
   SetWindowTextTo(Item(IDC_txtRunOnly), read(7));
   SetWindowTextTo(Item(IDC_txtRetryOptimization), read(8));
+  TakeWorkingValues();
+  SetDirty(false);
+}
 
+void frmRamConfiguration::TakeWorkingValues() {
   alarmLevelMB_ = IntegerValue(WindowText(Item(IDC_txtAlarm))).value_or(alarmLevelMB_);
   freeAmountMB_ = IntegerValue(WindowText(Item(IDC_txtFreeAlarm))).value_or(freeAmountMB_);
 
@@ -199,8 +217,6 @@ void frmRamConfiguration::LoadRamSettings() {
   checkInterval_ = static_cast<UINT>(timeCheckArrow_);
   check_.SetWorkingValues({alarmLevelMB_, runOnlyArrow_, retryArrow_});
   StartCheckTimer();
-
-  SetDirty(false);
 }
 
 void frmRamConfiguration::StartCheckTimer() noexcept {
@@ -212,7 +228,7 @@ void frmRamConfiguration::StartCheckTimer() noexcept {
   }
 }
 
-void frmRamConfiguration::SaveRamSettings() {
+SettingsSaveTally frmRamConfiguration::SaveRamSettings() {
   const std::string key = RamSettingsKey();
   const auto checkState = [&](int id) { return std::string(IsChecked(Item(id)) ? "1" : "0"); };
   const RegScalar values[] = {
@@ -227,14 +243,27 @@ void frmRamConfiguration::SaveRamSettings() {
       WindowText(Item(IDC_txtRetryOptimization)),
   };
   static_assert(std::size(values) == kRamSettings.size());
-  for (std::size_t i = 0; i < kRamSettings.size(); ++i) SaveMachineSetting(key, kRamSettings[i].name, values[i]);
-  SetDirty(false);
+  static_assert(std::size(kRamSettingLabels) == kRamSettings.size());
+  SettingsSaveTally tally;
+  for (std::size_t i = 0; i < kRamSettings.size(); ++i) {
+    tally.Count(SaveMachineSetting(key, kRamSettings[i].name, values[i]), kRamSettingLabels[i]);
+  }
+  SetDirty(!tally.AllStored());
+  return tally;
 }
 
 void frmRamConfiguration::cmdSave_Click() {
-  SaveRamSettings();
-  // Loading again puts the new interval, levels, gate and attempts to work at once.
-  LoadRamSettings();
+  const SettingsSaveTally tally = SaveRamSettings();
+  if (tally.AllStored()) {
+    // Loading again puts the new interval, levels, gate and attempts to work at once.
+    LoadRamSettings();
+    return;
+  }
+  // Reloading would put the old values back on screen: the fields keep what
+  // the user typed, work with it and stay to be saved.
+  TakeWorkingValues();
+  SetDirty(true);
+  if (!tally.AllStored()) ShowError(UnsavedSettingsMessage(tally));
 }
 
 void frmRamConfiguration::chkAutomatic_Click() noexcept {

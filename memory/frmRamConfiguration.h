@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "registry/WriteTally.h"
 #include "ui/ToolWindow.h"
 #include "memory/LowMemoryCheck.h"
 #include "memory/MemoryAccess.h"
@@ -50,6 +51,8 @@ class frmRamConfiguration final : public ToolWindowBase<frmRamConfiguration> {
   static const char* ClassName() noexcept { return "TarvixRamConfiguration"; }
   static constexpr int kWidth = 440;
   static constexpr int kHeight = 240;
+  // The window text, which screen readers and automation announce.
+  static constexpr const char* kCaption = "Ram Configuration";
 
   // The program's own: the machine's memory; the check's CPU gate asks
   // `status`'s QueryObject. The window registers itself with `status`, whose
@@ -63,8 +66,12 @@ class frmRamConfiguration final : public ToolWindowBase<frmRamConfiguration> {
   // Reads the nine settings into the controls and refreshes the working
   // values, the check interval among them; leaves the window unchanged (not dirty).
   void LoadRamSettings();
+  // The working values (levels, interval, gate, attempts) from the fields.
+  void TakeWorkingValues();
   // Writes the nine settings from the controls; leaves the window unchanged.
-  void SaveRamSettings();
+  // Stores the nine values; what Windows refused is in the result, and the
+  // window stays changed until everything is stored.
+  SettingsSaveTally SaveRamSettings();
   // The changed flag, mirrored in the Save button's enabled state.
   void SetDirty(bool flag) noexcept;
   [[nodiscard]] bool Dirty() const noexcept { return dirty_; }

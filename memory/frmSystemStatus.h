@@ -54,6 +54,8 @@ class frmSystemStatus final : public ToolWindowBase<frmSystemStatus> {
   static const char* ClassName() noexcept { return "TarvixSystemStatus"; }
   static constexpr int kWidth = 440;
   static constexpr int kHeight = 255;
+  // The window text, which screen readers and automation announce.
+  static constexpr const char* kCaption = "System Status";
 
   // Makes the CPU meter at load: clsCPUUsageNT on the NT platform, else clsCPUUsage.
   using MeterFactory = std::function<std::unique_ptr<CpuUsageMeter>()>;

@@ -27,6 +27,8 @@ class frmNormalMode final : public ToolWindowBase<frmNormalMode> {
  public:
   static constexpr int kWidth = 440;
   static constexpr int kHeight = 252;
+  // The window text, which screen readers and automation announce.
+  static constexpr const char* kCaption = "Advanced Mode";
   static constexpr int kPageCount = advanced::kPageCount;
   enum : int {
     IDC_frameAdvancedMode = 200,

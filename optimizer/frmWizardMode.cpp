@@ -15,11 +15,13 @@ namespace {
 using W = frmWizardMode;
 
 // The modes in two columns of four, the button and its note beside them, the
-// summary across the whole width below. Child area 440 x 250.
+// summary across the whole width below, with room for its eight lines in
+// Segoe UI 9 pt (16 pixels a line) as well as in Wine's fonts. Child area
+// 440 x 250.
 constexpr int kModeLeft = 22;
 constexpr int kModeColumn = 138;
-constexpr int kModeTop = 22;
-constexpr int kModeRow = 19;
+constexpr int kModeTop = 18;
+constexpr int kModeRow = 18;
 
 constexpr ControlSpec ModeOption(int index) {
   return ControlSpec{ControlKind::Option, W::IDC_optMode0 + index, kPresetNames[static_cast<std::size_t>(index)],
@@ -28,14 +30,14 @@ constexpr ControlSpec ModeOption(int index) {
 }
 
 constexpr std::array kControls = {
-    ControlSpec{ControlKind::Frame, W::IDC_frameOptimizationMode, "Optimization Modes", 8, 2, 290, 100},
+    ControlSpec{ControlKind::Frame, W::IDC_frameOptimizationMode, "Optimization Modes", 8, 2, 290, 92},
     ModeOption(0), ModeOption(1), ModeOption(2), ModeOption(3),
     ModeOption(4), ModeOption(5), ModeOption(6), ModeOption(7),
     ControlSpec{ControlKind::Button, W::IDC_cmdOptimize, "Optimize &Now", 308, 10, 124, 32, WS_GROUP},
     ControlSpec{ControlKind::Label, W::IDC_lblBackupNote, "Your current values are backed up first.", 308, 50, 124,
                 50},
-    ControlSpec{ControlKind::Frame, W::IDC_frameModeSummary, "Values of this mode", 8, 106, 424, 142},
-    ControlSpec{ControlKind::Label, W::IDC_lblModeDescrip, "Modes Description", 20, 126, 404, 118},
+    ControlSpec{ControlKind::Frame, W::IDC_frameModeSummary, "Values of this mode", 8, 96, 424, 152},
+    ControlSpec{ControlKind::Label, W::IDC_lblModeDescrip, "Modes Description", 20, 112, 404, 134},
 };
 
 }  // namespace

@@ -14,6 +14,8 @@ class frmWizardMode final : public ToolWindowBase<frmWizardMode> {
  public:
   static constexpr int kWidth = 440;
   static constexpr int kHeight = 250;
+  // The window text, which screen readers and automation announce.
+  static constexpr const char* kCaption = "Wizard Mode";
   static constexpr int kModeCount = 8;
   enum : int {
     IDC_frameOptimizationMode = 100,

@@ -54,14 +54,16 @@ PingerSettings ReadPingerSettings() {
   return settings;
 }
 
-void WritePingerSettings(const PingerSettings& settings) {
+SettingsSaveTally WritePingerSettings(const PingerSettings& settings) {
   const std::string key = SettingsSubKey(kNetPingerSuffix);
-  SaveMachineSetting(key, kDoPingingName, CheckBoxText(settings.doPinging));
-  SaveMachineSetting(key, kAutoName, settings.automatic);
-  SaveMachineSetting(key, kManualName, !settings.automatic);
-  SaveMachineSetting(key, kHostName, settings.host);
-  SaveMachineSetting(key, kIntervalName, settings.intervalIndex);
-  SaveMachineSetting(key, kSoundName, CheckBoxText(settings.sound));
+  SettingsSaveTally tally;
+  tally.Count(SaveMachineSetting(key, kDoPingingName, CheckBoxText(settings.doPinging)), "Enable Pinger");
+  tally.Count(SaveMachineSetting(key, kAutoName, settings.automatic), "Automatic Mode");
+  tally.Count(SaveMachineSetting(key, kManualName, !settings.automatic), "Manual Mode");
+  tally.Count(SaveMachineSetting(key, kHostName, settings.host), "Ping Host");
+  tally.Count(SaveMachineSetting(key, kIntervalName, settings.intervalIndex), "Ping Interval");
+  tally.Count(SaveMachineSetting(key, kSoundName, CheckBoxText(settings.sound)), "Play Sound at Ping");
+  return tally;
 }
 
 PingTarget TargetOf(const PingerSettings& settings) {

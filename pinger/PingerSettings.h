@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "registry/WriteTally.h"
+
 namespace tarvix {
 
 // The built-in hosts. Both are names of large, always-on services that answer
@@ -51,7 +53,8 @@ struct PingerSettings {
 [[nodiscard]] PingerSettings ReadPingerSettings();
 // Writes the six values in the same order: check boxes as "0"/"1", option
 // buttons as True/False, the host as its text, the interval as its index.
-void WritePingerSettings(const PingerSettings& settings);
+// The values Windows refused are in the result.
+SettingsSaveTally WritePingerSettings(const PingerSettings& settings);
 
 // What the schedule and Ping Now use: in automatic mode the default host and
 // entry 5, in manual mode the host field and the chosen entry.

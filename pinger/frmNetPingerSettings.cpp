@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "base/Platform.h"
+#include "registry/WriteTally.h"
 #include "ui/MessagePump.h"
 #include "ui/Controls.h"
 
@@ -68,11 +70,13 @@ void frmNetPingerSettings::LoadPingerSettings() {
   schedule_.Configure(TargetOf(stored));
 }
 
-void frmNetPingerSettings::SavePingerSettings() {
+SettingsSaveTally frmNetPingerSettings::SavePingerSettings() {
   const PingerSettings settings = SettingsFromControls();
-  WritePingerSettings(settings);
+  SettingsSaveTally tally = WritePingerSettings(settings);
+  // The schedule works with what is on screen, stored or not.
   schedule_.Configure(TargetOf(settings));
   EnablePingerTimer(settings.doPinging);
+  return tally;
 }
 
 void frmNetPingerSettings::SetDirty(bool flag) noexcept {
@@ -129,8 +133,9 @@ void frmNetPingerSettings::cmdPingNow_Click() {
 }
 
 void frmNetPingerSettings::cmdSave_Click() {
-  SetDirty(false);
-  SavePingerSettings();
+  const SettingsSaveTally tally = SavePingerSettings();
+  SetDirty(!tally.AllStored());
+  if (!tally.AllStored()) ShowError(UnsavedSettingsMessage(tally));
 }
 
 void frmNetPingerSettings::tmrPinger_Timer() {

@@ -15,6 +15,8 @@ class frmNetPingerSettings final : public ToolWindowBase<frmNetPingerSettings> {
  public:
   static constexpr int kWidth = 440;
   static constexpr int kHeight = 244;
+  // The window text, which screen readers and automation announce.
+  static constexpr const char* kCaption = "Ping Settings";
 
   // Control ids, in tab order.
   enum ControlId : int {
@@ -42,7 +44,8 @@ class frmNetPingerSettings final : public ToolWindowBase<frmNetPingerSettings> {
   void LoadPingerSettings();
   // Stores the controls, hands the host and interval to the schedule and
   // switches the timer with "Enable Pinger".
-  void SavePingerSettings();
+  // Stores the settings and puts them to work; what Windows refused is in the result.
+  SettingsSaveTally SavePingerSettings();
   // The changed flag, shown by the Save button's enabled state.
   void SetDirty(bool flag) noexcept;
 

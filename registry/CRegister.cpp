@@ -9,12 +9,15 @@ namespace {
 std::string_view ValueName(std::string_view sKey) noexcept { return sKey == "*" ? std::string_view{} : sKey; }
 
 // All access first; a key that refuses it is opened again for reading only.
-bool OpenForReading(HKEY root, std::string_view section, UniqueHKey& key) {
+LONG OpenForReadingStatus(HKEY root, std::string_view section, UniqueHKey& key) {
   const std::string_view path = CRegister::NormalizeKeyPath(section);
   const LONG result = OpenKey(root, path, KEY_ALL_ACCESS, key);
-  if (result == ERROR_SUCCESS) return true;
-  if (result != ERROR_ACCESS_DENIED) return false;
-  return OpenKey(root, path, KEY_READ, key) == ERROR_SUCCESS;
+  if (result != ERROR_ACCESS_DENIED) return result;
+  return OpenKey(root, path, KEY_READ, key);
+}
+
+bool OpenForReading(HKEY root, std::string_view section, UniqueHKey& key) {
+  return OpenForReadingStatus(root, section, key) == ERROR_SUCCESS;
 }
 
 std::optional<RawValue> ReadValue(HKEY root, std::string_view section, std::string_view name) {
@@ -30,20 +33,24 @@ std::optional<std::int64_t> WholeNumber(std::string_view text) noexcept {
   return text::ParseWhole<std::int64_t>(text::TrimBlanks(text));
 }
 
-// What a backup records for a value: see ReadBackupValue.
-std::optional<std::int64_t> BackupNumber(const RawValue& value) {
+// What a backup records for a value: see ReadBackupValues. ERROR_INVALID_DATA
+// for data that no whole number stands for (empty, longer than 8 bytes or
+// beyond 4294967295).
+LONG BackupNumber(const RawValue& value, std::optional<std::int64_t>& number) {
   constexpr std::int64_t kLowest = -2147483648LL;
   constexpr std::int64_t kHighest = 4294967295LL;
-  std::optional<std::int64_t> number;
+  number.reset();
   if (IsStringType(value.type)) {
-    number = WholeNumber(TextOfStringData(value.data.data(), value.data.size()));
-  } else if (!value.data.empty() && value.data.size() <= 8) {
-    std::uint64_t sum = 0;
-    for (std::size_t i = value.data.size(); i-- > 0;) sum = sum * 256 + value.data[i];
-    if (sum <= static_cast<std::uint64_t>(kHighest)) number = static_cast<std::int64_t>(sum);
+    const auto whole = WholeNumber(TextOfStringData(value.data.data(), value.data.size()));
+    if (whole && *whole >= kLowest && *whole <= kHighest) number = whole;
+    return ERROR_SUCCESS;
   }
-  if (!number || *number < kLowest || *number > kHighest) return std::nullopt;
-  return number;
+  if (value.data.empty() || value.data.size() > 8) return ERROR_INVALID_DATA;
+  std::uint64_t sum = 0;
+  for (std::size_t i = value.data.size(); i-- > 0;) sum = sum * 256 + value.data[i];
+  if (sum > static_cast<std::uint64_t>(kHighest)) return ERROR_INVALID_DATA;
+  number = static_cast<std::int64_t>(sum);
+  return ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -101,18 +108,45 @@ double CRegister::myREGGetSetting(HKEY regHKEY, std::string_view sSection, std::
 
 std::optional<std::int64_t> CRegister::ReadBackupValue(HKEY regHKEY, std::string_view sSection,
                                                        std::string_view sKey) const {
-  return ReadBackupValues(regHKEY, sSection, std::span<const std::string_view>(&sKey, 1)).front();
+  const BackupValues read = ReadBackupValues(regHKEY, sSection, std::span<const std::string_view>(&sKey, 1));
+  if (read.status != ERROR_SUCCESS) return std::nullopt;
+  return read.values.front();
 }
 
-std::vector<std::optional<std::int64_t>> CRegister::ReadBackupValues(
-    HKEY regHKEY, std::string_view sSection, std::span<const std::string_view> names) const {
-  std::vector<std::optional<std::int64_t>> numbers(names.size());
+CRegister::BackupValues CRegister::ReadBackupValues(HKEY regHKEY, std::string_view sSection,
+                                                    std::span<const std::string_view> names) const {
+  BackupValues read;
+  read.values.resize(names.size());
   UniqueHKey key;
-  if (!OpenForReading(regHKEY, sSection, key)) return numbers;
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    if (const auto value = QueryRawValue(key.get(), ValueName(names[i]))) numbers[i] = BackupNumber(*value);
+  const LONG opened = OpenForReadingStatus(regHKEY, sSection, key);
+  if (opened == ERROR_FILE_NOT_FOUND) return read;  // no key: every value is missing
+  if (opened != ERROR_SUCCESS) {
+    read.status = opened;
+    return read;
   }
-  return numbers;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    RawValue value;
+    LONG result = QueryRawValue(key.get(), ValueName(names[i]), value);
+    if (result == ERROR_FILE_NOT_FOUND) continue;
+    if (result == ERROR_SUCCESS) result = BackupNumber(value, read.values[i]);
+    if (result != ERROR_SUCCESS) {
+      read.status = result;
+      read.failedName = std::string(names[i]);
+      return read;
+    }
+  }
+  return read;
+}
+
+LONG CRegister::ListBackupSubKeys(HKEY hKey, std::string_view strPath, std::vector<std::string>& names) const {
+  names.clear();
+  UniqueHKey key;
+  const LONG opened = OpenKey(hKey, strPath, KEY_READ, key);
+  if (opened == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
+  if (opened != ERROR_SUCCESS) return opened;
+  LONG status = ERROR_SUCCESS;
+  names = EnumSubKeyNames(key.get(), &status);
+  return status;
 }
 
 }  // namespace tarvix

@@ -32,15 +32,26 @@ class CRegister {
                                        std::string_view sKey, double sDefault) const;
 
   // The value as a backup records it: a REG_DWORD by its unsigned value, a
-  // string by the whole number its text holds, other data by its bytes as a
-  // little-endian number. nullopt when the value is missing, or holds nothing
-  // that a REG_DWORD could restore (text that is not a whole number, numbers
-  // outside -2147483648 to 4294967295).
+  // string by the whole number its text holds, other data of 1 to 8 bytes by
+  // its bytes as a little-endian number. nullopt ("missing") only when the
+  // key or the value does not exist, or the value is text that is not a
+  // whole number from -2147483648 to 4294967295.
+  struct BackupValues {
+    // ERROR_SUCCESS, or why a key or value that exists could not be read
+    // (access denied, data of a size no backup can hold): then the backup
+    // must not be written, since a restore would delete what existed.
+    LONG status = ERROR_SUCCESS;
+    std::string failedName;  // the value that could not be read; empty for the key itself
+    std::vector<std::optional<std::int64_t>> values;
+  };
+  [[nodiscard]] BackupValues ReadBackupValues(HKEY regHKEY, std::string_view sSection,
+                                              std::span<const std::string_view> names) const;
+  // One value of ReadBackupValues; nullopt also when it cannot be read.
   [[nodiscard]] std::optional<std::int64_t> ReadBackupValue(HKEY regHKEY, std::string_view sSection,
                                                             std::string_view sKey) const;
-  // The same for several values of one key, which is opened once.
-  [[nodiscard]] std::vector<std::optional<std::int64_t>> ReadBackupValues(
-      HKEY regHKEY, std::string_view sSection, std::span<const std::string_view> names) const;
+  // The sub-keys of strPath for a backup: ERROR_SUCCESS with no names when
+  // the key does not exist, another code when it exists but cannot be listed.
+  [[nodiscard]] LONG ListBackupSubKeys(HKEY hKey, std::string_view strPath, std::vector<std::string>& names) const;
 
   // One leading "\" removed, then one trailing "\".
   [[nodiscard]] static std::string_view NormalizeKeyPath(std::string_view path) noexcept;

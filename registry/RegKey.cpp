@@ -28,9 +28,9 @@ LONG SetDwordData(HKEY key, std::string_view name, DWORD value) {
                         sizeof(value));
 }
 
-std::optional<RawValue> QueryRawValue(HKEY key, std::string_view name) {
+LONG QueryRawValue(HKEY key, std::string_view name, RawValue& value) {
   const std::string n(name);
-  RawValue value;
+  value = RawValue{};
   DWORD size = 0;
   LONG result = RegQueryValueExA(key, n.c_str(), nullptr, &value.type, nullptr, &size);
   // The value may grow between the two calls; ask again until it fits.
@@ -41,14 +41,20 @@ std::optional<RawValue> QueryRawValue(HKEY key, std::string_view name) {
                               value.data.empty() ? nullptr : value.data.data(), &got);
     if (result == ERROR_SUCCESS) {
       value.data.resize(got);
-      return value;
+      return ERROR_SUCCESS;
     }
     if (result == ERROR_MORE_DATA) {
       size = got;
       result = ERROR_SUCCESS;
     }
   }
-  return std::nullopt;
+  return result == ERROR_SUCCESS ? ERROR_MORE_DATA : result;
+}
+
+std::optional<RawValue> QueryRawValue(HKEY key, std::string_view name) {
+  RawValue value;
+  if (QueryRawValue(key, name, value) != ERROR_SUCCESS) return std::nullopt;
+  return value;
 }
 
 std::string TextOfStringData(const unsigned char* data, std::size_t size) {
@@ -58,14 +64,18 @@ std::string TextOfStringData(const unsigned char* data, std::size_t size) {
   return std::string(reinterpret_cast<const char*>(data), length);
 }
 
-std::vector<std::string> EnumSubKeyNames(HKEY key) {
+std::vector<std::string> EnumSubKeyNames(HKEY key, LONG* status) {
   std::vector<std::string> names;
+  if (status != nullptr) *status = ERROR_SUCCESS;
   char name[256];
   for (DWORD index = 0;; ++index) {
     DWORD length = 255;
     const LONG result = RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
     if (result == ERROR_MORE_DATA) continue;
-    if (result != ERROR_SUCCESS) break;  // ERROR_NO_MORE_ITEMS, or a key that went away
+    if (result != ERROR_SUCCESS) {  // ERROR_NO_MORE_ITEMS, or a key that went away
+      if (status != nullptr && result != ERROR_NO_MORE_ITEMS) *status = result;
+      break;
+    }
     names.emplace_back(name, length);
   }
   return names;

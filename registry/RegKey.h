@@ -37,13 +37,17 @@ struct RawValue {
 };
 // Reads a value of any size; nullopt when it is missing or cannot be read.
 [[nodiscard]] std::optional<RawValue> QueryRawValue(HKEY key, std::string_view name);
+// The same with the reason: ERROR_FILE_NOT_FOUND for a value that does not
+// exist, another code for one that exists but cannot be read.
+[[nodiscard]] LONG QueryRawValue(HKEY key, std::string_view name, RawValue& value);
 
 // Text of string data: the bytes up to the first zero, so data stored with or
 // without its terminator reads the same.
 [[nodiscard]] std::string TextOfStringData(const unsigned char* data, std::size_t size);
 
 // The names of the sub-keys of an open key, in enumeration order. A name too
-// long for a 255-character buffer is skipped; any other failure ends the list.
-[[nodiscard]] std::vector<std::string> EnumSubKeyNames(HKEY key);
+// long for a 255-character buffer is skipped; any other failure ends the list
+// and, when `status` is given, is stored there (ERROR_SUCCESS otherwise).
+[[nodiscard]] std::vector<std::string> EnumSubKeyNames(HKEY key, LONG* status = nullptr);
 
 }  // namespace tarvix

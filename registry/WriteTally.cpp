@@ -11,4 +11,15 @@ std::string RefusedWritesMessage(const WriteTally& tally) {
                      "administrator and try again.";
 }
 
+std::string UnsavedSettingsMessage(const SettingsSaveTally& tally) {
+  if (tally.AllStored()) return {};
+  std::string text = "Windows refused to store ";
+  text += tally.notStored.size() == 1 ? "this setting:" : "these settings:";
+  text += "\r\n";
+  for (const std::string& label : tally.notStored) text += "\r\n    " + label;
+  text += "\r\n\r\nStoring Tarvix's settings needs administrator rights: start Tarvix as an administrator "
+          "and save again. The window keeps what you entered until then.";
+  return text;
+}
+
 }  // namespace tarvix

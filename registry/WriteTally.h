@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace tarvix {
 
@@ -21,5 +23,20 @@ struct WriteTally {
 // What the caller tells the user when `tally.refused` is not 0: how many
 // values were not written and that administrator rights are needed.
 [[nodiscard]] std::string RefusedWritesMessage(const WriteTally& tally);
+
+// The program's own settings that one Save could not store, by the names
+// the user sees on the window.
+struct SettingsSaveTally {
+  std::vector<std::string> notStored;
+
+  void Count(LONG result, std::string_view label) {
+    if (result != ERROR_SUCCESS) notStored.emplace_back(label);
+  }
+  [[nodiscard]] bool AllStored() const noexcept { return notStored.empty(); }
+};
+
+// What the caller tells the user, once for the whole Save, when anything was
+// not stored: which settings, and that administrator rights are needed.
+[[nodiscard]] std::string UnsavedSettingsMessage(const SettingsSaveTally& tally);
 
 }  // namespace tarvix

@@ -68,6 +68,7 @@ class ToolWindowBase : public BaseWindow<T>, public IToolWindow {
                               T::kHeight, shell_.ChildFrame())) {
       return false;
     }
+    SetWindowTextA(this->hwnd(), T::kCaption);
     static_cast<T*>(this)->Form_Load();
     return true;
   }

@@ -163,7 +163,7 @@ TEST(NetworkRoundTrip, WizardAppliesAutomaticEWithABackupAndTheManagerRestoresIt
   EXPECT_NE(NetworkSettings(), before);
 
   PostMessageA(FindByCaption(main, "Backup Manager"), BM_CLICK, 0, 0);
-  const HWND restore = VisibleByCaption(main, "&Restore");
+  const HWND restore = VisibleByCaption(main, "Restore");
   ASSERT_NE(restore, nullptr);
   const HWND list = FindWindowExA(GetParent(restore), nullptr, "SysListView32", nullptr);
   ASSERT_NE(list, nullptr);

@@ -5,6 +5,7 @@
 #include "base/AppPaths.h"
 #include "app/frmMainSettings.h"
 #include "registry/RegistryValues.h"
+#include "support/FakePlatform.h"
 #include "support/FakeShell.h"
 #include "support/RegistryRedirect.h"
 #include "ui/Controls.h"
@@ -25,9 +26,34 @@ class MainSettingsTest : public testing::RegistryTest {
     return ReadText(HKEY_CURRENT_USER, std::string(kRunKey), std::string(kRunValueName));
   }
 
+  testing::FakePlatform platform_;
   test::FakeShell shell_;
   frmMainSettings window_{shell_};
 };
+
+// A standard user cannot write the settings key: Save says so once, the
+// boxes keep their ticks and stay to be saved, and no Run entry is written
+// that the next start would show as switched off.
+TEST_F(MainSettingsTest, RefusedSaveTellsOnceKeepsTheChoicesAndWritesNoRunEntry) {
+  testing::MakeKey(HKEY_LOCAL_MACHINE, SettingsSubKey(kMainSettingsSuffix));
+  testing::MakeReadOnly(HKEY_LOCAL_MACHINE, SettingsSubKey(kMainSettingsSuffix));
+  ASSERT_TRUE(window_.Load());
+  test::Click(Item(W::IDC_chkRunMainProgram));
+  test::Click(Item(W::IDC_chkRunProgramMini));
+  test::Click(Item(W::IDC_cmdSave));
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  const std::string& text = platform_.messages[0].text;
+  EXPECT_EQ(platform_.messages[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+  EXPECT_NE(text.find("Run Main Program when windows start up"), std::string::npos) << text;
+  EXPECT_NE(text.find("Run Program In system tray"), std::string::npos) << text;
+  EXPECT_NE(text.find("administrator"), std::string::npos) << text;
+  EXPECT_TRUE(IsChecked(Item(W::IDC_chkRunMainProgram)));
+  EXPECT_TRUE(IsChecked(Item(W::IDC_chkRunProgramMini)));
+  EXPECT_TRUE(window_.SettingsChanged());
+  EXPECT_TRUE(IsWindowEnabled(Item(W::IDC_cmdSave)));
+  EXPECT_FALSE(RunEntry().has_value());
+  EXPECT_FALSE(Stored("chkRunMainProgram").has_value());
+}
 
 TEST_F(MainSettingsTest, NothingStoredLoadsUncheckedWithoutRunEntryAndSaveDisabled) {
   ASSERT_TRUE(window_.Load());

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <array>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "base/AppPaths.h"
 #include "app/CommandTable.h"
@@ -13,6 +16,11 @@
 #include "app/Version.h"
 #include "app/frmMain.h"
 #include "app/frmMainSettings.h"
+#include "base/Platform.h"
+#include "base/Handle.h"
+#include "backup/BackupFiles.h"
+#include "backup/frmBackUp.h"
+#include "optimizer/frmWizardMode.h"
 #include "registry/RegistryValues.h"
 #include "support/FakePlatform.h"
 #include "support/RegistryRedirect.h"
@@ -68,7 +76,9 @@ TEST_F(frmMainTest, StartUpShowsTheWindowAddsTheIconAndLoadsTheToolWindowsHidden
   frmMain& main = Start();
   EXPECT_TRUE(IsWindowVisible(main.hwnd()));
   EXPECT_TRUE(main.MovieInFront());
-  EXPECT_EQ(main.flash().VersionText(), TARVIX_VERSION_TEXT);
+  EXPECT_EQ(main.flash().VersionText(), std::to_string(TARVIX_VERSION_MAJOR) + "." +
+                                            std::to_string(TARVIX_VERSION_MINOR) + ".0." +
+                                            std::to_string(TARVIX_VERSION_REVISION));
   EXPECT_TRUE(IsKnownFamily(OsFamily));
   ASSERT_NE(LastShellCall(), nullptr);
   EXPECT_EQ(shell_.calls.front().message, static_cast<DWORD>(NIM_ADD));
@@ -79,6 +89,29 @@ TEST_F(frmMainTest, StartUpShowsTheWindowAddsTheIconAndLoadsTheToolWindowsHidden
       EXPECT_FALSE(IsWindowVisible(window->Window()));
     }
   }
+  // Each tool window carries its caption as its window text, for screen
+  // readers and automation; the backup manager's buttons have no access keys.
+  const std::pair<ToolWindow, const char*> captions[] = {
+      {ToolWindow::WizardMode, "Wizard Mode"},   {ToolWindow::BackUp, "Backup"},
+      {ToolWindow::NetPingerSettings, "Ping Settings"}, {ToolWindow::SystemStatus, "System Status"},
+      {ToolWindow::RamConfiguration, "Ram Configuration"}, {ToolWindow::MainSettings, "Main Settings"},
+  };
+  for (const auto& [which, caption] : captions) {
+    char text[64] = {};
+    GetWindowTextA(main.ToolWindows().Get(which)->Window(), text, static_cast<int>(sizeof text));
+    EXPECT_STREQ(text, caption);
+  }
+  main.FSCommand("IDC_FS_normalMode", "");
+  char editor[64] = {};
+  GetWindowTextA(main.ToolWindows().Get(ToolWindow::NormalMode)->Window(), editor, static_cast<int>(sizeof editor));
+  EXPECT_STREQ(editor, "Advanced Mode");
+  const HWND backUp = main.ToolWindows().Get(ToolWindow::BackUp)->Window();
+  char restore[32] = {}, remove[32] = {};
+  GetWindowTextA(GetDlgItem(backUp, frmBackUp::IDC_CMDRESTORE), restore, static_cast<int>(sizeof restore));
+  GetWindowTextA(GetDlgItem(backUp, frmBackUp::IDC_CMDDELETE), remove, static_cast<int>(sizeof remove));
+  EXPECT_STREQ(restore, "Restore");
+  EXPECT_STREQ(remove, "Delete");
+  main.FSCommand("IDC_FS_home", "");
   // The child area carries the frameless scheme and the settings window its controls' schemes.
   EXPECT_EQ(main.skin().SchemeOf(main.framChildWindow()).value_or(""), "NoFrame");
   const HWND settings = main.ToolWindows().MainSettings().Window();
@@ -88,6 +121,14 @@ TEST_F(frmMainTest, StartUpShowsTheWindowAddsTheIconAndLoadsTheToolWindowsHidden
   EXPECT_EQ(main.skin().SchemeOf(GetDlgItem(settings, frmMainSettings::IDC_chkRunProgramMini)).value_or(""), "CheckBox");
 }
 
+TEST(VersionText, MajorMinorZeroRevision) {
+  EXPECT_EQ(VersionText(1, 0, 12), "1.0.0.12");
+  EXPECT_EQ(VersionText(1, 2, 7), "1.2.0.7");
+  EXPECT_EQ(VersionText(10, 20, 300), "10.20.0.300");
+  // The resource and the movie show the same version.
+  EXPECT_EQ(TARVIX_VERSION_TEXT, VersionText(TARVIX_VERSION_MAJOR, TARVIX_VERSION_MINOR, TARVIX_VERSION_REVISION));
+}
+
 TEST_F(frmMainTest, StartHiddenOnTheNtFamilyShowsTheBalloon) {
   SaveMachineSetting(SettingsSubKey(kMainSettingsSuffix), "chkRunProgramMini", "1");
   frmMain& main = Start();
@@ -95,6 +136,8 @@ TEST_F(frmMainTest, StartHiddenOnTheNtFamilyShowsTheBalloon) {
   ASSERT_TRUE(IsNtFamily(OsFamily)) << "Wine reports an NT version";
   ASSERT_NE(LastShellCall(), nullptr);
   EXPECT_NE(LastShellCall()->record.uFlags & NIF_INFO, 0u);
+  EXPECT_STREQ(LastShellCall()->record.szInfoTitle, "Program notification");
+  EXPECT_STREQ(LastShellCall()->record.szInfo, "The Program Still Running Here");
   // A click on the icon brings the window back; a right click does not.
   main.RightClick();
   EXPECT_FALSE(IsWindowVisible(main.hwnd()));
@@ -103,6 +146,162 @@ TEST_F(frmMainTest, StartHiddenOnTheNtFamilyShowsTheBalloon) {
   ShowWindow(main.hwnd(), SW_HIDE);
   main.MouseClick(2);
   EXPECT_TRUE(IsWindowVisible(main.hwnd()));
+}
+
+// On Windows 98 there is no balloon: the program's own notice shows at the
+// lower right corner and closes by itself after five seconds.
+TEST_F(frmMainTest, StartHiddenOnWindows98ShowsTheProgramsOwnNotice) {
+  SaveMachineSetting(SettingsSubKey(kMainSettingsSuffix), "chkRunProgramMini", "1");
+  const ScopedReportedVersion windows98(kPlatformWin32Windows, 4, 10);
+  frmMain& main = Start();
+  EXPECT_EQ(OsFamily, kOsWindows98);
+  EXPECT_FALSE(IsWindowVisible(main.hwnd()));
+  for (const ShellCall& call : shell_.calls) EXPECT_EQ(call.record.uFlags & NIF_INFO, 0u);
+  ASSERT_NE(NotificationBox(), nullptr);
+  const HWND notice = NotificationBox()->hwnd();
+  EXPECT_TRUE(IsWindowVisible(notice));
+  EXPECT_EQ(NotificationBox()->AutoCloseInterval(), 5000u);
+  RECT box{};
+  GetWindowRect(notice, &box);
+  EXPECT_GT(box.right, GetSystemMetrics(SM_CXSCREEN) / 2);
+  EXPECT_GT(box.bottom, GetSystemMetrics(SM_CYSCREEN) / 2);
+  UnloadNotificationBox();
+}
+
+// The order in which each way out unloads the tool windows.
+std::vector<ToolWindow>* destroyedLog = nullptr;
+std::array<HWND, kToolWindowCount> toolHandles{};
+LRESULT CALLBACK RecordDestroy(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_DESTROYWND && destroyedLog != nullptr) {
+    for (std::size_t i = 0; i < toolHandles.size(); ++i) {
+      if (toolHandles[i] == reinterpret_cast<HWND>(wParam)) destroyedLog->push_back(static_cast<ToolWindow>(i));
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(frmMainTest, EachWayOutUnloadsTheToolWindowsInItsOrder) {
+  using enum ToolWindow;
+  struct Way {
+    const char* name;
+    std::function<void(frmMain&)> leave;
+    std::vector<ToolWindow> order;
+  };
+  const std::vector<Way> ways = {
+      {"unload", [](frmMain& main) { main.Form_Unload(); },
+       {WizardMode, NormalMode, BackUp, NetPingerSettings, RamConfiguration, MainSettings, SystemStatus}},
+      {"close", [](frmMain& main) { main.FSCommand("IDC_FS_close", ""); },
+       {WizardMode, NormalMode, BackUp, NetPingerSettings, SystemStatus, RamConfiguration, MainSettings}},
+      {"restart", [](frmMain& main) { main.FSCommand("IDC_FS_restart", ""); },
+       {WizardMode, NormalMode, BackUp, NetPingerSettings, RamConfiguration, MainSettings, SystemStatus}},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    main_.reset();
+    frmMain& main = Start();
+    main.FSCommand("IDC_FS_normalMode", "");
+    for (std::size_t i = 0; i < kToolWindowCount; ++i) {
+      toolHandles[i] = main.ToolWindows().Get(static_cast<ToolWindow>(i))->Window();
+      ASSERT_NE(toolHandles[i], nullptr);
+    }
+    std::vector<ToolWindow> destroyed;
+    destroyedLog = &destroyed;
+    const HHOOK hook = SetWindowsHookExA(WH_CBT, RecordDestroy, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    way.leave(main);
+    UnhookWindowsHookEx(hook);
+    destroyedLog = nullptr;
+    EXPECT_EQ(destroyed, way.order);
+  }
+}
+
+// Why a control's text does not fit its client rectangle, measured with the
+// control's own font as the control draws it; empty when it fits.
+std::string TextDoesNotFit(HWND control) {
+  char className[32] = {};
+  GetClassNameA(control, className, static_cast<int>(sizeof className));
+  const std::string text = [control] {
+    char buffer[1024] = {};
+    GetWindowTextA(control, buffer, static_cast<int>(sizeof buffer));
+    return std::string(buffer);
+  }();
+  if (text.empty()) return {};
+  const LONG style = GetWindowLongA(control, GWL_STYLE);
+  RECT client{};
+  GetClientRect(control, &client);
+  int width = client.right - client.left;
+  int height = client.bottom - client.top;
+  UINT flags = DT_CALCRECT | DT_EXPANDTABS;
+  if (lstrcmpiA(className, "Static") == 0) {
+    const LONG kind = style & SS_TYPEMASK;
+    if (kind != SS_LEFT && kind != SS_CENTER && kind != SS_RIGHT && kind != SS_SIMPLE && kind != SS_LEFTNOWORDWRAP) {
+      return {};
+    }
+    flags |= (kind == SS_SIMPLE || kind == SS_LEFTNOWORDWRAP || (style & SS_CENTERIMAGE) != 0) ? DT_SINGLELINE
+                                                                                            : DT_WORDBREAK;
+    if ((style & SS_NOPREFIX) != 0) flags |= DT_NOPREFIX;
+  } else if (lstrcmpiA(className, "Button") == 0) {
+    const LONG kind = style & BS_TYPEMASK;
+    const int check = GetSystemMetrics(SM_CXMENUCHECK) + 4;
+    switch (kind) {
+      case BS_PUSHBUTTON:
+      case BS_DEFPUSHBUTTON: width -= 8; height -= 4; break;
+      case BS_CHECKBOX:
+      case BS_AUTOCHECKBOX:
+      case BS_3STATE:
+      case BS_AUTO3STATE:
+      case BS_RADIOBUTTON:
+      case BS_AUTORADIOBUTTON: width -= check; break;
+      case BS_GROUPBOX: width -= 16; break;
+      default: return {};  // owner-drawn: the program draws it itself
+    }
+    flags |= (style & BS_MULTILINE) != 0 ? DT_WORDBREAK : DT_SINGLELINE;
+  } else {
+    return {};
+  }
+  const HDC dc = GetDC(control);
+  const HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+  const HGDIOBJ previous = SelectObject(dc, font != nullptr ? font : GetStockObject(SYSTEM_FONT));
+  RECT needed{0, 0, width, 0};
+  DrawTextA(dc, text.c_str(), -1, &needed, flags);
+  SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  const bool groupBox = (style & BS_TYPEMASK) == BS_GROUPBOX && lstrcmpiA(className, "Button") == 0;
+  if (needed.right - needed.left <= width && (groupBox || needed.bottom - needed.top <= height)) return {};
+  return "\"" + text + "\" needs " + std::to_string(needed.right - needed.left) + " x " +
+         std::to_string(needed.bottom - needed.top) + ", has " + std::to_string(width) + " x " + std::to_string(height);
+}
+
+// Every static text, check box, option button, button and frame of every
+// tool window, every page of the advanced editor included, shows its whole
+// text in the font it is drawn with.
+TEST_F(frmMainTest, EveryTextFitsItsControl) {
+  frmMain& main = Start();
+  main.FSCommand("IDC_FS_normalMode", "");
+  int measured = 0;
+  for (std::size_t i = 0; i < kToolWindowCount; ++i) {
+    const HWND window = main.ToolWindows().Get(static_cast<ToolWindow>(i))->Window();
+    ASSERT_NE(window, nullptr);
+    struct Walk {
+      std::vector<HWND> controls;
+    } walk;
+    // Hidden pages too: every page's controls exist from the start.
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM data) -> BOOL {
+          reinterpret_cast<Walk*>(data)->controls.push_back(child);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&walk));
+    char caption[64] = {};
+    GetWindowTextA(window, caption, static_cast<int>(sizeof caption));
+    for (const HWND control : walk.controls) {
+      const std::string problem = TextDoesNotFit(control);
+      EXPECT_TRUE(problem.empty()) << caption << ": " << problem;
+      ++measured;
+    }
+  }
+  EXPECT_GT(measured, 100);
 }
 
 TEST_F(frmMainTest, EveryWindowCommandShowsItsWindowInTheChildAreaWithItsSize) {
@@ -250,12 +449,81 @@ TEST_F(frmMainTest, RestartUnloadsRemovesTheIconAndAsksWindowsToRestart) {
   ASSERT_EQ(platform_.exitRequests.size(), 1u);
   EXPECT_EQ(platform_.exitRequests[0].first, static_cast<UINT>(EWX_REBOOT));
   EXPECT_EQ(platform_.exitRequests[0].second, 0xFFFFFFFFu);
-  EXPECT_FALSE(main.Tray1().IsVisible());
   EXPECT_TRUE(platform_.endedWith.empty());
-  // A refused restart leaves the main window working; a window is made again when shown.
+  // The icon went before Windows was asked.
+  ASSERT_GE(shell_.calls.size(), 2u);
+  EXPECT_EQ(shell_.calls[shell_.calls.size() - 2].message, static_cast<DWORD>(NIM_DELETE));
+  // A refused restart leaves the program as it was: the icon back, every
+  // window loaded, so that hiding to the tray leaves a way back.
   EXPECT_TRUE(IsWindow(main.hwnd()));
+  ASSERT_NE(LastShellCall(), nullptr);
+  EXPECT_EQ(LastShellCall()->message, static_cast<DWORD>(NIM_ADD));
+  EXPECT_TRUE(main.Tray1().IsVisible());
+  for (const ToolWindow which : kStartupLoadOrder) {
+    if (IToolWindow* window = main.ToolWindows().Get(which)) {
+      EXPECT_NE(window->Window(), nullptr);
+    }
+  }
   main.FSCommand("IDC_FS_settings", "");
   EXPECT_TRUE(IsWindowVisible(main.ToolWindows().MainSettings().Window()));
+  // Every later exit removes the icon.
+  main.Form_Unload();
+  ASSERT_NE(LastShellCall(), nullptr);
+  EXPECT_EQ(LastShellCall()->message, static_cast<DWORD>(NIM_DELETE));
+  EXPECT_FALSE(main.Tray1().IsVisible());
+}
+
+// Every box of the apply, the restore and the settings windows belongs to the
+// main window, so that nothing behind it can start a second apply meanwhile.
+TEST_F(frmMainTest, MessageBoxesAreOwnedByTheMainWindow) {
+  frmMain& main = Start();
+  const auto click = [](HWND window, int id) {
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+  };
+  // An apply whose backup cannot be written.
+  const UniqueHandle blocker(CreateFileA(AppFile("\\Backups").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+  main.FSCommand("IDC_FS_wizardMode", "");
+  const HWND wizard = main.ToolWindows().Get(ToolWindow::WizardMode)->Window();
+  click(wizard, frmWizardMode::IDC_cmdOptimize);
+  // A restore of a file that is not there.
+  (void)RestoreBackupFile(AppFile("\\Backups\\404.BCK"));
+  // Settings that Windows refuses to store.
+  testing::MakeKey(HKEY_LOCAL_MACHINE, SettingsSubKey(kMainSettingsSuffix));
+  testing::MakeReadOnly(HKEY_LOCAL_MACHINE, SettingsSubKey(kMainSettingsSuffix));
+  main.FSCommand("IDC_FS_settings", "");
+  const HWND settings = main.ToolWindows().MainSettings().Window();
+  click(settings, frmMainSettings::IDC_chkRunProgramMini);
+  click(settings, frmMainSettings::IDC_cmdSave);
+  // A box asked for by a tool window belongs to its top-level window.
+  (void)ShowProgramMessage("From a child", MB_OK, settings);
+
+  ASSERT_EQ(platform_.messages.size(), 4u);
+  for (const auto& message : platform_.messages) {
+    EXPECT_EQ(message.owner, main.hwnd()) << message.text;
+  }
+  main_.reset();
+  EXPECT_EQ(MessageOwner(), nullptr);
+}
+
+// Windows accepted the restart, then another program cancelled it.
+TEST_F(frmMainTest, ARestartCancelledByAnotherProgramLeavesTheProgramUsable) {
+  frmMain& main = Start();
+  main.FSCommand("IDC_FS_restart", "");
+  EXPECT_FALSE(main.Tray1().IsVisible());
+  EXPECT_EQ(main.ToolWindows().MainSettings().Window(), nullptr);
+  SendMessageA(main.hwnd(), WM_ENDSESSION, FALSE, 0);
+  EXPECT_TRUE(main.Tray1().IsVisible());
+  EXPECT_NE(main.ToolWindows().MainSettings().Window(), nullptr);
+  shell_.calls.clear();
+  main.FSCommand("IDC_FS_tray", "");
+  ASSERT_NE(LastShellCall(), nullptr);
+  EXPECT_NE(LastShellCall()->record.uFlags & NIF_INFO, 0u);
+  main.Form_Unload();
+  EXPECT_EQ(LastShellCall()->message, static_cast<DWORD>(NIM_DELETE));
+  // A second cancel notice without a restart changes nothing.
+  SendMessageA(main.hwnd(), WM_ENDSESSION, FALSE, 0);
+  EXPECT_FALSE(main.Tray1().IsVisible());
 }
 
 TEST_F(frmMainTest, ButtonArraysOpenWindowsAppletsOrSayNotHandled) {

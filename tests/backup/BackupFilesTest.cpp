@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "base/OsDetect.h"
 #include "backup/BackupFiles.h"
 #include "optimizer/ApplyNetworkSettings.h"
 #include "optimizer/NetworkParameters.h"
+#include "registry/RegKey.h"
 #include "support/FakePlatform.h"
 #include "support/RegistryRedirect.h"
 #include "support/TempDir.h"
@@ -71,9 +74,28 @@ TEST_F(BackupFilesTest, NumbersFollowTheHighestFile) {
   WriteTextFile(Backup("998.BCK"), "");
   EXPECT_EQ(NextBackupPath().path, Backup("999.BCK"));
   WriteTextFile(Backup("999.BCK"), "");
-  const BackupPathResult full = NextBackupPath();
-  EXPECT_TRUE(full.path.empty());
-  EXPECT_NE(full.error.find("999"), std::string::npos);
+  EXPECT_EQ(NextBackupPath().path, Backup("002.BCK"));  // past 999: the lowest free number
+}
+
+// Only when all 999 names exist is an apply refused, and then it changes
+// nothing and says why.
+TEST_F(BackupFilesTest, AllNumbersTakenRefusesTheApplyPlainly) {
+  ASSERT_FALSE(NextBackupPath().path.empty());
+  for (int n = 1; n <= backup::kHighestNumber; ++n) {
+    if (n != 321) WriteTextFile(Backup(backup::FileNameForNumber(n)->c_str()), "");
+  }
+  EXPECT_EQ(NextBackupPath().path, Backup("321.BCK"));
+  WriteTextFile(Backup("321.BCK"), "");
+  SeedNt();
+  const std::string before = Snapshot(HKEY_LOCAL_MACHINE);
+  OsFamily = kOsWindowsXP;
+  LoadWizardPresets();
+  CurrentParameters = WizardPresets[0];
+  EXPECT_EQ(ApplyNetworkSettings().status, ApplyOutcome::Status::BackupFailed);
+  EXPECT_EQ(Snapshot(HKEY_LOCAL_MACHINE), before);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_NE(platform.messages[0].text.find("All 999 backup names"), std::string::npos) << platform.messages[0].text;
+  EXPECT_NE(platform.messages[0].text.find("No network setting was changed"), std::string::npos);
 }
 
 TEST_F(BackupFilesTest, RecordsCurrentValuesWithMissingOnesMarked) {
@@ -109,6 +131,59 @@ TEST_F(BackupFilesTest, StringValuesAreRecordedByTheirNumber) {
   EXPECT_NE(text.find("\"DefaultRcvWindow\"\r\n4294967295\r\n"), std::string::npos);
   EXPECT_NE(text.find("\"KeepAliveTime\"\r\nMissing\r\n"), std::string::npos);
   EXPECT_NE(text.find("NetTrans\\0001\"\r\n\"MaxMTU\"\r\n1500\r\n\"MaxMSS\"\r\nMissing\r\n"), std::string::npos);
+}
+
+// One whole file per family, field by field: the layout a restore and older
+// copies of the program rely on.
+TEST_F(BackupFilesTest, WholeFileOfEachFamilyFieldByField) {
+  SeedNt();
+  const backup::Date date{2026, 12, 7};
+  const backup::Time time{14, 5, 9};
+  const CollectedBackup nt = CollectBackupContents(kOsWindowsXP, date, time);
+  ASSERT_TRUE(nt.error.empty()) << nt.error;
+  const std::string ntInterface = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\";
+  const std::vector<std::string> ntFields = {
+      "#2026-12-07#", "#14:05:09#", "7",
+      "\"System\\CurrentControlSet\\Services\\Tcpip\\Parameters\"",
+      "\"SackOpts\"", "0", "\"Tcp1323Opts\"", "Missing", "\"TcpMaxDupAcks\"", "Missing",
+      "\"DefaultReceiveWindow\"", "Missing", "\"DefaultTTL\"", "128", "\"GlobalMaxTcpWindowSize\"", "Missing",
+      "\"TcpWindowSize\"", "4294967295", "\"EnablePMTUBHDetect\"", "2", "\"EnablePMTUDiscovery\"", "Missing",
+      "\"KeepAliveTime\"", "Missing", "\"KeepAliveInterval\"", "Missing", "\"SYNAttackProtect\"", "Missing",
+      "\"EnableICMPRedirects\"", "Missing",
+      "\"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\"",
+      "\"MaxConnectionsPer1_0Server\"", "Missing", "\"MaxConnectionsPerServer\"", "2",
+      "\"System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize\"", "\"\"", "Missing",
+      "\"" + ntInterface + "{A}\"", "\"MTU\"", "1400", "\"MSS\"", "Missing",
+      "\"SYSTEM\\CurrentControlSet\\Services\\{A}\\Parameters\\Tcpip\"", "\"MTU\"", "Missing", "\"MSS\"", "Missing",
+      "\"" + ntInterface + "{B}\"", "\"MTU\"", "Missing", "\"MSS\"", "Missing",
+      "\"SYSTEM\\CurrentControlSet\\Services\\{B}\\Parameters\\Tcpip\"", "\"MTU\"", "Missing", "\"MSS\"", "1300",
+  };
+  const auto joined = [](const std::vector<std::string>& fields) {
+    std::string text;
+    for (const std::string& field : fields) text += field + "\r\n";
+    return text;
+  };
+  EXPECT_EQ(backup::Format(nt.contents), joined(ntFields));
+
+  TearDown();
+  SetUp();
+  Seed9x();
+  const CollectedBackup nine = CollectBackupContents(kOsWindows98, date, time);
+  ASSERT_TRUE(nine.error.empty()) << nine.error;
+  const std::vector<std::string> nineFields = {
+      "#2026-12-07#", "#14:05:09#", "3",
+      "\"System\\CurrentControlSet\\Services\\VxD\\MSTCP\"",
+      "\"SackOpts\"", "Missing", "\"Tcp1323Opts\"", "Missing", "\"DefaultTTL\"", "32",
+      "\"DefaultRcvWindow\"", "4294967295", "\"GlobalMaxTcpWindowSize\"", "Missing",
+      "\"PMTUBlackHoleDetect\"", "Missing", "\"DefaultRcvWindow\"", "4294967295", "\"PMTUDiscovery\"", "0",
+      "\"KeepAliveTime\"", "Missing", "\"KeepAliveInterval\"", "Missing",
+      "\"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\"",
+      "\"MaxConnectionsPer1_0Server\"", "4", "\"MaxConnectionsPerServer\"", "Missing",
+      "\"System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize\"", "\"\"", "Missing",
+      "\"System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000\"", "\"MaxMTU\"", "Missing", "\"MaxMSS\"", "Missing",
+      "\"System\\CurrentControlSet\\Services\\Class\\NetTrans\\0001\"", "\"MaxMTU\"", "1500", "\"MaxMSS\"", "Missing",
+  };
+  EXPECT_EQ(backup::Format(nine.contents), joined(nineFields));
 }
 
 // Apply each preset, then restore its backup: the registry's values are what
@@ -196,6 +271,57 @@ TEST_F(BackupFilesTest, RestoreReportsValuesWindowsRefused) {
   EXPECT_EQ(outcome.refusedWrites, 2);
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_NE(platform.messages[0].text.find("2 of 24"), std::string::npos) << platform.messages[0].text;
+}
+
+// A key or value that exists but cannot be read is not "missing": recording
+// it so would make a restore delete it. The backup stops, and the apply
+// changes nothing and says why.
+TEST_F(BackupFilesTest, AnUnreadableKeyOrValueStopsTheBackupAndTheApply) {
+  LoadWizardPresets();
+  CurrentParameters = WizardPresets[0];
+  const std::string interfaceA = kTcpip + "\\Interfaces\\{A}";
+  struct Case {
+    const char* what;
+    std::function<void()> spoil;
+    std::function<void()> mend;
+    const char* says;
+  };
+  const std::vector<Case> cases = {
+      {"main key", [] { testing::MakeUnreadable(HKEY_LOCAL_MACHINE, kTcpip); },
+       [] { testing::MakeReadable(HKEY_LOCAL_MACHINE, kTcpip); }, "the key HKEY_LOCAL_MACHINE\\System"},
+      {"interface key", [&] { testing::MakeUnreadable(HKEY_LOCAL_MACHINE, interfaceA); },
+       [&] { testing::MakeReadable(HKEY_LOCAL_MACHINE, interfaceA); }, "Interfaces\\{A}"},
+      {"Internet Settings key", [] { testing::MakeUnreadable(HKEY_CURRENT_USER, kInternet); },
+       [] { testing::MakeReadable(HKEY_CURRENT_USER, kInternet); }, "HKEY_CURRENT_USER"},
+      {"value of a size no backup holds",
+       [] {
+         UniqueHKey k;
+         ASSERT_EQ(OpenKey(HKEY_LOCAL_MACHINE, kTcpip, KEY_ALL_ACCESS, k), ERROR_SUCCESS);
+         const BYTE twelve[12] = {1};
+         ASSERT_EQ(RegSetValueExA(k.get(), "KeepAliveTime", 0, REG_BINARY, twelve, 12), ERROR_SUCCESS);
+       },
+       [] {}, "\"KeepAliveTime\""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TearDown();
+    SetUp();
+    SeedNt();
+    c.spoil();
+    const std::string before = Snapshot(HKEY_LOCAL_MACHINE) + Snapshot(HKEY_CURRENT_USER);
+    OsFamily = kOsWindowsXP;
+    EXPECT_EQ(ApplyNetworkSettings().status, ApplyOutcome::Status::BackupFailed);
+    EXPECT_EQ(Snapshot(HKEY_LOCAL_MACHINE) + Snapshot(HKEY_CURRENT_USER), before);
+    EXPECT_FALSE(FileExists(Backup("001.BCK")));
+    EXPECT_FALSE(FileExists(BackupFolder() + "\\~backup.tmp"));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    EXPECT_NE(platform.messages[0].text.find("could not read"), std::string::npos) << platform.messages[0].text;
+    EXPECT_NE(platform.messages[0].text.find(c.says), std::string::npos) << platform.messages[0].text;
+    EXPECT_NE(platform.messages[0].text.find("No network setting was changed"), std::string::npos);
+    platform.messages.clear();
+    c.mend();
+  }
 }
 
 TEST_F(BackupFilesTest, AFolderThatCannotBeMadeIsAFailureNotABackup) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "backup/BackupFormat.h"
 
 namespace tarvix::backup {
@@ -71,19 +73,56 @@ TEST(BackupFormat, WritesFieldsLineByLineAndReadsThemBack) {
   EXPECT_EQ(*back.contents, c);
 }
 
-TEST(BackupFormat, EndsAtTheEndOrAtAnEmptyKeyAndToleratesBareLineFeeds) {
+TEST(BackupFormat, EndsAtTheEndOrAtAnEmptyKey) {
   EXPECT_TRUE(Parse(Nt7File()).contents);  // no interface groups at all
   auto withEmptyKey = kInterfaceGroups;
   withEmptyKey.insert(withEmptyKey.begin() + 5, "\"\"");
   const ParseResult stopped = Parse(Nt7File(withEmptyKey));
   ASSERT_TRUE(stopped.contents) << stopped.error;
   EXPECT_EQ(stopped.contents->groups.size(), 4u);
-  std::string unix = Nt7File(kInterfaceGroups);
-  for (std::size_t at; (at = unix.find("\r\n")) != std::string::npos;) unix.erase(at, 1);
-  EXPECT_TRUE(Parse(unix + "\n\n").contents);
-  std::string noFinalBreak = Nt7File();
-  noFinalBreak.resize(noFinalBreak.size() - 2);
-  EXPECT_TRUE(Parse(noFinalBreak).contents);
+  EXPECT_TRUE(Parse(Nt7File(kInterfaceGroups) + "\r\n\r\n").contents);  // blank lines after the end
+}
+
+// Every field ends with CR LF, the last one too: a value whose line break is
+// missing may have been cut anywhere, so "1460" cut to "14" is refused, not
+// restored as 14.
+TEST(BackupFormat, AFieldWithoutItsLineBreakIsCutOff) {
+  const std::string good = Nt7File(kInterfaceGroups);
+  ASSERT_TRUE(Parse(good.substr(0, good.size() - 2) + "\r\n").contents);
+  const std::string cutInValue = good.substr(0, good.rfind("4294967295") + 2);  // "42"
+  const std::string cutInLineBreak = good.substr(0, good.size() - 1);           // CR without LF
+  const std::string cutAfterFamily = "#2026-12-07#\r\n#14:05:09#\r\n7";
+  std::string bareLineFeed = good;
+  bareLineFeed.erase(bareLineFeed.find("\r\n1500\r\n") + 6, 1);          // "1500\n"
+  for (const std::string& text : {cutInValue, cutInLineBreak, cutAfterFamily, bareLineFeed}) {
+    const ParseResult result = Parse(text);
+    EXPECT_FALSE(result.contents) << text.substr(text.size() - 20);
+    EXPECT_NE(result.error.find("cut off"), std::string::npos) << result.error;
+    EXPECT_NE(result.error.find("CR LF"), std::string::npos) << result.error;
+  }
+  // The list reads only the date and time: their own line breaks count there.
+  EXPECT_TRUE(ParseHeader(cutInValue));
+  EXPECT_FALSE(ParseHeader(cutAfterFamily));
+}
+
+// Numbers follow the highest file; once 999 is taken the lowest free number
+// is used, and only when every number is taken is there none.
+TEST(BackupFormat, NextNumberAfterTheHighestThenTheLowestFree) {
+  std::array<bool, kHighestNumber + 1> taken{};
+  const auto next = [&taken] { return NextFreeNumber(taken); };
+  EXPECT_EQ(next(), 1);
+  taken[0] = true;  // old.BCK
+  EXPECT_EQ(next(), 1);
+  taken[1] = taken[5] = true;
+  EXPECT_EQ(next(), 6);  // gaps below the highest are not filled
+  taken[998] = true;
+  EXPECT_EQ(next(), 999);
+  taken[999] = true;
+  EXPECT_EQ(next(), 2);
+  for (int n = 1; n <= kHighestNumber; ++n) taken[static_cast<std::size_t>(n)] = n != 700;
+  EXPECT_EQ(next(), 700);
+  taken[700] = true;
+  EXPECT_EQ(next(), std::nullopt);
 }
 
 TEST(BackupFormat, RefusesWhatIsCutOffOrMalformed) {

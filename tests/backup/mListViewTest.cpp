@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,75 @@ TEST(mListViewSort, TimesSortByTimeOfDay) {
   EXPECT_EQ(Sorted(times, kSortDateTime, kSortDescending),
             (std::vector<std::string>{"11:59:59 PM", "1:15:00 PM", "12:00:00 PM", "10:30:00 AM", "9:00:00 AM",
                                       "1:00:00 AM", "12:30:00 AM"}));
+}
+
+LocaleFormats Finnish() {
+  LocaleFormats formats;
+  formats.shortDate = "d.M.yyyy";
+  formats.longTime = "H.mm.ss";
+  formats.am.clear();
+  formats.pm.clear();
+  formats.decimalSeparator = ',';
+  formats.thousandSeparator = ' ';
+  return formats;
+}
+
+LocaleFormats Iso() {
+  LocaleFormats formats;
+  formats.shortDate = "yyyy-MM-dd";
+  formats.longTime = "HH:mm:ss";
+  return formats;
+}
+
+// The backup manager's date column is read as dates and its time column as
+// times, whatever the separators: in Finnish "14.05.09" is five past two in
+// the afternoon, not 14 May 2009.
+TEST(mListViewSort, DateAndTimeColumnsAreReadAsTheirOwnPart) {
+  struct Locale {
+    const char* name;
+    LocaleFormats formats;
+    std::vector<std::string> datesAscending;
+    std::vector<std::string> timesAscending;
+  };
+  const std::vector<Locale> locales = {
+      {"Finnish", Finnish(), {"1.2.2025", "9.12.2026", "10.12.2026"}, {"9.05.00", "14.05.09", "23.59.59"}},
+      {"German", German(), {"01.02.2025", "09.12.2026", "10.12.2026"}, {"09:05:00", "14:05:09", "23:59:59"}},
+      {"US", kUs, {"2/1/2025", "12/9/2026", "12/10/2026"}, {"9:05:00 AM", "2:05:09 PM", "11:59:59 PM"}},
+      {"ISO", Iso(), {"2025-02-01", "2026-12-09", "2026-12-10"}, {"09:05:00", "14:05:09", "23:59:59"}},
+  };
+  for (const Locale& locale : locales) {
+    SCOPED_TRACE(locale.name);
+    const auto sorted = [&](std::vector<std::string> texts, DateTimePart part, std::int32_t direction) {
+      std::stable_sort(texts.begin(), texts.end(), [&](const std::string& a, const std::string& b) {
+        return CompareColumnTexts(a, b, kSortDateTime, direction, locale.formats, part) < 0;
+      });
+      return texts;
+    };
+    std::vector<std::string> dates(locale.datesAscending.rbegin(), locale.datesAscending.rend());
+    std::vector<std::string> times(locale.timesAscending.rbegin(), locale.timesAscending.rend());
+    EXPECT_EQ(sorted(dates, DateTimePart::DateOnly, kSortAscending), locale.datesAscending);
+    EXPECT_EQ(sorted(times, DateTimePart::TimeOnly, kSortAscending), locale.timesAscending);
+    std::reverse(dates.begin(), dates.end());
+    EXPECT_EQ(sorted(dates, DateTimePart::DateOnly, kSortDescending),
+              std::vector<std::string>(locale.datesAscending.rbegin(), locale.datesAscending.rend()));
+    // Every time is a time of day on day 0, every date a day at midnight.
+    for (const std::string& time : locale.timesAscending) {
+      const auto value = ParseDateTime(time, locale.formats, DateTimePart::TimeOnly);
+      ASSERT_TRUE(value.has_value()) << time;
+      EXPECT_GT(*value, 0.0);
+      EXPECT_LT(*value, 1.0);
+    }
+    for (const std::string& date : locale.datesAscending) {
+      const auto value = ParseDateTime(date, locale.formats, DateTimePart::DateOnly);
+      ASSERT_TRUE(value.has_value()) << date;
+      EXPECT_EQ(*value, std::floor(*value));
+      EXPECT_GT(*value, 45000.0);  // in 2023 or later
+    }
+  }
+  const auto finnishTime = ParseDateTime("14.05.09", Finnish(), DateTimePart::TimeOnly);
+  ASSERT_TRUE(finnishTime.has_value());
+  EXPECT_DOUBLE_EQ(*finnishTime, (14 * 3600 + 5 * 60 + 9) / 86400.0);
+  EXPECT_FALSE(ParseDateTime("14.05.2009", Finnish(), DateTimePart::TimeOnly).has_value());
 }
 
 TEST(mListViewSort, EqualDatesCompareEqualBothWays) {

@@ -33,6 +33,19 @@ using test::WaitForTopWindow;
 constexpr DWORD kWindowWaitMs = 30000;
 constexpr DWORD kWaitMs = 15000;
 
+bool RunningOnNt() {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
+  return !GetVersionExA(&version) || version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+}
+
 std::string InstalledProgram() {
   const char* path = std::getenv("TARVIX_INSTALLED_EXE");
   return path != nullptr ? std::string(path) : std::string("C:\\TarvixE2E\\Tarvix.exe");
@@ -217,12 +230,17 @@ TEST_F(InstalledWalk, EveryFeatureThroughItsWindows) {
   ASSERT_NE(WaitForTopWindow("__winex11_standalone_tray", 0, kWaitMs), nullptr) << "no notification icon";
   Shot("started");
 
-  // Settings: start in the system tray from now on.
+  // Settings: start with Windows and in the system tray from now on. The Run
+  // entry stays until the uninstaller, which must remove it.
   {
     const HWND tray = Open(main_, "Settings", "Run Program In system tray");
     ASSERT_NE(tray, nullptr) << "the settings window did not show";
     if (!IsChecked(tray)) Click(tray);
     ASSERT_TRUE(WaitFor([&] { return IsChecked(tray); }, kWaitMs));
+    const HWND withWindows = FindByCaption(main_, "Run Main Program when windows start up", true);
+    ASSERT_NE(withWindows, nullptr);
+    if (!IsChecked(withWindows)) Click(withWindows);
+    ASSERT_TRUE(WaitFor([&] { return IsChecked(withWindows); }, kWaitMs));
     const HWND save = FindByCaption(main_, "&Save", true);
     ASSERT_NE(save, nullptr);
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(save) != FALSE; }, kWaitMs)) << "Save stays disabled";
@@ -232,11 +250,27 @@ TEST_F(InstalledWalk, EveryFeatureThroughItsWindows) {
   }
   const std::string trayOn = StoredSetting("MainSettings", "chkRunProgramMini");
   EXPECT_FALSE(trayOn.empty()) << "the tray setting was not stored";
+  {
+    char entry[512] = {};
+    DWORD size = sizeof entry;
+    EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Tarvix",
+                           RRF_RT_REG_SZ, nullptr, entry, &size),
+              ERROR_SUCCESS)
+        << "saving did not write the Run entry";
+  }
   Click(FindByCaption(main_, "Close", true));
   ASSERT_TRUE(Ends()) << "Close did not end the program";
 
   // The next start stays in the tray, and the icon brings the window back.
+  // On 95/98/ME, which has no balloons, the program's own notice says so
+  // and closes by itself.
   StartTarvix();
+  if (!RunningOnNt()) {
+    EXPECT_NE(WaitForTopWindow("TarvixMsgFrm", tarvix_.id, kWindowWaitMs), nullptr) << "no start-up notice";
+    Shot("started-in-tray-notice");
+    EXPECT_TRUE(WaitFor([&] { return TopWindow("TarvixMsgFrm", tarvix_.id) == nullptr; }, kWaitMs))
+        << "the notice did not close by itself";
+  }
   ASSERT_TRUE(WaitFor([&] { return TopWindow("TarvixTrayWindow", tarvix_.id, true) != nullptr; }, kWindowWaitMs));
   main_ = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (main_ = TopWindow("TarvixMain", tarvix_.id, true)) != nullptr; }, kWindowWaitMs));
@@ -315,9 +349,9 @@ TEST_F(InstalledWalk, EveryFeatureThroughItsWindows) {
 
   // Backup Manager: sort by date, delete one, restore another.
   {
-    const HWND restore = Open(main_, "Backup Manager", "&Restore");
+    const HWND restore = Open(main_, "Backup Manager", "Restore");
     ASSERT_NE(restore, nullptr) << "the backup manager did not show";
-    const HWND remove = FindByCaption(main_, "&Delete", true);
+    const HWND remove = FindByCaption(main_, "Delete", true);
     ASSERT_NE(remove, nullptr);
     const HWND list = FindWindowExA(GetParent(restore), nullptr, "SysListView32", nullptr);
     ASSERT_NE(list, nullptr);

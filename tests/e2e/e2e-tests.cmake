@@ -8,4 +8,4 @@ target_compile_options(tests_e2e PRIVATE ${TARVIX_WARNINGS})
 add_test(NAME e2e_installed_walk
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/installed-walk.sh ${CMAKE_BINARY_DIR} ${TARVIX_VERSION}
           $<TARGET_FILE:tests_e2e>)
-set_tests_properties(e2e_installed_walk PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
+set_tests_properties(e2e_installed_walk PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE)

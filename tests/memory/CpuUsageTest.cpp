@@ -6,8 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <set>
 #include <stdexcept>
+#include <vector>
 
 #include "memory/CpuFormula.h"
 #include "memory/CpuUsage.h"
@@ -222,15 +224,49 @@ TEST(CpuUsageMeterFactory, PicksTheFamilysMeter) {
   EXPECT_NE(dynamic_cast<clsCPUUsage*>(nine.get()), nullptr);
 }
 
-TEST(CpuUsage9x, SilentWithoutTheDynamicRegistry) {
+// Where the dynamic registry has no statistic (this Wine, whatever version
+// it reports), the meter measures from the system's idle and elapsed times,
+// silently, and does not read 0 for ever.
+TEST(CpuUsage9x, WithoutTheDynamicRegistryMeasuresIdleAndElapsedTimes) {
   testing::FakePlatform fake;
+  ASSERT_TRUE(SystemIdleClock()) << "kernel32 has GetSystemTimes";
   clsCPUUsage meter;  // HKEY_DYN_DATA, which NT does not have
   meter.Initialize();
-  EXPECT_EQ(meter.Query(), 0);
-  EXPECT_EQ(meter.Query(), 0);
+  bool busySeen = false;
+  for (int round = 0; round < 10 && !busySeen; ++round) {
+    // Keep one processor busy for a while, then read.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(150);
+    volatile std::uint64_t spin = 0;
+    while (std::chrono::steady_clock::now() < end) spin = spin + 1;
+    const int usage = meter.Query();
+    EXPECT_GE(usage, 0);
+    EXPECT_LE(usage, 100);
+    busySeen = usage > 0;
+  }
+  EXPECT_TRUE(busySeen);
   meter.Terminate();
-  EXPECT_EQ(meter.Query(), 0);
   EXPECT_TRUE(fake.messages.empty());
+}
+
+// The formula is the NT meter's: with 2 processors, 150 ms idle over 100 ms
+// gives 25; a sample that cannot be taken keeps the last figure.
+using CpuUsage9xFallback = testing::RegistryTest;
+
+TEST_F(CpuUsage9xFallback, UsesTheNtFormulaAndKeepsTheLastFigure) {
+  std::vector<std::optional<IdleSample>> samples = {
+      IdleSample{1'000'000, 50'000'000, 2},
+      IdleSample{2'500'000, 51'000'000, 2},  // +150 ms idle over +100 ms
+      std::nullopt,
+      IdleSample{2'500'000, 52'000'000, 2},  // no idle over 100 ms
+  };
+  std::size_t next = 0;
+  UniqueHKey empty;
+  ASSERT_EQ(CreateKey(HKEY_CURRENT_USER, "NoDynData", KEY_ALL_ACCESS, empty), ERROR_SUCCESS);  // no PerfStats
+  clsCPUUsage meter(empty.get(), [&]() { return next < samples.size() ? samples[next++] : std::nullopt; });
+  meter.Initialize();
+  EXPECT_EQ(meter.Query(), 25);
+  EXPECT_EQ(meter.Query(), 25);
+  EXPECT_EQ(meter.Query(), 100);
 }
 
 class CpuUsage9xStatistic : public testing::RegistryTest {

@@ -321,6 +321,32 @@ TEST_F(MemoryWindowsTest, SaveWritesTheNineValuesInTheirStoredForms) {
   EXPECT_TRUE(IsWindowEnabled(Ram(IDC_txtFreeAlarm)));
 }
 
+// Without the right to write the settings key, Save says once what was not
+// stored; the fields keep what was typed, work with it, and stay to be saved.
+TEST_F(MemoryWindowsTest, RefusedSaveTellsOnceAndKeepsWhatWasTyped) {
+  Store("txtAlarm", "250");
+  testing::MakeReadOnly(HKEY_LOCAL_MACHINE, SettingsSubKey(kRamSettingsSuffix));
+  LoadWindows();
+  Click(Ram(IDC_chkSoundon));
+  TypeText(Ram(IDC_txtAlarm), "300");
+  TypeText(Ram(IDC_txtTimeCheck), "250");
+  Click(Ram(IDC_cmdSave));
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_EQ(platform_.messages[0].title, "Tarvix");
+  EXPECT_EQ(platform_.messages[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+  EXPECT_NE(platform_.messages[0].text.find("Sound on"), std::string::npos) << platform_.messages[0].text;
+  EXPECT_NE(platform_.messages[0].text.find("Alarm Level (in MB)"), std::string::npos);
+  EXPECT_NE(platform_.messages[0].text.find("administrator"), std::string::npos);
+  EXPECT_TRUE(IsChecked(Ram(IDC_chkSoundon)));
+  EXPECT_EQ(RamText(IDC_txtAlarm), "300");
+  EXPECT_EQ(RamText(IDC_txtTimeCheck), "250");
+  EXPECT_TRUE(ram_->Dirty());
+  EXPECT_TRUE(IsWindowEnabled(Ram(IDC_cmdSave)));
+  EXPECT_EQ(ram_->AlarmLevelMB(), 300);
+  EXPECT_EQ(ram_->CheckInterval(), 250u);
+  EXPECT_EQ(Stored("txtAlarm"), "250");
+}
+
 TEST_F(MemoryWindowsTest, OptionButtonsAreReadBackInAnyLetterCase) {
   Store("optPer", "TRUE");
   Store("optMB", "false");

@@ -457,8 +457,8 @@ TEST_F(NormalModeTest, ReopeningStartsAtPageZeroAndKeepsTheConnectionType) {
 }
 
 TEST_F(NormalModeTest, NoBackupMeansNoChangeAndFinishCanBeTriedAgain) {
-  ASSERT_TRUE(CreateDirectoryA(BackupFolder().c_str(), nullptr));
-  testing::WriteTextFile(Backup(999), "");
+  // A file where the backup folder belongs: no backup can be written.
+  testing::WriteTextFile(BackupFolder(), "");
   const std::string before = Snapshot(HKEY_LOCAL_MACHINE);
   ASSERT_TRUE(window_.Load());
   NextTo(7);
@@ -476,7 +476,7 @@ TEST_F(NormalModeTest, NoBackupMeansNoChangeAndFinishCanBeTriedAgain) {
   EXPECT_TRUE(Enabled(W::IDC_cmdNextPage));
   EXPECT_EQ(TextOf(W::IDC_cmdNextPage), "Finish");
 
-  ASSERT_TRUE(DeleteFileA(Backup(999).c_str()));
+  ASSERT_TRUE(DeleteFileA(BackupFolder().c_str()));
   Next();
   EXPECT_EQ(window_.LastApply().status, ApplyOutcome::Status::Applied);
   EXPECT_TRUE(FileExists(Backup(1)));

@@ -172,6 +172,22 @@ TEST_F(PingerWindowTest, EnablingAndSavingPingsTheDefaultHostEverySixTicks) {
   EXPECT_TRUE(KillRunningTimer());
 }
 
+TEST_F(PingerWindowTest, RefusedSaveTellsOnceAndStaysChanged) {
+  testing::MakeKey(HKEY_LOCAL_MACHINE, SettingsSubKey(kNetPingerSuffix));
+  testing::MakeReadOnly(HKEY_LOCAL_MACHINE, SettingsSubKey(kNetPingerSuffix));
+  Form& form = LoadedForm();
+  Click(Control(Form::IDC_DO_PINGING));
+  Click(Control(Form::IDC_SAVE));
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+  EXPECT_NE(platform.messages[0].text.find("Enable Pinger"), std::string::npos) << platform.messages[0].text;
+  EXPECT_NE(platform.messages[0].text.find("administrator"), std::string::npos);
+  EXPECT_TRUE(Checked(Form::IDC_DO_PINGING));
+  EXPECT_TRUE(form.IsDirty());
+  EXPECT_TRUE(Enabled(Form::IDC_SAVE));
+  EXPECT_TRUE(KillRunningTimer());  // what is on screen is at work
+}
+
 TEST_F(PingerWindowTest, ManualModeSuggestsAHostAndSavesTheFieldAndEntry) {
   Form& form = LoadedForm();
   Click(Control(Form::IDC_DO_PINGING));

@@ -98,5 +98,35 @@ TEST_F(CRegisterTest, BackupValuesAreWhatARestoreCanWriteBack) {
   EXPECT_FALSE(reg.ReadBackupValue(HKEY_LOCAL_MACHINE, "No\\Such", "x").has_value());
 }
 
+// Missing means "does not exist"; what exists but cannot be read is an error.
+TEST_F(CRegisterTest, BackupReadsTellMissingFromUnreadable) {
+  const std::string_view names[] = {"dword", "absent", "long"};
+  PutDword(HKEY_LOCAL_MACHINE, key, "dword", 7);
+  auto read = reg.ReadBackupValues(HKEY_LOCAL_MACHINE, key, names);
+  EXPECT_EQ(read.status, ERROR_SUCCESS);
+  EXPECT_EQ(read.values, (std::vector<std::optional<std::int64_t>>{7, std::nullopt, std::nullopt}));
+  EXPECT_EQ(reg.ReadBackupValues(HKEY_LOCAL_MACHINE, key + "\\No\\Such", names).status, ERROR_SUCCESS);
+
+  UniqueHKey k;
+  ASSERT_EQ(OpenKey(HKEY_LOCAL_MACHINE, key, KEY_ALL_ACCESS, k), ERROR_SUCCESS);
+  const BYTE nine[9] = {};
+  ASSERT_EQ(RegSetValueExA(k.get(), "long", 0, REG_BINARY, nine, 9), ERROR_SUCCESS);
+  k.reset();
+  read = reg.ReadBackupValues(HKEY_LOCAL_MACHINE, key, names);
+  EXPECT_EQ(read.status, ERROR_INVALID_DATA);
+  EXPECT_EQ(read.failedName, "long");
+
+  testing::MakeKey(HKEY_LOCAL_MACHINE, key + "\\Locked\\Inner");
+  testing::MakeUnreadable(HKEY_LOCAL_MACHINE, key + "\\Locked");
+  read = reg.ReadBackupValues(HKEY_LOCAL_MACHINE, key + "\\Locked", names);
+  EXPECT_EQ(read.status, ERROR_ACCESS_DENIED);
+  EXPECT_EQ(read.failedName, "");
+  std::vector<std::string> subKeys;
+  EXPECT_EQ(reg.ListBackupSubKeys(HKEY_LOCAL_MACHINE, key + "\\Locked", subKeys), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(reg.ListBackupSubKeys(HKEY_LOCAL_MACHINE, key + "\\Gone", subKeys), ERROR_SUCCESS);
+  EXPECT_TRUE(subKeys.empty());
+  testing::MakeReadable(HKEY_LOCAL_MACHINE, key + "\\Locked");
+}
+
 }  // namespace
 }  // namespace tarvix

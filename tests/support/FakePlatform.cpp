@@ -2,8 +2,8 @@
 
 namespace tarvix::testing {
 
-int FakePlatform::ShowMessage(HWND, std::string_view text, std::string_view title, UINT flags) noexcept {
-  messages.push_back({std::string(text), std::string(title), flags});
+int FakePlatform::ShowMessage(HWND owner, std::string_view text, std::string_view title, UINT flags) noexcept {
+  messages.push_back({owner, std::string(text), std::string(title), flags});
   if (!answers.empty()) {
     const int answer = answers.front();
     answers.pop_front();

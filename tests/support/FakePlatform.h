@@ -10,6 +10,7 @@
 namespace tarvix::testing {
 
 struct MessageRecord {
+  HWND owner = nullptr;
   std::string text;
   std::string title;
   UINT flags = 0;

@@ -1,5 +1,7 @@
 #include "support/ProgramDriver.h"
 
+#include <cstdlib>
+
 namespace tarvix::test {
 
 StartedProgram StartProgram(const std::string& program) {
@@ -53,7 +55,9 @@ HWND FindByCaption(HWND parent, const std::string& caption, bool visibleOnly) {
         auto* s = reinterpret_cast<Search*>(data);
         char text[128] = {};
         GetWindowTextA(child, text, static_cast<int>(sizeof text));
-        if (*s->caption == text && (!s->visibleOnly || IsWindowVisible(child))) {
+        // Controls only: a tool window carries its caption as its text too.
+        const bool control = GetWindow(child, GW_CHILD) == nullptr;
+        if (*s->caption == text && control && (!s->visibleOnly || IsWindowVisible(child))) {
           s->found = child;
           return FALSE;
         }
@@ -64,6 +68,26 @@ HWND FindByCaption(HWND parent, const std::string& caption, bool visibleOnly) {
 }
 
 DWORD NetworkTtlSetting() {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
+  const bool nt = !GetVersionExA(&version) || version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+  if (!nt) {
+    // 95/98/ME: decimal text under MSTCP, and only text counts.
+    char text[32] = {};
+    DWORD size = sizeof text;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\VxD\\MSTCP", "DefaultTTL",
+                     RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS) {
+      return 0;
+    }
+    return static_cast<DWORD>(std::strtoul(text, nullptr, 10));
+  }
   DWORD value = 0, size = sizeof value;
   if (RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters", "DefaultTTL",
                    RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS) {

@@ -21,7 +21,8 @@ struct StartedProgram {
 
 // Polls `done` every 50 ms; false when `ms` pass first.
 bool WaitFor(const std::function<bool()>& done, DWORD ms);
-// The TTL the network apply writes (HKLM\...\Tcpip\Parameters DefaultTTL); 0 when none.
+// The TTL the network apply writes: on the NT family the REG_DWORD under
+// Tcpip\Parameters, on 95/98/ME the REG_SZ text under VxD\MSTCP; 0 when none.
 [[nodiscard]] DWORD NetworkTtlSetting();
 
 // A top-level window of `className` of process `id` (any process for 0);
@@ -29,7 +30,8 @@ bool WaitFor(const std::function<bool()>& done, DWORD ms);
 [[nodiscard]] HWND TopWindow(const char* className, DWORD id, bool hiddenToo = false);
 [[nodiscard]] HWND WaitForTopWindow(const char* className, DWORD id, DWORD ms);
 
-// The first descendant of `parent` with exactly this caption.
+// The first control (a descendant without children of its own) of `parent`
+// with exactly this caption.
 [[nodiscard]] HWND FindByCaption(HWND parent, const std::string& caption, bool visibleOnly = false);
 
 }  // namespace tarvix::test

@@ -145,6 +145,29 @@ void MakeReadOnly(HKEY root, const std::string& key) {
   ASSERT_EQ(result, ERROR_SUCCESS);
 }
 
+void MakeUnreadable(HKEY root, const std::string& key) {
+  UniqueHKey k;
+  ASSERT_EQ(OpenKey(root, key, KEY_ALL_ACCESS, k), ERROR_SUCCESS);
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  // Nobody may read or write; only the permissions may be changed back.
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;WD;;;WD)", SDDL_REVISION_1,
+                                                                   &descriptor, nullptr));
+  const LONG result = RegSetKeySecurity(k.get(), DACL_SECURITY_INFORMATION, descriptor);
+  LocalFree(descriptor);
+  ASSERT_EQ(result, ERROR_SUCCESS);
+}
+
+void MakeReadable(HKEY root, const std::string& key) {
+  UniqueHKey k;
+  ASSERT_EQ(OpenKey(root, key, WRITE_DAC, k), ERROR_SUCCESS);
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KA;;;WD)", SDDL_REVISION_1,
+                                                                   &descriptor, nullptr));
+  const LONG result = RegSetKeySecurity(k.get(), DACL_SECURITY_INFORMATION, descriptor);
+  LocalFree(descriptor);
+  ASSERT_EQ(result, ERROR_SUCCESS);
+}
+
 std::string Snapshot(HKEY root) {
   std::vector<std::string> lines;
   CollectValues(root, "", lines);

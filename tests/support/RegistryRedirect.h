@@ -47,6 +47,10 @@ void PutText(HKEY root, const std::string& key, const std::string& name, const s
 void MakeKey(HKEY root, const std::string& key);
 // Makes an existing key readable but not writable for everyone.
 void MakeReadOnly(HKEY root, const std::string& key);
+// Denies every access to `key` but changing its permissions; MakeReadable
+// gives everything back (so that the scratch tree can be deleted).
+void MakeUnreadable(HKEY root, const std::string& key);
+void MakeReadable(HKEY root, const std::string& key);
 
 // A value of the program's settings tree (suffix as kNetPingerSuffix), as
 // the settings windows store it; "<missing>" when it is not there as text.
