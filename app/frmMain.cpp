@@ -97,34 +97,9 @@ bool frmMain::Form_Load() {
   loadTrace_.Start();
   (void)splash_.Show();
   loadTrace_.Mark("splash shown");
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - kMainWidth) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - kMainHeight) / 2;
-  if (!CreateWindowOf(WS_EX_CONTROLPARENT | WS_EX_APPWINDOW, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                      x < 0 ? 0 : x, y < 0 ? 0 : y, kMainWidth, kMainHeight, nullptr)) {
-    return false;
-  }
-  SetWindowTextA(hwnd(), "Tarvix");
-  SetMessageOwner(hwnd());
-  bigIcon_ = ProgramIcon(GetSystemMetrics(SM_CXICON));
-  smallIcon_ = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
-  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
-  // Only the icon is set: the tip keeps the control's default, "Program
-  // notification", which titles the start-up balloon; the status window's
-  // memory tick writes the tip from then on.
-  tray_->SetTrayImage(ProgramIcon(GetSystemMetrics(SM_CXSMICON)));
+  if (!CreateMainWindow()) return false;
   loadTrace_.Mark("main window and icons");
-
-  // The movie covers the whole face; the child area lies beneath it until a
-  // tool window is shown.
-  CreateChildArea();
-  flash_.SetCommandHandler([this](std::string_view command, std::string_view arguments) { FSCommand(command, arguments); });
-  (void)flash_.Create(hwnd(), 0, 0, kMainWidth, kMainHeight);
-  // Siblings overlap: each must clip the other for the z-order to show.
-  SetWindowLongPtrA(flash_.hwnd(), GWL_STYLE, GetWindowLongPtrA(flash_.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS);
-  SetWindowPos(flash_.hwnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  BringChildAreaToFront();
-  BringMovieToFront();
+  CreateMovie();
   loadTrace_.Mark("child area and movie window");
   (void)flash_.LoadMovie(0, AppFile(kMovieFileName));
   loadTrace_.Mark("movie file");
@@ -157,6 +132,40 @@ bool frmMain::Form_Load() {
   if (const HWND player = FindFlashPlayerWindow(hwnd())) HookFlashWindow(player, true);
   loadTrace_.Mark("splash closed, hook");
   return true;
+}
+
+// The centred main window with its title, icons and the notification icon's picture.
+bool frmMain::CreateMainWindow() {
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - kMainWidth) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - kMainHeight) / 2;
+  if (!CreateWindowOf(WS_EX_CONTROLPARENT | WS_EX_APPWINDOW, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+                      x < 0 ? 0 : x, y < 0 ? 0 : y, kMainWidth, kMainHeight, nullptr)) {
+    return false;
+  }
+  SetWindowTextA(hwnd(), "Tarvix");
+  SetMessageOwner(hwnd());
+  bigIcon_ = ProgramIcon(GetSystemMetrics(SM_CXICON));
+  smallIcon_ = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
+  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+  // Only the icon is set: the tip keeps the control's default, "Program
+  // notification", which titles the start-up balloon; the status window's
+  // memory tick writes the tip from then on.
+  tray_->SetTrayImage(ProgramIcon(GetSystemMetrics(SM_CXSMICON)));
+  return true;
+}
+
+// The movie covers the whole face; the child area lies beneath it until a
+// tool window is shown.
+void frmMain::CreateMovie() {
+  CreateChildArea();
+  flash_.SetCommandHandler([this](std::string_view command, std::string_view arguments) { FSCommand(command, arguments); });
+  (void)flash_.Create(hwnd(), 0, 0, kMainWidth, kMainHeight);
+  // Siblings overlap: each must clip the other for the z-order to show.
+  SetWindowLongPtrA(flash_.hwnd(), GWL_STYLE, GetWindowLongPtrA(flash_.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS);
+  SetWindowPos(flash_.hwnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  BringChildAreaToFront();
+  BringMovieToFront();
 }
 
 void frmMain::Form_Unload() noexcept {

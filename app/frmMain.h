@@ -99,6 +99,8 @@ class frmMain final : public BaseWindow<frmMain>, public Shell, public TrayEvent
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
+  [[nodiscard]] bool CreateMainWindow();
+  void CreateMovie();
   void CreateChildArea();
   void BringMovieToFront() noexcept;
   void BringChildAreaToFront() noexcept;

@@ -22,18 +22,24 @@ constexpr ULONG kLargestRecord = 1024;
 
 // Reads the 4-byte statistic; the kept value changes only on success.
 void ReadStatistic(HKEY key, DWORD& value, DWORD& type) noexcept {
-  DWORD read = 0;
-  DWORD readType = REG_NONE;
-  DWORD size = sizeof(read);
-  if (RegQueryValueExA(key, kCpuUsageValue, nullptr, &readType, reinterpret_cast<BYTE*>(&read), &size) ==
-      ERROR_SUCCESS) {
-    value = read;
-    type = readType;
+  try {
+    const auto read = QueryRawValue(key, kCpuUsageValue);
+    if (!read || read->data.size() > sizeof(DWORD)) return;
+    DWORD number = 0;
+    if (!read->data.empty()) std::memcpy(&number, read->data.data(), read->data.size());
+    value = number;
+    type = read->type;
+  } catch (...) {
+    // Out of memory for four bytes: the kept value stays.
   }
 }
 
 [[nodiscard]] bool Open(HKEY root, const char* path, REGSAM access, UniqueHKey& key) noexcept {
-  return RegOpenKeyExA(root, path, 0, access, key.put()) == ERROR_SUCCESS;
+  try {
+    return OpenKey(root, path, access, key) == ERROR_SUCCESS;
+  } catch (...) {
+    return false;
+  }
 }
 
 // Opening and reading the start or stop key is what switches the statistic;

@@ -37,7 +37,7 @@ constexpr std::array kControls = {
     ControlSpec{ControlKind::Label, W::IDC_lblBackupNote, "Your current values are backed up first.", 308, 50, 124,
                 50},
     ControlSpec{ControlKind::Frame, W::IDC_frameModeSummary, "Values of this mode", 8, 96, 424, 152},
-    ControlSpec{ControlKind::Label, W::IDC_lblModeDescrip, "Modes Description", 20, 112, 404, 134},
+    ControlSpec{ControlKind::Label, W::IDC_lblModeDescrip, "Modes Description", 20, 114, 404, 132},
 };
 
 }  // namespace
@@ -80,7 +80,7 @@ void frmWizardMode::ShowWindowsReads() {
   // Windows Vista and later: the values it does not read, on the summary
   // frame's caption row beside the caption, outside the summary text.
   if (!reads::ShowsReadings(OsFamily, RunningMajorVersion())) return;
-  constexpr ControlSpec kMarks{ControlKind::Label, IDC_lblWindowsReads, "", 166, 104, 260, 16};
+  constexpr ControlSpec kMarks{ControlKind::Label, IDC_lblWindowsReads, "", 166, 96, 260, 16};
   const HWND marks = CreateControl(hwnd(), kMarks);
   SetWindowLongPtrA(marks, GWL_STYLE, GetWindowLongPtrA(marks, GWL_STYLE) | SS_RIGHT);
   SetWindowTextTo(marks, reads::WizardReadingText());

@@ -55,11 +55,16 @@ bool Movie::LoadMovie(int layer, const std::string& path) {
     loadError_ = "layer " + std::to_string(layer) + " is not supported; the movie has only layer 0";
     return false;
   }
-  script_ = LoadMovieScript(path, loadError_);
+  MovieScript loaded = LoadMovieScript(path, loadError_);
+  // The shipped file is the built-in movie: its buttons stand already.
+  const bool unchanged = loaded == script_ && !slots_.empty();
+  script_ = std::move(loaded);
   screen_ = MovieScreen::Home;
   if (hwnd() != nullptr) {
-    BuildButtons();
-    Relayout();
+    if (!unchanged) {
+      BuildButtons();
+      Relayout();
+    }
     ShowScreen(MovieScreen::Home);
   }
   return loadError_.empty();

@@ -244,6 +244,11 @@ TEST(WindowsReadsScreenshot, WizardAndEditorOnWindows7) {
     EXPECT_EQ(WindowText(GetDlgItem(wizard.Window(), frmWizardMode::IDC_lblModeDescrip)).find("Not read"),
               std::string::npos)
         << "the marks stay out of the summary text";
+    // ... and out of its place: the line sits in the frame's caption row, above the values.
+    RECT markBox{}, summaryBox{}, overlap{};
+    GetWindowRect(marks, &markBox);
+    GetWindowRect(GetDlgItem(wizard.Window(), frmWizardMode::IDC_lblModeDescrip), &summaryBox);
+    EXPECT_FALSE(IntersectRect(&overlap, &markBox, &summaryBox)) << "the marks cover the summary";
     shell.ShowInFront(wizard.Window());
     EXPECT_TRUE(test::SaveScreenshot(wizard.Window(), "wizard-mode-windows7-marks.png"));
     wizard.Unload();
