@@ -5,9 +5,9 @@
 #include <array>
 
 #include "base/AppPaths.h"
+#include "base/Handle.h"
 #include "base/OsDetect.h"
 #include "base/Platform.h"
-#include "base/Handle.h"
 #include "registry/CRegister.h"
 #include "registry/RegKey.h"
 #include "registry/RegistryValues.h"
@@ -91,7 +91,6 @@ bool FolderExists(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
-
 
 std::string BackupFolder() { return AppFile("\\Backups"); }
 

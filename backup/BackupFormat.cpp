@@ -234,7 +234,6 @@ const FamilyLayout* LayoutFor(std::int16_t family) noexcept {
   return nullptr;
 }
 
-
 std::string FormatDate(const Date& date) {
   char text[32];
   std::snprintf(text, sizeof(text), "#%04d-%02d-%02d#", date.year, date.month, date.day);

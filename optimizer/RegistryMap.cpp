@@ -95,5 +95,4 @@ bool RowDeletes(const MapRow& row, const NetworkParameterSet& set) noexcept {
   return false;
 }
 
-
 }  // namespace tarvix

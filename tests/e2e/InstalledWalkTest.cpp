@@ -15,8 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "base/Handle.h"
 #include "backup/BackupFiles.h"
+#include "base/Handle.h"
+#include "base/OsDetect.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 #include "ui/TrayRecord.h"
@@ -32,19 +33,6 @@ using test::WaitForTopWindow;
 
 constexpr DWORD kWindowWaitMs = 30000;
 constexpr DWORD kWaitMs = 15000;
-
-bool RunningOnNt() {
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof version;
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#endif
-  return !GetVersionExA(&version) || version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
-}
 
 std::string InstalledProgram() {
   const char* path = std::getenv("TARVIX_INSTALLED_EXE");
@@ -265,7 +253,7 @@ TEST_F(InstalledWalk, EveryFeatureThroughItsWindows) {
   // On 95/98/ME, which has no balloons, the program's own notice says so
   // and closes by itself.
   StartTarvix();
-  if (!RunningOnNt()) {
+  if (!IsNtPlatform()) {
     EXPECT_NE(WaitForTopWindow("TarvixMsgFrm", tarvix_.id, kWindowWaitMs), nullptr) << "no start-up notice";
     Shot("started-in-tray-notice");
     EXPECT_TRUE(WaitFor([&] { return TopWindow("TarvixMsgFrm", tarvix_.id) == nullptr; }, kWaitMs))

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "base/OsDetect.h"
+
 namespace tarvix::test {
 
 StartedProgram StartProgram(const std::string& program) {
@@ -68,16 +70,7 @@ HWND FindByCaption(HWND parent, const std::string& caption, bool visibleOnly) {
 }
 
 DWORD NetworkTtlSetting() {
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof version;
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#endif
-  const bool nt = !GetVersionExA(&version) || version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
+  const bool nt = IsNtPlatform();
   if (!nt) {
     // 95/98/ME: decimal text under MSTCP, and only text counts.
     char text[32] = {};

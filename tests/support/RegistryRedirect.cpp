@@ -133,40 +133,28 @@ void MakeKey(HKEY root, const std::string& key) {
   ASSERT_EQ(CreateKey(root, key, KEY_ALL_ACCESS, k), ERROR_SUCCESS);
 }
 
-void MakeReadOnly(HKEY root, const std::string& key) {
+namespace {
+
+// Opens the key with `access` and gives it the access list `sddl` (for everyone).
+void SetKeyAccess(HKEY root, const std::string& key, REGSAM access, const char* sddl) {
   UniqueHKey k;
-  ASSERT_EQ(OpenKey(root, key, KEY_ALL_ACCESS, k), ERROR_SUCCESS);
+  ASSERT_EQ(OpenKey(root, key, access, k), ERROR_SUCCESS);
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  // Everyone may read; nobody may write, create or delete.
-  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1,
-                                                                   &descriptor, nullptr));
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr));
   const LONG result = RegSetKeySecurity(k.get(), DACL_SECURITY_INFORMATION, descriptor);
   LocalFree(descriptor);
   ASSERT_EQ(result, ERROR_SUCCESS);
 }
 
-void MakeUnreadable(HKEY root, const std::string& key) {
-  UniqueHKey k;
-  ASSERT_EQ(OpenKey(root, key, KEY_ALL_ACCESS, k), ERROR_SUCCESS);
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  // Nobody may read or write; only the permissions may be changed back.
-  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;WD;;;WD)", SDDL_REVISION_1,
-                                                                   &descriptor, nullptr));
-  const LONG result = RegSetKeySecurity(k.get(), DACL_SECURITY_INFORMATION, descriptor);
-  LocalFree(descriptor);
-  ASSERT_EQ(result, ERROR_SUCCESS);
-}
+}  // namespace
 
-void MakeReadable(HKEY root, const std::string& key) {
-  UniqueHKey k;
-  ASSERT_EQ(OpenKey(root, key, WRITE_DAC, k), ERROR_SUCCESS);
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KA;;;WD)", SDDL_REVISION_1,
-                                                                   &descriptor, nullptr));
-  const LONG result = RegSetKeySecurity(k.get(), DACL_SECURITY_INFORMATION, descriptor);
-  LocalFree(descriptor);
-  ASSERT_EQ(result, ERROR_SUCCESS);
-}
+// Everyone may read; nobody may write, create or delete.
+void MakeReadOnly(HKEY root, const std::string& key) { SetKeyAccess(root, key, KEY_ALL_ACCESS, "D:P(A;;KR;;;WD)"); }
+
+// Nobody may read or write; only the permissions may be changed back.
+void MakeUnreadable(HKEY root, const std::string& key) { SetKeyAccess(root, key, KEY_ALL_ACCESS, "D:P(A;;WD;;;WD)"); }
+
+void MakeReadable(HKEY root, const std::string& key) { SetKeyAccess(root, key, WRITE_DAC, "D:P(A;;KA;;;WD)"); }
 
 std::string Snapshot(HKEY root) {
   std::vector<std::string> lines;
