@@ -4,7 +4,9 @@
 ;
 ; Built by the `installer` target of the build (installer/installer.cmake):
 ;   makensis -DTARVIX_VERSION=1.0.0.1 -DTARVIX_FILES=<folder of Tarvix.exe>
-;            -DTARVIX_OUTFILE=<setup.exe> [-DTARVIX_ICON=ui/TrayIcon.ico] installer/Tarvix.nsi
+;            -DTARVIX_OUTFILE=<setup.exe> [-DTARVIX_ICON=ui/TrayIcon.ico]
+;            [-DTARVIX_ART=installer/art] installer/Tarvix.nsi
+; The pictures in installer/art are drawn by tools/draw-identity.py.
 ;
 ; Silent use:
 ;   Tarvix-<version>-setup.exe /S [/D=C:\Some\Folder]
@@ -59,6 +61,16 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 !ifdef TARVIX_ICON
   !define MUI_ICON "${TARVIX_ICON}"
   !define MUI_UNICON "${TARVIX_ICON}"
+!endif
+!ifdef TARVIX_ART
+  ; Tarvix's gauge on the main window's colours on the welcome and finish
+  ; pages, and the gauge at the right of the inner pages' header.
+  !define MUI_WELCOMEFINISHPAGE_BITMAP "${TARVIX_ART}/welcome.bmp"
+  !define MUI_UNWELCOMEFINISHPAGE_BITMAP "${TARVIX_ART}/welcome.bmp"
+  !define MUI_HEADERIMAGE
+  !define MUI_HEADERIMAGE_RIGHT
+  !define MUI_HEADERIMAGE_BITMAP "${TARVIX_ART}/header.bmp"
+  !define MUI_HEADERIMAGE_UNBITMAP "${TARVIX_ART}/header.bmp"
 !endif
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Tarvix.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start Tarvix"

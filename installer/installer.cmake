@@ -50,6 +50,7 @@ if(TARVIX_MAKENSIS)
   set(tarvix_setup_command
     COMMAND ${TARVIX_MAKENSIS} -V2 -DTARVIX_VERSION=${TARVIX_VERSION} -DTARVIX_FILES=${tarvix_stage_dir}
             -DTARVIX_OUTFILE=${TARVIX_SETUP} -DTARVIX_ICON=${CMAKE_SOURCE_DIR}/ui/TrayIcon.ico
+            -DTARVIX_ART=${CMAKE_CURRENT_LIST_DIR}/art
             ${CMAKE_CURRENT_LIST_DIR}/Tarvix.nsi)
 else()
   set(tarvix_setup_command
@@ -60,6 +61,7 @@ endif()
 add_custom_command(OUTPUT ${TARVIX_SETUP}
   ${tarvix_setup_command}
   DEPENDS tarvix_ship_stage ${tarvix_staged} ${CMAKE_CURRENT_LIST_DIR}/Tarvix.nsi ${CMAKE_SOURCE_DIR}/ui/TrayIcon.ico
+          ${CMAKE_CURRENT_LIST_DIR}/art/welcome.bmp ${CMAKE_CURRENT_LIST_DIR}/art/header.bmp
   COMMENT "Building the setup program Tarvix-${TARVIX_VERSION}-setup.exe"
   VERBATIM)
 add_custom_target(installer DEPENDS ${TARVIX_SETUP})

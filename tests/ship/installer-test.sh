@@ -7,7 +7,8 @@
 #  4. uninstalls silently and checks that the program, its Start menu entries,
 #     its uninstall entry and its Run entry are gone while the settings key and
 #     the backups are kept;
-#  5. installs again and uninstalls with /PURGE: settings and backups go too.
+#  5. installs again and uninstalls with /PURGE: settings and backups go too;
+#  6. runs the setup as a user would and saves a picture of each page.
 # Usage: installer-test.sh <build folder> <version>
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -27,6 +28,8 @@ origin() {
 
 # shellcheck source=checks.sh
 source "$source/tests/ship/checks.sh"
+# shellcheck source=setup-pages.sh
+source "$source/tests/ship/setup-pages.sh"
 
 echo "== building the installer and portable targets"
 cmake --build "$build" --target installer portable
@@ -113,4 +116,5 @@ check "settings key removed with /PURGE" bash -c '! wine reg query "$1" >/dev/nu
 check "backups removed with /PURGE" test ! -e "$target/Backups"
 check "install folder removed" test ! -e "$target"
 
+setup_pages
 finish_checks
