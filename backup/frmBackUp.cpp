@@ -7,6 +7,7 @@
 
 #include "base/Platform.h"
 #include "base/Handle.h"
+#include "base/Utf8.h"
 #include "backup/BackupFiles.h"
 #include "backup/BackupFormat.h"
 #include "backup/mListView.h"
@@ -49,7 +50,7 @@ struct ListedHeader {
 // The date and time of a backup, in the user's short date and long time formats.
 ListedHeader ReadListedHeader(const std::string& path) {
   ListedHeader listed;
-  const UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  const UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return listed;
   std::string text(kHeaderBytes, '\0');
@@ -116,7 +117,7 @@ void frmBackUp::intializeList() {
   unreadableRows_ = 0;
   const std::string folder = BackupFolder();
   if (!FolderExists(folder)) {
-    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryW(ToWide(folder).c_str(), nullptr);
   } else {
     for (const std::string& name : ListBackupFiles(folder)) AddBackupItem(folder + "\\" + name);
   }
@@ -201,7 +202,7 @@ void frmBackUp::cmdDelete_Click() {
   if (row < 0) return;
   if (!AskYesNo(kDeleteQuestion, Owner())) return;
   const std::string path = BackupFolder() + "\\" + RowText(row);
-  if (!DeleteFileA(path.c_str())) {
+  if (!DeleteFileW(ToWide(path).c_str())) {
     const DWORD error = GetLastError();
     // A file that is already gone needs no message: the list shows it gone.
     if (error != ERROR_FILE_NOT_FOUND) ShowError(path + "\r\n\r\nThe file could not be deleted: " + SystemMessage(error), Owner());

@@ -3,6 +3,8 @@
 #include <shellapi.h>
 #include <mmsystem.h>
 
+#include "base/Utf8.h"
+
 namespace tarvix {
 namespace {
 
@@ -11,7 +13,12 @@ class Win32Platform final : public Platform {
   int ShowMessage(HWND owner, std::string_view text, std::string_view title,
                   UINT flags) noexcept override {
     try {
-      return MessageBoxA(owner, std::string(text).c_str(), std::string(title).c_str(), flags);
+      // The program's texts, and the paths in them, are UTF-8; a text that is
+      // not came from an ANSI call and is shown as such.
+      if (!IsUtf8(text) || !IsUtf8(title)) {
+        return MessageBoxA(owner, std::string(text).c_str(), std::string(title).c_str(), flags);
+      }
+      return MessageBoxW(owner, ToWide(text).c_str(), ToWide(title).c_str(), flags);
     } catch (...) {
       return 0;
     }
@@ -21,13 +28,13 @@ class Win32Platform final : public Platform {
 
   UINT StartProgram(std::string_view commandLine, int show) noexcept override {
     try {
-      std::string line(commandLine);
-      STARTUPINFOA startup{};
+      std::wstring line = ToWide(commandLine);
+      STARTUPINFOW startup{};
       startup.cb = sizeof(startup);
       startup.dwFlags = STARTF_USESHOWWINDOW;
       startup.wShowWindow = static_cast<WORD>(show);
       PROCESS_INFORMATION process{};
-      if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+      if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &process)) {
         return 0;
       }
@@ -42,9 +49,9 @@ class Win32Platform final : public Platform {
   bool OpenDocument(HWND owner, std::string_view target, std::string_view directory,
                     int show) noexcept override {
     try {
-      const std::string file(target);
-      const std::string dir(directory);
-      const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(
+      const std::wstring file = ToWide(target);
+      const std::wstring dir = ToWide(directory);
+      const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
           owner, nullptr, file.c_str(), nullptr, dir.empty() ? nullptr : dir.c_str(), show));
       return result > 32;
     } catch (...) {
@@ -54,7 +61,7 @@ class Win32Platform final : public Platform {
 
   void PlaySoundFile(std::string_view path) noexcept override {
     try {
-      PlaySoundA(std::string(path).c_str(), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
+      PlaySoundW(ToWide(path).c_str(), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
     } catch (...) {
     }
   }
