@@ -3,6 +3,9 @@
 #include <shellapi.h>
 #include <mmsystem.h>
 
+#include <vector>
+
+#include "base/Handle.h"
 #include "base/Utf8.h"
 
 namespace tarvix {
@@ -59,14 +62,52 @@ class Win32Platform final : public Platform {
     }
   }
 
+  ~Win32Platform() override { StopSound(); }
+
+  // The file is read here by its wide name and played from memory: the
+  // sound system's own file opening may go through the ANSI code page, which
+  // cannot name every folder.
   void PlaySoundFile(std::string_view path) noexcept override {
     try {
-      PlaySoundW(ToWide(path).c_str(), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
+      StopSound();
+      if (!ReadSound(ToWide(path), sound_)) return;
+      PlaySoundW(reinterpret_cast<LPCWSTR>(sound_.data()), nullptr, SND_ASYNC | SND_MEMORY | SND_NODEFAULT);
     } catch (...) {
+      StopSound();
     }
   }
 
   void EndProcess(UINT exitCode) noexcept override { ::ExitProcess(exitCode); }
+
+ private:
+  // Larger than any sound the program plays.
+  static constexpr LONGLONG kLargestSound = 16LL << 20;
+
+  // Ends the sound that plays from sound_ before the memory is reused.
+  void StopSound() noexcept {
+    PlaySoundW(nullptr, nullptr, 0);
+    sound_.clear();
+  }
+
+  // The whole file; false (and nothing to play) when it cannot be read.
+  static bool ReadSound(const std::wstring& path, std::vector<char>& data) {
+    data.clear();
+    const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file.valid() || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kLargestSound) {
+      return false;
+    }
+    data.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD got = 0;
+    if (!ReadFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &got, nullptr) || got != data.size()) {
+      data.clear();
+      return false;
+    }
+    return true;
+  }
+
+  std::vector<char> sound_;  // what plays now
 };
 
 Win32Platform g_win32;
