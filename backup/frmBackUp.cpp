@@ -133,13 +133,15 @@ void frmBackUp::intializeList() {
 
 void frmBackUp::AddBackupItem(const std::string& path) {
   const HWND list = List();
-  std::string name = BaseName(path) + std::string(backup::kExtension);
-  LVITEMA item{};
+  // The name goes in wide: a file named in letters outside the ANSI code
+  // page shows as it is, and RowText gives back its real name.
+  std::wstring name = ToWide(BaseName(path) + std::string(backup::kExtension));
+  LVITEMW item{};
   item.mask = LVIF_TEXT | LVIF_PARAM;
   item.iItem = ListView_GetItemCount(list);
   item.pszText = name.data();
   item.lParam = nextItemData_++;
-  const int row = ListView_InsertItem(list, &item);
+  const auto row = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
   if (row < 0) return;
   ListedHeader header = ReadListedHeader(path);
   switch (header.state) {
@@ -257,9 +259,13 @@ void frmBackUp::SelectRow(int row) noexcept {
 int frmBackUp::SelectedRow() const noexcept { return ListView_GetNextItem(List(), -1, LVNI_SELECTED); }
 
 std::string frmBackUp::RowText(int row) const {
-  std::array<char, MAX_PATH> text{};
-  ListView_GetItemText(List(), row, kFileNameColumn, text.data(), static_cast<int>(text.size()));
-  return text.data();
+  std::array<wchar_t, MAX_PATH> text{};
+  LVITEMW item{};
+  item.iSubItem = kFileNameColumn;
+  item.pszText = text.data();
+  item.cchTextMax = static_cast<int>(text.size());
+  SendMessageW(List(), LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return ToUtf8(text.data());
 }
 
 HWND frmBackUp::Owner() const noexcept {

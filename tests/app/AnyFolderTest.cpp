@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -33,6 +34,7 @@ namespace tarvix {
 namespace {
 
 using testing::FileExists;
+using testing::MessageRecord;
 using testing::PutDword;
 using testing::ReadDword;
 
@@ -93,6 +95,29 @@ TEST_F(AnyFolderTest, MovieAndSkinAreReadFromIt) {
   EXPECT_NE(skin.LoadError().find(AppFile("\\Missing.skn")), std::string::npos) << skin.LoadError();
 }
 
+// The name a row of the backup list shows, through the wide call.
+std::wstring RowName(HWND list, int row) {
+  wchar_t text[MAX_PATH] = {};
+  LVITEMW item{};
+  item.iSubItem = frmBackUp::kFileNameColumn;
+  item.pszText = text;
+  item.cchTextMax = MAX_PATH;
+  SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+void SelectRowNamed(HWND list, const std::wstring& name) {
+  for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+    if (RowName(list, row) == name) {
+      ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+      return;
+    }
+  }
+  ADD_FAILURE() << "no row " << ToUtf8(name);
+}
+
+// Written, listed with their dates, restored and deleted through the window;
+// a copy the user named in other letters is listed and restored by its name.
 TEST_F(AnyFolderTest, BackupsAreWrittenListedRestoredAndDeletedThere) {
   OsFamily = kOsWindowsXP;
   PutDword(HKEY_LOCAL_MACHINE, kTcpip, "DefaultTTL", 128);
@@ -103,30 +128,44 @@ TEST_F(AnyFolderTest, BackupsAreWrittenListedRestoredAndDeletedThere) {
   const std::string text = testing::ReadTextFile(first.path);
   ASSERT_TRUE(backup::Parse(text).contents) << text;
   EXPECT_NE(text.find("\"DefaultTTL\"\r\n128\r\n"), std::string::npos);
-  PutDword(HKEY_LOCAL_MACHINE, kTcpip, "DefaultTTL", 64);
+  PutDword(HKEY_LOCAL_MACHINE, kTcpip, "DefaultTTL", 100);
   ASSERT_TRUE(WriteBackupFile().ok);
-  EXPECT_EQ(ListBackupFiles(BackupFolder()), (std::vector<std::string>{"001.BCK", "002.BCK"}));
+  const std::wstring copy = L"\u00C5sa \u6D4B\u8BD5 \u041A.BCK";
+  ASSERT_TRUE(CopyFileW(WideAppFile(L"\\Backups\\002.BCK").c_str(), WideAppFile((L"\\Backups\\" + copy).c_str()).c_str(),
+                        TRUE));
+  std::vector<std::string> names = ListBackupFiles(BackupFolder());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"001.BCK", "002.BCK", ToUtf8(copy)}));
 
   test::FakeShell shell;
   frmBackUp form{shell};
   ASSERT_TRUE(form.Load());
   form.intializeList();
   const HWND list = GetDlgItem(form.Window(), frmBackUp::IDC_LSTBACKUPLIST);
-  ASSERT_EQ(ListView_GetItemCount(list), 2);
-  for (int row = 0; row < 2; ++row) {
+  ASSERT_EQ(ListView_GetItemCount(list), 3);
+  for (int row = 0; row < 3; ++row) {
     char date[64] = {};
     ListView_GetItemText(list, row, frmBackUp::kDateColumn, date, static_cast<int>(sizeof date));
-    EXPECT_NE(std::string(date), frmBackUp::kCannotBeRead) << "row " << row;
-    EXPECT_NE(std::string(date), frmBackUp::kNotABackup) << "row " << row;
+    EXPECT_NE(std::string(date), frmBackUp::kCannotBeRead) << ToUtf8(RowName(list, row));
+    EXPECT_NE(std::string(date), frmBackUp::kNotABackup) << ToUtf8(RowName(list, row));
   }
-  // 001.BCK, taken at TTL 128, restored through the window (the question is answered Yes).
-  ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  // Each restore is answered Yes by the recording platform.
+  PutDword(HKEY_LOCAL_MACHINE, kTcpip, "DefaultTTL", 64);
+  SelectRowNamed(list, L"001.BCK");
   form.OnClick(frmBackUp::IDC_CMDRESTORE);
   EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, kTcpip, "DefaultTTL").value_or(0), 128u);
-  ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  SelectRowNamed(list, copy);
+  form.OnClick(frmBackUp::IDC_CMDRESTORE);
+  EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, kTcpip, "DefaultTTL").value_or(0), 100u) << "the copy was not restored";
+  SelectRowNamed(list, copy);
+  form.OnClick(frmBackUp::IDC_CMDDELETE);
+  SelectRowNamed(list, L"002.BCK");
   form.OnClick(frmBackUp::IDC_CMDDELETE);
   EXPECT_EQ(ListBackupFiles(BackupFolder()), std::vector<std::string>{"001.BCK"});
   EXPECT_EQ(ListView_GetItemCount(list), 1);
+  for (const MessageRecord& message : platform_.messages) {
+    EXPECT_NE(message.flags & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR)) << message.text;
+  }
   form.Unload();
 }
 
