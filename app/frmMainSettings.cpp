@@ -107,8 +107,10 @@ void frmMainSettings::cmdSave_Click() {
 }
 
 LONG frmMainSettings::WriteRunEntry(bool present) {
-  const LONG result = SetRegistryValue(HKEY_CURRENT_USER, kRunKey, kRunValueName, REG_SZ,
-                                       RunEntryText(ExecutablePath()), !present);
+  // Written wide: Windows starts the program from the real path, whatever
+  // characters its folder has.
+  const LONG result =
+      SetWideTextValue(HKEY_CURRENT_USER, kRunKey, kRunValueName, RunEntryText(ExecutablePath()), !present);
   return !present && result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
 }
 

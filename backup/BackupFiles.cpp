@@ -8,6 +8,7 @@
 #include "base/Handle.h"
 #include "base/OsDetect.h"
 #include "base/Platform.h"
+#include "base/Utf8.h"
 #include "registry/CRegister.h"
 #include "registry/RegKey.h"
 #include "registry/RegistryValues.h"
@@ -30,7 +31,7 @@ bool Faulted(BackupWriteStep step, DWORD& error) noexcept {
 
 bool WriteAll(const std::string& path, const std::string& text, DWORD& error) {
   if (Faulted(BackupWriteStep::Create, error)) return false;
-  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) {
     error = GetLastError();
@@ -52,7 +53,7 @@ bool WriteAll(const std::string& path, const std::string& text, DWORD& error) {
 }
 
 bool ReadAll(const std::string& path, std::string& text, std::string& error) {
-  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) {
     error = "The file cannot be opened: " + SystemMessage(GetLastError());
@@ -76,11 +77,12 @@ bool ReadAll(const std::string& path, std::string& text, std::string& error) {
 }  // namespace
 
 std::string SystemMessage(std::uint32_t code) {
-  char* buffer = nullptr;
-  const DWORD length = FormatMessageA(
+  // Wide and converted, as the paths beside it in the program's messages are.
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-  std::string text = length != 0 && buffer != nullptr ? std::string(buffer, length)
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::string text = length != 0 && buffer != nullptr ? ToUtf8(std::wstring_view(buffer, length))
                                                       : "error " + std::to_string(code);
   LocalFree(buffer);
   while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
@@ -88,7 +90,7 @@ std::string SystemMessage(std::uint32_t code) {
 }
 
 bool FolderExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -96,23 +98,24 @@ std::string BackupFolder() { return AppFile("\\Backups"); }
 
 std::vector<std::string> ListBackupFiles(const std::string& folder) {
   std::vector<std::string> names;
-  WIN32_FIND_DATAA found{};
+  WIN32_FIND_DATAW found{};
   const std::string pattern = folder + "\\*" + std::string(backup::kExtension);
-  const UniqueFindHandle search(FindFirstFileA(pattern.c_str(), &found));
+  const UniqueFindHandle search(FindFirstFileW(ToWide(pattern).c_str(), &found));
   if (!search) return names;
   do {
     // The pattern also matches short 8.3 names, so "x.BCKUP" comes back too.
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && backup::HasBackupExtension(found.cFileName)) {
-      names.emplace_back(found.cFileName);
+    const std::string name = ToUtf8(found.cFileName);
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && backup::HasBackupExtension(name)) {
+      names.push_back(name);
     }
-  } while (FindNextFileA(search.get(), &found));
+  } while (FindNextFileW(search.get(), &found));
   return names;
 }
 
 BackupPathResult NextBackupPath() {
   BackupPathResult result;
   const std::string folder = BackupFolder();
-  if (!FolderExists(folder) && !CreateDirectoryA(folder.c_str(), nullptr)) {
+  if (!FolderExists(folder) && !CreateDirectoryW(ToWide(folder).c_str(), nullptr)) {
     result.error = "Tarvix cannot create its backup folder " + folder + ": " + SystemMessage(GetLastError());
     return result;
   }
@@ -210,9 +213,9 @@ BackupWriteResult WriteBackupFile() {
   const std::string temporary = BackupFolder() + "\\~backup.tmp";
   DWORD error = ERROR_SUCCESS;
   if (!WriteAll(temporary, text, error) || Faulted(BackupWriteStep::Rename, error) ||
-      !MoveFileExA(temporary.c_str(), next.path.c_str(), MOVEFILE_WRITE_THROUGH)) {
+      !MoveFileExW(ToWide(temporary).c_str(), ToWide(next.path).c_str(), MOVEFILE_WRITE_THROUGH)) {
     if (error == ERROR_SUCCESS) error = GetLastError();
-    DeleteFileA(temporary.c_str());
+    DeleteFileW(ToWide(temporary).c_str());
     result.error = "Tarvix could not write the backup file " + next.path + ": " + SystemMessage(error);
     return result;
   }

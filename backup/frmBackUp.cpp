@@ -7,6 +7,7 @@
 
 #include "base/Platform.h"
 #include "base/Handle.h"
+#include "base/Utf8.h"
 #include "backup/BackupFiles.h"
 #include "backup/BackupFormat.h"
 #include "backup/mListView.h"
@@ -49,7 +50,7 @@ struct ListedHeader {
 // The date and time of a backup, in the user's short date and long time formats.
 ListedHeader ReadListedHeader(const std::string& path) {
   ListedHeader listed;
-  const UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  const UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return listed;
   std::string text(kHeaderBytes, '\0');
@@ -116,7 +117,7 @@ void frmBackUp::intializeList() {
   unreadableRows_ = 0;
   const std::string folder = BackupFolder();
   if (!FolderExists(folder)) {
-    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryW(ToWide(folder).c_str(), nullptr);
   } else {
     for (const std::string& name : ListBackupFiles(folder)) AddBackupItem(folder + "\\" + name);
   }
@@ -132,13 +133,15 @@ void frmBackUp::intializeList() {
 
 void frmBackUp::AddBackupItem(const std::string& path) {
   const HWND list = List();
-  std::string name = BaseName(path) + std::string(backup::kExtension);
-  LVITEMA item{};
+  // The name goes in wide: a file named in letters outside the ANSI code
+  // page shows as it is, and RowText gives back its real name.
+  std::wstring name = ToWide(BaseName(path) + std::string(backup::kExtension));
+  LVITEMW item{};
   item.mask = LVIF_TEXT | LVIF_PARAM;
   item.iItem = ListView_GetItemCount(list);
   item.pszText = name.data();
   item.lParam = nextItemData_++;
-  const int row = ListView_InsertItem(list, &item);
+  const auto row = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
   if (row < 0) return;
   ListedHeader header = ReadListedHeader(path);
   switch (header.state) {
@@ -201,7 +204,7 @@ void frmBackUp::cmdDelete_Click() {
   if (row < 0) return;
   if (!AskYesNo(kDeleteQuestion, Owner())) return;
   const std::string path = BackupFolder() + "\\" + RowText(row);
-  if (!DeleteFileA(path.c_str())) {
+  if (!DeleteFileW(ToWide(path).c_str())) {
     const DWORD error = GetLastError();
     // A file that is already gone needs no message: the list shows it gone.
     if (error != ERROR_FILE_NOT_FOUND) ShowError(path + "\r\n\r\nThe file could not be deleted: " + SystemMessage(error), Owner());
@@ -256,9 +259,13 @@ void frmBackUp::SelectRow(int row) noexcept {
 int frmBackUp::SelectedRow() const noexcept { return ListView_GetNextItem(List(), -1, LVNI_SELECTED); }
 
 std::string frmBackUp::RowText(int row) const {
-  std::array<char, MAX_PATH> text{};
-  ListView_GetItemText(List(), row, kFileNameColumn, text.data(), static_cast<int>(text.size()));
-  return text.data();
+  std::array<wchar_t, MAX_PATH> text{};
+  LVITEMW item{};
+  item.iSubItem = kFileNameColumn;
+  item.pszText = text.data();
+  item.cchTextMax = static_cast<int>(text.size());
+  SendMessageW(List(), LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return ToUtf8(text.data());
 }
 
 HWND frmBackUp::Owner() const noexcept {

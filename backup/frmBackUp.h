@@ -76,6 +76,7 @@ class frmBackUp final : public ToolWindowBase<frmBackUp> {
   void UpdateStatus();
   void SelectRow(int row) noexcept;
   [[nodiscard]] int SelectedRow() const noexcept;
+  // The file name a row shows, in UTF-8.
   [[nodiscard]] std::string RowText(int row) const;
   [[nodiscard]] HWND List() const noexcept { return Item(IDC_LSTBACKUPLIST); }
   [[nodiscard]] HWND Owner() const noexcept;

@@ -2,20 +2,24 @@
 
 #include <windows.h>
 
+#include "base/Utf8.h"
+
 namespace tarvix {
 namespace {
 
 std::string g_override;
 
+// The wide call: the ANSI one turns characters outside the code page into '?'.
 std::string ModulePath() {
-  std::string path(MAX_PATH, '\0');
+  std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return {};
     if (length < path.size()) {
       path.resize(length);
-      return path;
+      return ToUtf8(path);
     }
+    if (path.size() >= 32768) return {};
     path.resize(path.size() * 2);
   }
 }

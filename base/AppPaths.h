@@ -1,6 +1,7 @@
 #pragma once
 // Where the program's files live: AppDir is the executable's folder, and
 // every data file is AppDir followed by a fixed name beginning with "\".
+// Paths are UTF-8 (base/Utf8.h converts them for the wide calls).
 #include <string>
 #include <string_view>
 

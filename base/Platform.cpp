@@ -3,6 +3,11 @@
 #include <shellapi.h>
 #include <mmsystem.h>
 
+#include <vector>
+
+#include "base/Handle.h"
+#include "base/Utf8.h"
+
 namespace tarvix {
 namespace {
 
@@ -11,7 +16,12 @@ class Win32Platform final : public Platform {
   int ShowMessage(HWND owner, std::string_view text, std::string_view title,
                   UINT flags) noexcept override {
     try {
-      return MessageBoxA(owner, std::string(text).c_str(), std::string(title).c_str(), flags);
+      // The program's texts, and the paths in them, are UTF-8; a text that is
+      // not came from an ANSI call and is shown as such.
+      if (!IsUtf8(text) || !IsUtf8(title)) {
+        return MessageBoxA(owner, std::string(text).c_str(), std::string(title).c_str(), flags);
+      }
+      return MessageBoxW(owner, ToWide(text).c_str(), ToWide(title).c_str(), flags);
     } catch (...) {
       return 0;
     }
@@ -21,13 +31,13 @@ class Win32Platform final : public Platform {
 
   UINT StartProgram(std::string_view commandLine, int show) noexcept override {
     try {
-      std::string line(commandLine);
-      STARTUPINFOA startup{};
+      std::wstring line = ToWide(commandLine);
+      STARTUPINFOW startup{};
       startup.cb = sizeof(startup);
       startup.dwFlags = STARTF_USESHOWWINDOW;
       startup.wShowWindow = static_cast<WORD>(show);
       PROCESS_INFORMATION process{};
-      if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+      if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &process)) {
         return 0;
       }
@@ -42,9 +52,9 @@ class Win32Platform final : public Platform {
   bool OpenDocument(HWND owner, std::string_view target, std::string_view directory,
                     int show) noexcept override {
     try {
-      const std::string file(target);
-      const std::string dir(directory);
-      const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(
+      const std::wstring file = ToWide(target);
+      const std::wstring dir = ToWide(directory);
+      const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
           owner, nullptr, file.c_str(), nullptr, dir.empty() ? nullptr : dir.c_str(), show));
       return result > 32;
     } catch (...) {
@@ -52,14 +62,52 @@ class Win32Platform final : public Platform {
     }
   }
 
+  ~Win32Platform() override { StopSound(); }
+
+  // The file is read here by its wide name and played from memory: the
+  // sound system's own file opening may go through the ANSI code page, which
+  // cannot name every folder.
   void PlaySoundFile(std::string_view path) noexcept override {
     try {
-      PlaySoundA(std::string(path).c_str(), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
+      StopSound();
+      if (!ReadSound(ToWide(path), sound_)) return;
+      PlaySoundW(reinterpret_cast<LPCWSTR>(sound_.data()), nullptr, SND_ASYNC | SND_MEMORY | SND_NODEFAULT);
     } catch (...) {
+      StopSound();
     }
   }
 
   void EndProcess(UINT exitCode) noexcept override { ::ExitProcess(exitCode); }
+
+ private:
+  // Larger than any sound the program plays.
+  static constexpr LONGLONG kLargestSound = 16LL << 20;
+
+  // Ends the sound that plays from sound_ before the memory is reused.
+  void StopSound() noexcept {
+    PlaySoundW(nullptr, nullptr, 0);
+    sound_.clear();
+  }
+
+  // The whole file; false (and nothing to play) when it cannot be read.
+  static bool ReadSound(const std::wstring& path, std::vector<char>& data) {
+    data.clear();
+    const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file.valid() || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kLargestSound) {
+      return false;
+    }
+    data.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD got = 0;
+    if (!ReadFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &got, nullptr) || got != data.size()) {
+      data.clear();
+      return false;
+    }
+    return true;
+  }
+
+  std::vector<char> sound_;  // what plays now
 };
 
 Win32Platform g_win32;

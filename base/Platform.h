@@ -1,7 +1,8 @@
 #pragma once
 // The few things a test must not really do: modal message boxes, restarting
 // Windows, starting control-panel applets or documents, playing sounds and
-// ending the process. Production code reaches them only through here.
+// ending the process. Production code reaches them only through here. Texts,
+// paths and command lines are UTF-8; the real platform makes the wide calls.
 #include <windows.h>
 
 #include <string>
@@ -15,14 +16,14 @@ class Platform {
  public:
   virtual ~Platform() = default;
 
-  // A modal message box; returns IDOK, IDYES, ... as MessageBoxA does.
+  // A modal message box; returns IDOK, IDYES, ... as MessageBox does.
   virtual int ShowMessage(HWND owner, std::string_view text, std::string_view title,
                           UINT flags) noexcept = 0;
   // ExitWindowsEx; non-zero when Windows accepted the request.
   virtual BOOL RequestExitWindows(UINT flags, DWORD reason) noexcept = 0;
   // Starts a command line (control-panel applets); returns a value above 31 on success.
   virtual UINT StartProgram(std::string_view commandLine, int show) noexcept = 0;
-  // ShellExecuteA with the default verb: the help file, web and mail links.
+  // ShellExecute with the default verb: the help file, web and mail links.
   virtual bool OpenDocument(HWND owner, std::string_view target, std::string_view directory,
                             int show) noexcept = 0;
   // Plays a wave file asynchronously; a missing file plays nothing.

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "base/Text.h"
+#include "base/Utf8.h"
 
 namespace tarvix {
 namespace {
@@ -120,7 +121,12 @@ bool ReadKeyLines(std::string_view text, std::string_view magic, std::vector<Key
 }
 
 bool ReadTextFile(const std::string& path, std::string& text, std::string& error) {
+#ifdef _WIN32
+  // Opened by its wide name (the stream calls _wfopen), so any folder works.
+  std::ifstream in(ToWide(path).c_str(), std::ios::binary);
+#else
   std::ifstream in(path, std::ios::binary);
+#endif
   if (!in) {
     error = "cannot open " + path;
     return false;

@@ -54,7 +54,7 @@ struct KeyLine {
 // Splits on '|' and trims each field: "a | b |" gives {"a", "b", ""}.
 [[nodiscard]] std::vector<std::string> SplitFields(std::string_view text);
 
-// Reads a whole file in binary; refuses files above kMaxTextFileBytes.
+// Reads a whole file in binary; `path` is UTF-8. Refuses files above kMaxTextFileBytes.
 // On failure `error` says why ("cannot open ...", "... is too large").
 [[nodiscard]] bool ReadTextFile(const std::string& path, std::string& text, std::string& error);
 

@@ -1,6 +1,9 @@
 #include "registry/RegistryValues.h"
 
+#include <vector>
+
 #include "base/Text.h"
+#include "base/Utf8.h"
 #include "registry/RegKey.h"
 
 namespace tarvix {
@@ -77,6 +80,40 @@ LONG SetRegistryValue(HKEY root, std::string_view keyPath, std::string_view valu
   DWORD number = 0;
   if (!value.ToDword(number)) return ERROR_INVALID_PARAMETER;
   return SetDwordData(key.get(), valueName, number);
+}
+
+LONG SetWideTextValue(HKEY root, std::string_view keyPath, std::string_view valueName, std::string_view utf8,
+                      bool remove) {
+  constexpr REGSAM kAccess = 0x3F;  // as SetRegistryValue
+  UniqueHKey key;
+  if (const LONG opened = CreateKey(root, keyPath, kAccess, key); opened != ERROR_SUCCESS) return opened;
+  const std::wstring name = ToWide(valueName);
+  if (remove) return RegDeleteValueW(key.get(), name.c_str());
+  const std::wstring text = ToWide(utf8);
+  return RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+std::optional<std::string> ReadWideTextValue(HKEY root, std::string_view keyPath, std::string_view valueName) {
+  UniqueHKey key;
+  if (OpenKey(root, keyPath, KEY_QUERY_VALUE, key) != ERROR_SUCCESS) return std::nullopt;
+  const std::wstring name = ToWide(valueName);
+  DWORD type = REG_NONE;
+  DWORD size = 0;
+  if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ)) {
+    return std::nullopt;
+  }
+  // Room for a zero the data may lack; an odd byte count drops its last byte.
+  std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
+  DWORD got = static_cast<DWORD>((data.size() - 1) * sizeof(wchar_t));
+  if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &got) !=
+          ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ)) {
+    return std::nullopt;
+  }
+  const std::wstring_view text(data.data(), got / sizeof(wchar_t));
+  return ToUtf8(text.substr(0, text.find(L'\0')));
 }
 
 bool IsTrueText(std::string_view text) noexcept { return text::EqualsNoCase(text, "true"); }

@@ -5,6 +5,7 @@
 
 #include <concepts>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -61,6 +62,17 @@ LONG SaveMachineSetting(std::string_view keyPath, std::string_view valueName, co
 // any other type writes nothing and returns 0.
 [[nodiscard]] LONG SetRegistryValue(HKEY root, std::string_view keyPath, std::string_view valueName,
                                     DWORD type, const RegScalar& value, bool remove);
+
+// A path the program stores for Windows to use (the Run entry): `utf8` goes
+// in as REG_SZ through the wide call, so the value is the real path whatever
+// its characters, or the value is deleted when `remove` is set. The key is
+// created first. Returns the platform's code as SetRegistryValue does.
+[[nodiscard]] LONG SetWideTextValue(HKEY root, std::string_view keyPath, std::string_view valueName,
+                                    std::string_view utf8, bool remove);
+// Such a value read back through the wide call, as UTF-8 up to its first
+// zero; nullopt when it is missing, unreadable or not REG_SZ/REG_EXPAND_SZ.
+[[nodiscard]] std::optional<std::string> ReadWideTextValue(HKEY root, std::string_view keyPath,
+                                                           std::string_view valueName);
 
 // Option buttons are stored as True/False and read back in any letter case.
 [[nodiscard]] bool IsTrueText(std::string_view text) noexcept;

@@ -23,7 +23,7 @@ class MainSettingsTest : public testing::RegistryTest {
     return ReadText(HKEY_LOCAL_MACHINE, SettingsSubKey(kMainSettingsSuffix), name);
   }
   [[nodiscard]] static std::optional<std::string> RunEntry() {
-    return ReadText(HKEY_CURRENT_USER, std::string(kRunKey), std::string(kRunValueName));
+    return ReadWideTextValue(HKEY_CURRENT_USER, kRunKey, kRunValueName);
   }
 
   testing::FakePlatform platform_;

@@ -6,6 +6,8 @@
 #     picture per step in build/artifacts/e2e-*.png;
 #  3. uninstalls silently and checks that only what the user keeps is left:
 #     the settings key and the backups.
+#  4. does it once more on Windows 7 from a folder named with Cyrillic,
+#     Chinese and Nordic letters, a shorter walk.
 # Usage: installed-walk.sh <build folder> <version> <tests_e2e.exe>
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -24,40 +26,64 @@ cmake --build "$build" --target installer tests_e2e
 [ -f "$setup" ] || { echo "FAIL: $setup was not built"; exit 1; }
 
 # One whole cycle, install to uninstall, in a fresh prefix that reports the
-# given Windows version (win7, win98, winxp).
+# given Windows version (win7, win98, winxp): installed into the Windows
+# folder $2, the walk's tests $3 (a --gtest_filter pattern), the prefix and
+# pictures named $4; given $5, an executable, the walk is run once more with
+# it in Tarvix.exe's place, from a clean state, expecting code page $6.
 walk_on() {
-  local version=$1
-  fresh_prefix "$build/wineprefix-e2e-$version"
+  local version=$1 folder=$2 tests=$3 name=$4 again=${5:-} again_acp=${6:-}
+  # TARVIX_E2E_WALKS="win7 win7-any-folder" runs only the walks named.
+  if [ -n "${TARVIX_E2E_WALKS:-}" ] && [[ " $TARVIX_E2E_WALKS " != *" $name "* ]]; then return 0; fi
+  fresh_prefix "$build/wineprefix-e2e-$name"
   # The Windows version the prefix reports; the program takes its family from it.
   wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
   wineserver -w
   drive_c="$WINEPREFIX/drive_c"
-  target="$drive_c/TarvixE2E"
+  target=$(winepath -u "$folder" 2>/dev/null)
   menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tarvix"
   uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarvix'
   settings_key='HKLM\SOFTWARE\Brimcove\Tarvix'
   run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 
-  echo "== silent install ($version)"
-  wine "$setup" /S '/D=C:\TarvixE2E'
+  echo "== silent install ($name) into $folder"
+  # NSIS takes /D= and _?= only last and unquoted, also with blanks in the
+  # path; wine would quote such an argument, cmd passes the line as it is.
+  wine cmd /c "$(winepath -w "$setup" 2>/dev/null) /S /D=$folder"
   wineserver -w
   check "Tarvix.exe installed" test -f "$target/Tarvix.exe"
   check "Backups folder created" test -d "$target/Backups"
 
-  echo "== the walk ($version)"
-  artifacts="$build/artifacts/e2e-$version"
+  echo "== the walk ($name)"
+  artifacts="$build/artifacts/e2e-$name"
   mkdir -p "$artifacts"
   rm -f "$artifacts"/e2e-*.png
   walk_start=$SECONDS
   walk_result=0
-  TARVIX_INSTALLED_EXE='C:\TarvixE2E\Tarvix.exe' TARVIX_ARTIFACTS="$artifacts" \
-    timeout 300 wine "$walk" --gtest_color=no || walk_result=$?
+  TARVIX_INSTALLED_EXE="$folder\\Tarvix.exe" TARVIX_ARTIFACTS="$artifacts" \
+    timeout 300 wine "$walk" --gtest_color=no "--gtest_filter=$tests" || walk_result=$?
   echo "walk took $((SECONDS - walk_start)) s"
   check "the walk passed" test "$walk_result" -eq 0
   check "the walk saved its pictures" compgen -G "$artifacts/e2e-*.png" >/dev/null
   # Tarvix ends with the walk; anything else of the prefix ends here.
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
+  if [ -n "$again" ]; then
+    echo "== the walk again ($name) with $(basename "$again") as Tarvix.exe"
+    find "$target/Backups" -maxdepth 1 -iname '*.BCK' -delete
+    wine reg delete "$settings_key" /f >/dev/null 2>&1 || true
+    wine reg delete "$run_key" /v Tarvix /f >/dev/null 2>&1 || true
+    cp "$again" "$target/Tarvix.exe"
+    mkdir -p "$artifacts-again"
+    rm -f "$artifacts-again"/e2e-*.png
+    walk_start=$SECONDS
+    walk_result=0
+    TARVIX_INSTALLED_EXE="$folder\\Tarvix.exe" TARVIX_ARTIFACTS="$artifacts-again" TARVIX_PROGRAM_ACP="$again_acp" \
+      timeout 300 wine "$walk" --gtest_color=no "--gtest_filter=$tests" || walk_result=$?
+    echo "walk took $((SECONDS - walk_start)) s"
+    check "the walk passed again with $(basename "$again")" test "$walk_result" -eq 0
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+  fi
   backups=$(find "$target/Backups" -maxdepth 1 -iname '*.BCK' | wc -l)
   echo "backups left by the walk: $backups"
 
@@ -65,8 +91,8 @@ walk_on() {
   # one to remove.
   check "Run entry present before the uninstall" bash -c 'wine reg query "$1" /v Tarvix >/dev/null 2>&1' _ "$run_key"
 
-  echo "== silent uninstall ($version)"
-  wine 'C:\TarvixE2E\Uninstall.exe' /S '_?=C:\TarvixE2E'
+  echo "== silent uninstall ($name)"
+  wine cmd /c "cd /d $folder && Uninstall.exe /S _?=$folder"
   wineserver -w
   for f in Tarvix.exe Tarvix.movie TarvixMask.skn TarvixHelp.chm Ping.wav low-memory.wav; do
     check "$f removed" test ! -e "$target/$f"
@@ -87,7 +113,18 @@ walk_on() {
 # (start hidden with the program's own notice, values as REG_SZ text) and
 # Windows XP for the NT family of its day.
 for version in win7 win98 winxp; do
-  walk_on "$version"
+  walk_on "$version" 'C:\TarvixE2E' InstalledWalk.EveryFeatureThroughItsWindows "$version"
 done
+
+# Once more, shorter, on Windows 7 from a folder whose name has Cyrillic,
+# Chinese and Nordic letters, in a prefix whose ANSI code page is 1252 (Wine
+# takes it from the locale; UTF-8 is the host side's encoding, so the folder
+# reaches Windows intact through the command line and the environment).
+if locale -a 2>/dev/null | grep -qix 'en_US.utf-\?8'; then any_lang=en_US.UTF-8; else any_lang=C.UTF-8; fi
+# Wine honours the manifest's UTF-8 code page, as Windows 10 1903 and later
+# do; the walk is run again with the program built without it, as Windows 7,
+# 8 and early 10 run it, where only the wide calls reach the folder.
+LANG=$any_lang LC_ALL=$any_lang walk_on win7 'C:\Users\Åsa\Программы\Tarvix 测试' InstalledWalk.FromAFolderOfAnyName \
+  win7-any-folder "$(dirname "$walk")/TarvixAnsiCodePage.exe" 1252
 
 finish_checks

@@ -3,17 +3,20 @@
 #include <cstdlib>
 
 #include "base/OsDetect.h"
+#include "base/Utf8.h"
 
 namespace tarvix::test {
 
 StartedProgram StartProgram(const std::string& program) {
-  STARTUPINFOA startup{};
+  // Wide, as the program's own calls: `program` is UTF-8 and its folder may
+  // have any characters.
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  std::string commandLine = "\"" + program + "\"";
-  const std::string folder = program.substr(0, program.find_last_of('\\'));
-  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                      &info)) {
+  std::wstring commandLine = ToWide("\"" + program + "\"");
+  const std::wstring folder = ToWide(program.substr(0, program.find_last_of('\\')));
+  if (!CreateProcessW(ToWide(program).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                      &startup, &info)) {
     return {};
   }
   CloseHandle(info.hThread);

@@ -16,7 +16,8 @@ struct StartedProgram {
   DWORD id = 0;
 };
 
-// Starts `program` in its own folder; an empty result when it cannot start.
+// Starts `program` (a UTF-8 path) in its own folder; an empty result when it
+// cannot start.
 [[nodiscard]] StartedProgram StartProgram(const std::string& program);
 
 // Polls `done` every 50 ms; false when `ms` pass first.

@@ -1,13 +1,17 @@
 #pragma once
 // A fresh folder under the temporary directory, removed with its contents
-// when the guard goes; AppDir points at it while `asAppDir` is set.
+// when the guard goes; AppDir points at it while `asAppDir` is set. Paths
+// are UTF-8, as in the program, and every call here is the wide one.
 #include <string>
+#include <string_view>
 
 namespace tarvix::testing {
 
 class TempDir {
  public:
-  explicit TempDir(bool asAppDir = true);
+  // `name`, given, is a path below the unique folder ("\Åsa\Tarvix 测试"):
+  // the folders named with any characters that a test needs.
+  explicit TempDir(bool asAppDir = true, std::string_view name = {});
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
@@ -16,6 +20,7 @@ class TempDir {
 
  private:
   std::string path_;
+  std::string top_;  // the folder made here, removed with all below it
   bool asAppDir_;
 };
 
