@@ -26,6 +26,27 @@ bool IsLetter(char c) noexcept {
 
 std::string_view Trim(std::string_view text) noexcept { return text::TrimIf(text, IsSpace); }
 
+// Where Windows runs the program in the UTF-8 code page, locale texts spell
+// the no-break space (U+00A0) and the narrow one (U+202F) in two and three
+// bytes. They are blanks like the one-byte no-break space of the ANSI code
+// pages; `buffer` holds the rewritten text when there is one to rewrite.
+std::string_view WideBlanksAsSpaces(std::string_view text, std::string& buffer) {
+  if (text.find_first_of("\xC2\xE2") == std::string_view::npos) return text;
+  buffer.clear();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text.substr(i, 2) == "\xC2\xA0") {
+      buffer += ' ';
+      i += 1;
+    } else if (text.substr(i, 3) == "\xE2\x80\xAF") {
+      buffer += ' ';
+      i += 2;
+    } else {
+      buffer += text[i];
+    }
+  }
+  return buffer;
+}
+
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) noexcept {
   if (prefix.empty() || text.size() < prefix.size()) return false;
   for (std::size_t i = 0; i < prefix.size(); ++i) {
@@ -236,7 +257,8 @@ std::optional<double> Resolve(Fields fields, bool hasDate, bool hasTime) {
 }
 
 std::optional<double> ParseReal(std::string_view text, const LocaleFormats& formats) {
-  text = Trim(text);
+  std::string buffer;
+  text = Trim(WideBlanksAsSpaces(text, buffer));
   std::string plain;
   bool sawDigit = false;
   bool inFraction = false;
@@ -280,7 +302,10 @@ std::optional<double> ParseInteger(std::string_view text, const LocaleFormats& f
 }  // namespace
 
 std::optional<double> ParseByPicture(std::string_view text, std::string_view picture, const LocaleFormats& formats) {
-  text = Trim(text);
+  std::string textBuffer;
+  std::string pictureBuffer;
+  text = Trim(WideBlanksAsSpaces(text, textBuffer));
+  picture = WideBlanksAsSpaces(picture, pictureBuffer);
   if (text.empty() || Trim(picture).empty()) return std::nullopt;
   const std::vector<PictureToken> tokens = Tokenize(Trim(picture));
   bool hasDate = false;

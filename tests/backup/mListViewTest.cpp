@@ -179,6 +179,22 @@ TEST(mListViewSort, DateAndTimeColumnsAreReadAsTheirOwnPart) {
   EXPECT_FALSE(ParseDateTime("14.05.2009", Finnish(), DateTimePart::TimeOnly).has_value());
 }
 
+// In the UTF-8 code page a locale's no-break spaces arrive as two or three
+// bytes, in the pictures and in the texts alike; they are blanks.
+TEST(mListViewSort, NoBreakSpacesOfTheUtf8CodePageAreBlanks) {
+  LocaleFormats utf8 = kUs;
+  utf8.longTime = "h:mm:ss\xE2\x80\xAFtt";
+  utf8.shortDate = "d.\xC2\xA0M.\xC2\xA0yyyy";
+  const auto time = ParseDateTime("2:05:09\xE2\x80\xAFPM", utf8, DateTimePart::TimeOnly);
+  ASSERT_TRUE(time.has_value());
+  EXPECT_DOUBLE_EQ(*time, (14 * 3600 + 5 * 60 + 9) / 86400.0);
+  const auto date = ParseDateTime("\xC2\xA0" "9.\xC2\xA0" "12.\xC2\xA0" "2026\xE2\x80\xAF", utf8, DateTimePart::DateOnly);
+  ASSERT_TRUE(date.has_value());
+  EXPECT_DOUBLE_EQ(*date, Days("12/9/2026"));
+  // A lone lead byte is not a blank.
+  EXPECT_FALSE(ParseDateTime("2:05:09\xE2PM", utf8, DateTimePart::TimeOnly).has_value());
+}
+
 TEST(mListViewSort, EqualDatesCompareEqualBothWays) {
   EXPECT_EQ(Compare("2/1/2026", "2/1/2026", kSortDateTime, kSortAscending), 0);
   EXPECT_EQ(Compare("2/1/2026", "2/1/2026", kSortDateTime, kSortDescending), 0);
