@@ -6,11 +6,12 @@
 
 namespace tarvix::test {
 
-StartedProgram StartProgram(const std::string& program) {
+StartedProgram StartProgram(const std::string& program, const std::string& arguments) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
   std::string commandLine = "\"" + program + "\"";
+  if (!arguments.empty()) commandLine += " " + arguments;
   const std::string folder = program.substr(0, program.find_last_of('\\'));
   if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                       &info)) {
