@@ -421,6 +421,10 @@ std::vector<std::string> Movie::ClippedTexts() const {
     }
   }
   if (!home_.version.empty()) check(VersionLine(), TextRole::Version, home_.version);
+  // The About screen's rights line, in the body font it is drawn in.
+  if (!rights_.empty() && TextWidthIn(dc.get(), rights_, fonts_.body.get()) > about_.text.width()) {
+    clipped.push_back(rights_);
+  }
   return clipped;
 }
 

@@ -79,7 +79,7 @@ class Movie final : public BaseWindow<Movie> {
   [[nodiscard]] const std::string& VersionText() const noexcept { return version_; }
   [[nodiscard]] const std::string& RightsText() const noexcept { return rights_; }
   [[nodiscard]] const MovieScript& Script() const noexcept { return script_; }
-  // Captions and descriptions of every item (and the version text) that
+  // Captions and descriptions of every item (the version text and the rights line) that
   // their drawn area cuts short, measured in the fonts they are drawn in.
   [[nodiscard]] std::vector<std::string> ClippedTexts() const;
   // The item button sending `command`, or null.

@@ -24,6 +24,7 @@
 #include "registry/RegistryValues.h"
 #include "support/FakePlatform.h"
 #include "support/RegistryRedirect.h"
+#include "support/Screenshot.h"
 #include "support/TempDir.h"
 #include "ui/TrayTestSupport.h"
 
@@ -273,6 +274,11 @@ TEST_F(AdministratorRestartTest, NoQuestionWhenElevatedOrOnWindowsWithoutElevati
 TEST_F(AdministratorRestartTest, AboutSaysWhetherTarvixRunsWithAdministratorRights) {
   Start();
   EXPECT_EQ(main_->flash().RightsText(), kRunsStandardText);
+  EXPECT_TRUE(main_->flash().ClippedTexts().empty());
+  SendMessageA(main_->flash().ItemWindow("IDC_FS_about"), BM_CLICK, 0, 0);
+  Pump();
+  EXPECT_EQ(main_->flash().Screen(), MovieScreen::About);
+  EXPECT_TRUE(test::SaveScreenshot(main_->hwnd(), "about-standard-rights.png"));
   TearDown();
   SetUp();
   platform_->elevated = true;
