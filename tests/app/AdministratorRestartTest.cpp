@@ -19,6 +19,7 @@
 #include "base/Elevation.h"
 #include "base/OsDetect.h"
 #include "memory/frmRamConfiguration.h"
+#include "optimizer/frmNormalMode.h"
 #include "optimizer/frmWizardMode.h"
 #include "pinger/frmNetPingerSettings.h"
 #include "registry/RegistryValues.h"
@@ -85,6 +86,12 @@ class AdministratorRestartTest : public testing::RegistryTest {
     main_->FSCommand("IDC_FS_wizardMode", "");
     Click(Tool(ToolWindow::WizardMode), frmWizardMode::IDC_optMode0 + 4);
     Click(Tool(ToolWindow::WizardMode), frmWizardMode::IDC_cmdOptimize);
+  }
+  void RefusedAdvancedApply() {
+    testing::MakeReadOnly(HKEY_LOCAL_MACHINE, kTcpip);
+    main_->FSCommand("IDC_FS_normalMode", "");
+    // Seven pages of Next>>, then Finish.
+    for (int page = 0; page < 8; ++page) Click(Tool(ToolWindow::NormalMode), frmNormalMode::IDC_cmdNextPage);
   }
   void RefusedRestore() {
     ASSERT_TRUE(WriteBackupFile().ok);
@@ -158,6 +165,7 @@ TEST_F(AdministratorRestartTest, EachRefusedApplyRestoreAndSaveAsksOnceAndNoChan
   };
   const Case cases[] = {
       {"wizard apply", &AdministratorRestartTest::RefusedWizardApply, "could not be written"},
+      {"advanced editor apply", &AdministratorRestartTest::RefusedAdvancedApply, "could not be written"},
       {"restore", &AdministratorRestartTest::RefusedRestore, "could not be written"},
       {"program settings", &AdministratorRestartTest::RefusedMainSettingsSave, "Run Program In system tray"},
       {"RAM configuration", &AdministratorRestartTest::RefusedRamSave, "Sound on"},
@@ -212,13 +220,31 @@ TEST_F(AdministratorRestartTest, YesStartsTarvixElevatedWithTheHandOverAndEndsTh
 }
 
 TEST_F(AdministratorRestartTest, TheHandOverNamesTheWindowThatWasRefused) {
-  Start();
-  RefusedPingerSave();
-  ASSERT_EQ(platform_->elevatedStarts.size(), 1u);
-  EXPECT_EQ(ParseHandOver(platform_->elevatedStarts[0].parameters).tool, ToolWindow::NetPingerSettings);
-  EXPECT_EQ(platform_->elevatedStarts[0].owner, main_->hwnd());
-  Pump();
-  EXPECT_EQ(platform_->endedWith.size(), 1u);
+  struct Case {
+    void (AdministratorRestartTest::*refuse)();
+    ToolWindow tool;
+  };
+  const Case cases[] = {
+      {&AdministratorRestartTest::RefusedWizardApply, ToolWindow::WizardMode},
+      {&AdministratorRestartTest::RefusedAdvancedApply, ToolWindow::NormalMode},
+      {&AdministratorRestartTest::RefusedMainSettingsSave, ToolWindow::MainSettings},
+      {&AdministratorRestartTest::RefusedRamSave, ToolWindow::RamConfiguration},
+      {&AdministratorRestartTest::RefusedPingerSave, ToolWindow::NetPingerSettings},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(HandOverName(c.tool)));
+    TearDown();
+    SetUp();
+    Start();
+    (this->*c.refuse)();
+    ASSERT_EQ(platform_->elevatedStarts.size(), 1u);
+    EXPECT_EQ(ParseHandOver(platform_->elevatedStarts[0].parameters),
+              (HandOver{static_cast<std::uint32_t>(GetCurrentProcessId()), c.tool}));
+    EXPECT_EQ(platform_->elevatedStarts[0].owner, main_->hwnd());
+    Pump();
+    EXPECT_EQ(platform_->endedWith.size(), 1u);
+    EXPECT_FALSE(main_->Tray1().IsVisible());
+  }
 }
 
 TEST_F(AdministratorRestartTest, ADeclinedPromptLeavesEverythingAsItWas) {
