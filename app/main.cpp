@@ -14,12 +14,24 @@ constexpr const char* kSingleInstanceMutex = "Tarvix.SingleInstance";
 // started it to end; after that the single-instance rule decides.
 constexpr DWORD kHandOverWaitMs = 10000;
 
+// False when `process` runs another program than this one (its id was
+// reused, or the hand-over named some other process); true when it is this
+// program or Windows does not say.
+bool RunsThisProgram(HANDLE process) noexcept {
+  char own[MAX_PATH] = {};
+  char other[MAX_PATH] = {};
+  DWORD otherSize = MAX_PATH;
+  const DWORD ownSize = GetModuleFileNameA(nullptr, own, MAX_PATH);
+  if (ownSize == 0 || ownSize >= MAX_PATH || !QueryFullProcessImageNameA(process, 0, other, &otherSize)) return true;
+  return lstrcmpiA(own, other) == 0;
+}
+
 // Waits, bounded, for the instance that handed over to end. A process that
-// is already gone (or never was) is not waited for.
+// is already gone (or never was), or that is not Tarvix, is not waited for.
 void WaitForPreviousInstance(std::uint32_t processId) noexcept {
   if (processId == GetCurrentProcessId()) return;
-  const tarvix::UniqueHandle previous(OpenProcess(SYNCHRONIZE, FALSE, processId));
-  if (!previous.valid()) return;
+  const tarvix::UniqueHandle previous(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  if (!previous.valid() || !RunsThisProgram(previous.get())) return;
   WaitForSingleObject(previous.get(), kHandOverWaitMs);
 }
 

@@ -157,6 +157,30 @@ TEST(Startup, ARestartedInstanceWaitsForTheOldOneThenOpensTheHandedOverToolWindo
   if (!ended) TerminateProcess(restarted.process.get(), 1);
 }
 
+// A hand-over that names a process which is not Tarvix (here the test
+// itself, which runs on), or none at all, is not waited for: the program
+// starts at once with the named window.
+TEST(Startup, AHandOverFromAnotherProgramOrNoProcessIsNotWaitedFor) {
+  const std::string program = ProgramPath();
+  for (const std::string& from : {std::to_string(GetCurrentProcessId()), std::string("4294967295")}) {
+    SCOPED_TRACE(from);
+    const ULONGLONG started = GetTickCount64();
+    test::StartedProgram tarvix = test::StartProgram(program, "/restarted-from " + from + " /open settings");
+    ASSERT_TRUE(tarvix.process.valid());
+    const HWND main = test::WaitForTopWindow("TarvixMain", tarvix.id, 30000);
+    ASSERT_NE(main, nullptr);
+    const ULONGLONG shown = GetTickCount64() - started;
+    std::printf("shown %llu ms after the start\n", shown);
+    // Waiting for the named process would have taken the full 10 s.
+    EXPECT_LT(shown, 9000u);
+    EXPECT_TRUE(WaitFor([&] { return VisibleDescendant(main, "Main Settings") != nullptr; }, 10000));
+    PostMessageA(FindByCaption(main, "Close"), BM_CLICK, 0, 0);
+    const bool ended = WaitForSingleObject(tarvix.process.get(), 20000) == WAIT_OBJECT_0;
+    EXPECT_TRUE(ended);
+    if (!ended) TerminateProcess(tarvix.process.get(), 1);
+  }
+}
+
 // Every value under root\path and its sub-keys, as "key|name|type|data" lines.
 void DumpKey(HKEY root, const std::string& path, std::string& out) {
   HKEY key = nullptr;
