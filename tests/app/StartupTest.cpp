@@ -181,6 +181,22 @@ TEST(Startup, AHandOverFromAnotherProgramOrNoProcessIsNotWaitedFor) {
   }
 }
 
+// The start-with-Windows entry starts the program as it is, so the program
+// must ask for no more than the rights of whoever starts it: a prompt at
+// every sign-in would be refused or block the start.
+TEST(Startup, TheProgramAsksForTheRightsOfWhoeverStartsIt) {
+  const HMODULE image = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(image, nullptr);
+  const HRSRC found = FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
+  ASSERT_NE(found, nullptr);
+  const char* data = static_cast<const char*>(LockResource(LoadResource(image, found)));
+  const std::string manifest(data, SizeofResource(image, found));
+  FreeLibrary(image);
+  EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"asInvoker\""), std::string::npos) << manifest;
+  EXPECT_EQ(manifest.find("requireAdministrator"), std::string::npos);
+  EXPECT_EQ(manifest.find("highestAvailable"), std::string::npos);
+}
+
 // Every value under root\path and its sub-keys, as "key|name|type|data" lines.
 void DumpKey(HKEY root, const std::string& path, std::string& out) {
   HKEY key = nullptr;
