@@ -12,6 +12,7 @@
 #include "app/SystemCommands.h"
 #include "app/Version.h"
 #include "app/frmMainSettings.h"
+#include "app/HandOver.h"
 #include "optimizer/NetworkParameters.h"
 #include "ui/BalloonDraw.h"
 #include "ui/TrayResources.h"
@@ -90,6 +91,7 @@ frmMain::~frmMain() {
   Form_Unload();
   tools_.reset();
   if (MessageOwner() == hwnd()) SetMessageOwner(nullptr);
+  SetAdministratorRestart(nullptr);
   DestroyOwnWindow();
 }
 
@@ -107,6 +109,9 @@ bool frmMain::Form_Load() {
   if (skin_.Load(AppFile(kSkinFileName))) (void)skin_.Apply(frame_.get(), "NoFrame");
   (void)flash_.SetVariable(kVersionVariable,
                            VersionText(TARVIX_VERSION_MAJOR, TARVIX_VERSION_MINOR, TARVIX_VERSION_REVISION));
+  if (WindowsKnowsElevation()) {
+    (void)flash_.SetVariable(kRightsVariable, RunsElevated() ? kRunsElevatedText : kRunsStandardText);
+  }
   loadTrace_.Mark("skin file and version");
 
   DetectOperatingSystem();
@@ -144,6 +149,7 @@ bool frmMain::CreateMainWindow() {
   }
   SetWindowTextA(hwnd(), "Tarvix");
   SetMessageOwner(hwnd());
+  SetAdministratorRestart(this);
   bigIcon_ = ProgramIcon(GetSystemMetrics(SM_CXICON));
   smallIcon_ = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
   SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
@@ -241,10 +247,7 @@ void frmMain::RunMainCommand(Command command) {
       BringMovieToFront();
       break;
     case Command::Close:
-      UnloadToolWindows(kCloseUnloadOrder);
-      tray_->Show(false);
-      unloaded_ = true;
-      CurrentPlatform().EndProcess(0);
+      ExitProgram();
       break;
     case Command::Tray:
       ShowWindow(hwnd(), SW_HIDE);
@@ -272,6 +275,38 @@ void frmMain::RunMainCommand(Command command) {
       break;
     default:
       break;  // rows that open a tool window or an applet
+  }
+}
+
+void frmMain::ExitProgram() noexcept {
+  UnloadToolWindows(kCloseUnloadOrder);
+  tray_->Show(false);
+  unloaded_ = true;
+  CurrentPlatform().EndProcess(0);
+}
+
+void frmMain::OpenHandedOverTool(ToolWindow which) {
+  ShowMainWindow();
+  if (const CommandRow* row = CommandShowing(which)) FSCommand(row->text, "");
+}
+
+void frmMain::RestartAsAdministrator() noexcept {
+  try {
+    HandOver handOver;
+    handOver.previousProcess = GetCurrentProcessId();
+    handOver.tool = current_;
+    const DWORD result = CurrentPlatform().StartElevated(hwnd(), ExecutablePath(), HandOverArguments(handOver));
+    if (result == ERROR_SUCCESS) {
+      // The tool window that asked is still inside its handler: this instance
+      // ends from the message loop, after that handler has returned.
+      PostMessageA(hwnd(), WM_APP_EXIT_FOR_ADMINISTRATOR, 0, 0);
+      return;
+    }
+    // Declining Windows' prompt is the user's answer, not a failure.
+    if (result == ERROR_CANCELLED) return;
+    ShowError("Tarvix could not be started as administrator (Windows error " + std::to_string(result) +
+              "). It goes on running with the rights it has.");
+  } catch (...) {
   }
 }
 
@@ -429,6 +464,9 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       Form_Unload();
       DestroyWindow(hwnd());
+      return 0;
+    case WM_APP_EXIT_FOR_ADMINISTRATOR:
+      ExitProgram();
       return 0;
     case WM_ENDSESSION:
       if (wParam == FALSE) RecoverFromFailedRestart();

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/CommandTable.h"
+#include "base/Elevation.h"
 #include "app/movie/Movie.h"
 #include "app/skin/Skin.h"
 #include "app/Splash.h"
@@ -27,6 +28,12 @@ inline constexpr int kChildAreaTop = 92;
 inline constexpr int kMainWidth = 724;
 inline constexpr int kMainHeight = 540;
 inline constexpr const char* kMainClassName = "TarvixMain";
+// Posted to the main window once the elevated instance has started: this
+// one then ends as the movie's Close ends it.
+inline constexpr UINT WM_APP_EXIT_FOR_ADMINISTRATOR = WM_APP + 30;
+// The About screen's line on NT 6.0 and later.
+inline constexpr std::string_view kRunsElevatedText = "Tarvix runs with administrator rights.";
+inline constexpr std::string_view kRunsStandardText = "Tarvix runs with standard user rights, not as administrator.";
 // The help file beside the executable.
 inline constexpr std::string_view kHelpFileName = "\\TarvixHelp.chm";
 
@@ -43,7 +50,7 @@ inline constexpr std::string_view kFlashPlayerClass = "macromediaflashplayer";
 // Installs (true) or removes (false) the hook that turns WM_RBUTTONDOWN into WM_NULL.
 void HookFlashWindow(HWND window, bool install) noexcept;
 
-class frmMain final : public BaseWindow<frmMain>, public Shell, public TrayEvents {
+class frmMain final : public BaseWindow<frmMain>, public Shell, public TrayEvents, public AdministratorRestart {
  public:
   explicit frmMain(TrayShell& trayShell = SystemTrayShell());
   ~frmMain();
@@ -57,6 +64,17 @@ class frmMain final : public BaseWindow<frmMain>, public Shell, public TrayEvent
   [[nodiscard]] bool Form_Load();
   // The unload handler: the tool windows in order, then the icon.
   void Form_Unload() noexcept;
+
+  // Shows the main window with `which` in the child area, as the movie's
+  // command for it does: the tool window an instance restarted as
+  // administrator was asked to open.
+  void OpenHandedOverTool(ToolWindow which);
+
+  // AdministratorRestart: starts Tarvix elevated with the hand-over (this
+  // process and the tool window in the child area); once it started, this
+  // instance ends through the Close path as soon as the running handler
+  // returns. A declined prompt changes nothing; another failure is told.
+  void RestartAsAdministrator() noexcept override;
 
   // The movie's FSCommand event: the first exact match of the command table.
   void FSCommand(std::string_view command, std::string_view arguments);
@@ -107,6 +125,8 @@ class frmMain final : public BaseWindow<frmMain>, public Shell, public TrayEvent
   void HideToolWindows() noexcept;
   void UnloadToolWindows(const std::array<ToolWindow, kToolWindowCount>& order) noexcept;
   void ShowStillRunningNotice();
+  // The Close command's way out: the tool windows in its order, the icon, the process.
+  void ExitProgram() noexcept;
   void OpenTool(ToolWindow which, int childHeight);
   void RunMainCommand(Command command);
   void ShowCurrentToolAgain() noexcept;

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "base/AppPaths.h"
+#include "base/Elevation.h"
 #include "base/Platform.h"
 #include "registry/RegistryValues.h"
 #include "registry/WriteTally.h"
@@ -103,7 +104,7 @@ void frmMainSettings::cmdSave_Click() {
   const SettingsSaveTally tally = SaveMainSettings();
   // What was not stored stays on screen, still to be saved.
   SetDirty(!tally.AllStored());
-  if (!tally.AllStored()) ShowError(UnsavedSettingsMessage(tally));
+  if (!tally.AllStored()) ShowRefusedForRights(UnsavedSettingsMessage(tally));
 }
 
 LONG frmMainSettings::WriteRunEntry(bool present) {

@@ -7,6 +7,7 @@
 #include "base/AppPaths.h"
 #include "base/Handle.h"
 #include "base/OsDetect.h"
+#include "base/Elevation.h"
 #include "base/Platform.h"
 #include "base/Utf8.h"
 #include "registry/CRegister.h"
@@ -269,7 +270,7 @@ RestoreOutcome RestoreBackupFile(std::string_view path) {
   outcome.restored = true;
   outcome.attemptedWrites = tally.attempted;
   outcome.refusedWrites = tally.refused;
-  if (tally.refused > 0) ShowError(RefusedWritesMessage(tally));
+  if (tally.refused > 0) ShowRefusedForRights(RefusedWritesMessage(tally));
   return outcome;
 }
 

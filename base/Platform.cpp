@@ -79,6 +79,36 @@ class Win32Platform final : public Platform {
 
   void EndProcess(UINT exitCode) noexcept override { ::ExitProcess(exitCode); }
 
+  bool IsProcessElevated() noexcept override {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+    const UniqueHandle owned(token);
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    if (!GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size)) return false;
+    return elevation.TokenIsElevated != 0;
+  }
+
+  DWORD StartElevated(HWND owner, std::string_view program, std::string_view parameters) noexcept override {
+    try {
+      const std::wstring file = ToWide(program);
+      const std::wstring arguments = ToWide(parameters);
+      SHELLEXECUTEINFOW start{};
+      start.cbSize = sizeof start;
+      start.fMask = SEE_MASK_NOASYNC;
+      start.hwnd = owner;
+      start.lpVerb = L"runas";
+      start.lpFile = file.c_str();
+      start.lpParameters = arguments.c_str();
+      start.nShow = SW_SHOWNORMAL;
+      if (ShellExecuteExW(&start)) return ERROR_SUCCESS;
+      const DWORD error = GetLastError();
+      return error == ERROR_SUCCESS ? ERROR_GEN_FAILURE : error;
+    } catch (...) {
+      return ERROR_NOT_ENOUGH_MEMORY;
+    }
+  }
+
  private:
   // Larger than any sound the program plays.
   static constexpr LONGLONG kLargestSound = 16LL << 20;

@@ -1,8 +1,10 @@
 #pragma once
 // The few things a test must not really do: modal message boxes, restarting
-// Windows, starting control-panel applets or documents, playing sounds and
-// ending the process. Production code reaches them only through here. Texts,
-// paths and command lines are UTF-8; the real platform makes the wide calls.
+// Windows, starting control-panel applets or documents, playing sounds,
+// starting the program again as administrator and ending the process; and
+// the one fact a test must be able to choose, whether the process runs
+// elevated. Production code reaches them only through here. Texts, paths and
+// command lines are UTF-8; the real platform makes the wide calls.
 #include <windows.h>
 
 #include <string>
@@ -30,6 +32,14 @@ class Platform {
   virtual void PlaySoundFile(std::string_view path) noexcept = 0;
   // Ends the process at once.
   virtual void EndProcess(UINT exitCode) noexcept = 0;
+  // Whether the process's token is elevated (NT 6.0 and later); false where
+  // the query fails or Windows has no such notion.
+  [[nodiscard]] virtual bool IsProcessElevated() noexcept = 0;
+  // Starts `program` with `parameters` through the "runas" verb, so that
+  // Windows asks for administrator rights. ERROR_SUCCESS once it started,
+  // ERROR_CANCELLED when the user declined, otherwise the failure's code.
+  [[nodiscard]] virtual DWORD StartElevated(HWND owner, std::string_view program,
+                                            std::string_view parameters) noexcept = 0;
 };
 
 // The platform in use: the real one unless a test has installed another.

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/AppPaths.h"
+#include "base/Elevation.h"
 #include "base/Platform.h"
 #include "memory/RamRules.h"
 #include "memory/frmSystemStatus.h"
@@ -263,7 +264,7 @@ void frmRamConfiguration::cmdSave_Click() {
   // the user typed, work with it and stay to be saved.
   TakeWorkingValues();
   SetDirty(true);
-  if (!tally.AllStored()) ShowError(UnsavedSettingsMessage(tally));
+  if (!tally.AllStored()) ShowRefusedForRights(UnsavedSettingsMessage(tally));
 }
 
 void frmRamConfiguration::chkAutomatic_Click() noexcept {

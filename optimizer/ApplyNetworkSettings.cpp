@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/OsDetect.h"
+#include "base/Elevation.h"
 #include "base/Platform.h"
 #include "backup/BackupFiles.h"
 #include "optimizer/NetworkParameters.h"
@@ -52,7 +53,7 @@ ApplyOutcome ApplyNetworkSettings() {
 
   outcome.attemptedWrites = tally.attempted;
   outcome.refusedWrites = tally.refused;
-  if (tally.refused > 0) ShowError(RefusedWritesMessage(tally));
+  if (tally.refused > 0) ShowRefusedForRights(RefusedWritesMessage(tally));
   return outcome;
 }
 

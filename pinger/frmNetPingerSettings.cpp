@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "base/Elevation.h"
 #include "base/Platform.h"
 #include "registry/WriteTally.h"
 #include "ui/MessagePump.h"
@@ -135,7 +136,7 @@ void frmNetPingerSettings::cmdPingNow_Click() {
 void frmNetPingerSettings::cmdSave_Click() {
   const SettingsSaveTally tally = SavePingerSettings();
   SetDirty(!tally.AllStored());
-  if (!tally.AllStored()) ShowError(UnsavedSettingsMessage(tally));
+  if (!tally.AllStored()) ShowRefusedForRights(UnsavedSettingsMessage(tally));
 }
 
 void frmNetPingerSettings::tmrPinger_Timer() {

@@ -71,6 +71,18 @@ bool Movie::LoadMovie(int layer, const std::string& path) {
 }
 
 bool Movie::SetVariable(std::string_view name, std::string_view value) {
+  if (name == kRightsVariable) {
+    std::string text(value.substr(0, kMaxTextChars));
+    for (char& c : text) {
+      if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+    }
+    rights_ = std::move(text);
+    if (hwnd() != nullptr) {
+      Relayout();
+      RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
+    return true;
+  }
   if (name == kVersionVariable) {
     std::string text(value.substr(0, kMaxCaptionChars));
     for (char& c : text) {
@@ -309,7 +321,7 @@ void Movie::Relayout() {
     return TextWidthIn(measureDc.get(), text, FontFor(role));
   };
   home_ = LayoutHome(script_, width, height, dpi_, version_.empty() ? std::string_view() : VersionLine(), measure);
-  about_ = LayoutAbout(script_, width, height, dpi_);
+  about_ = LayoutAbout(script_, width, height, dpi_, rights_.empty() ? 0 : 1);
   for (const Slot& slot : slots_) {
     const Box box = BoxOf(slot);
     SetWindowPos(slot.button.get(), nullptr, box.left, box.top, box.width(), box.height(),
@@ -409,6 +421,10 @@ std::vector<std::string> Movie::ClippedTexts() const {
     }
   }
   if (!home_.version.empty()) check(VersionLine(), TextRole::Version, home_.version);
+  // The About screen's rights line, in the body font it is drawn in.
+  if (!rights_.empty() && TextWidthIn(dc.get(), rights_, fonts_.body.get()) > about_.text.width()) {
+    clipped.push_back(rights_);
+  }
   return clipped;
 }
 
@@ -508,6 +524,10 @@ void Movie::DrawAboutCard(HDC dc) {
     line.bottom = line.top + lineHeight;
     DrawTextIn(dc, text, line, fonts_.body.get(), c.text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
     line.top += lineHeight;
+  }
+  if (!rights_.empty()) {
+    line.bottom = line.top + lineHeight;
+    DrawTextIn(dc, rights_, line, fonts_.body.get(), c.muted, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
   }
 }
 

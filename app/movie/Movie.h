@@ -37,6 +37,9 @@ namespace tarvix {
 inline constexpr const char* kMovieClassName = "TarvixMovie";
 inline constexpr std::string_view kVersionVariable = "_root.version";
 inline constexpr std::string_view kHomeVariable = "_root.home";
+// A line of the About screen under the movie's own lines: whether the
+// program runs with administrator rights. Empty shows no such line.
+inline constexpr std::string_view kRightsVariable = "_root.rights";
 // Control ids of the item buttons start here, in MovieCommands order.
 inline constexpr int kMovieFirstItemId = 1000;
 
@@ -64,17 +67,19 @@ class Movie final : public BaseWindow<Movie> {
   [[nodiscard]] bool LoadMovie(int layer, const std::string& path);
   [[nodiscard]] const std::string& LoadError() const noexcept { return loadError_; }
 
-  // "_root.version" shows `value` as the version text; "_root.home" with
-  // "true" (any letter case) returns to the home screen. False for other
-  // names or values, which change nothing.
+  // "_root.version" shows `value` as the version text; "_root.rights" as the
+  // About screen's last line; "_root.home" with "true" (any letter case)
+  // returns to the home screen. False for other names or values, which
+  // change nothing.
   [[nodiscard]] bool SetVariable(std::string_view name, std::string_view value);
 
   void SetCommandHandler(CommandHandler handler) { handler_ = std::move(handler); }
 
   [[nodiscard]] MovieScreen Screen() const noexcept { return screen_; }
   [[nodiscard]] const std::string& VersionText() const noexcept { return version_; }
+  [[nodiscard]] const std::string& RightsText() const noexcept { return rights_; }
   [[nodiscard]] const MovieScript& Script() const noexcept { return script_; }
-  // Captions and descriptions of every item (and the version text) that
+  // Captions and descriptions of every item (the version text and the rights line) that
   // their drawn area cuts short, measured in the fonts they are drawn in.
   [[nodiscard]] std::vector<std::string> ClippedTexts() const;
   // The item button sending `command`, or null.
@@ -134,6 +139,7 @@ class Movie final : public BaseWindow<Movie> {
   MovieScript script_;
   std::string loadError_;
   std::string version_;
+  std::string rights_;
   MovieScreen screen_ = MovieScreen::Home;
   CommandHandler handler_;
   std::vector<Slot> slots_;

@@ -302,12 +302,12 @@ HomeLayout LayoutHome(const MovieScript& script, int width, int height, int dpi,
   return layout;
 }
 
-AboutLayout LayoutAbout(const MovieScript& script, int width, int height, int dpi) {
+AboutLayout LayoutAbout(const MovieScript& script, int width, int height, int dpi, int extraLines) {
   const Metrics m = MetricsFor(dpi);
   const auto s = [dpi](int v) { return ScaleToDpi(v, dpi); };
   AboutLayout layout;
   layout.band = BandBox(width, m);
-  const int lines = static_cast<int>(script.about.lines.size());
+  const int lines = static_cast<int>(script.about.lines.size()) + extraLines;
   const int cardWidth = std::min(width - 2 * m.margin, s(560));
   const int cardHeight = std::min(height - m.band - 2 * m.margin, s(250) + lines * s(22));
   const int left = (width - cardWidth) / 2;

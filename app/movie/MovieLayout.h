@@ -88,6 +88,8 @@ struct AboutLayout {
 // Lays out the home screen in a client area of width x height pixels.
 [[nodiscard]] HomeLayout LayoutHome(const MovieScript& script, int width, int height, int dpi,
                                     std::string_view versionText, const TextWidth& measure);
-[[nodiscard]] AboutLayout LayoutAbout(const MovieScript& script, int width, int height, int dpi);
+// `extraLines` are lines the program adds under the script's own.
+[[nodiscard]] AboutLayout LayoutAbout(const MovieScript& script, int width, int height, int dpi,
+                                      int extraLines = 0);
 
 }  // namespace tarvix

@@ -1,6 +1,7 @@
 // The real Tarvix.exe started under Wine as a user starts it: one main
 // window and one icon, a second start that ends quietly, a tool window
-// opened through the movie by its caption, and Close from the movie.
+// opened through the movie by its caption, Close from the movie, and the
+// start of an instance restarted as administrator.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -91,6 +92,109 @@ TEST(Startup, OneWindowOneIconSecondStartQuietToolWindowByCaptionAndClose) {
   const bool ended = WaitForSingleObject(first.process.get(), 20000) == WAIT_OBJECT_0;
   EXPECT_TRUE(ended) << "Close did not end the program";
   if (!ended) TerminateProcess(first.process.get(), 1);
+}
+
+// A visible window anywhere inside `parent` with exactly this caption,
+// containers included (a tool window is found by its own caption).
+HWND VisibleDescendant(HWND parent, const std::string& caption) {
+  struct Search {
+    const std::string* caption;
+    HWND found;
+  } search{&caption, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        char text[128] = {};
+        GetWindowTextA(window, text, static_cast<int>(sizeof text));
+        if (*s->caption == text && IsWindowVisible(window)) {
+          s->found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The hand-over of a restart as administrator, with the real program on both
+// sides: the new instance waits for the old one before its single-instance
+// check, then shows the tool window it was asked for.
+TEST(Startup, ARestartedInstanceWaitsForTheOldOneThenOpensTheHandedOverToolWindow) {
+  const std::string program = ProgramPath();
+  test::StartedProgram old = test::StartProgram(program);
+  ASSERT_TRUE(old.process.valid());
+  const HWND oldMain = test::WaitForTopWindow("TarvixMain", old.id, 30000);
+  ASSERT_NE(oldMain, nullptr);
+
+  test::StartedProgram restarted =
+      test::StartProgram(program, "/restarted-from " + std::to_string(old.id) + " /open backup");
+  ASSERT_TRUE(restarted.process.valid());
+  // While the old instance runs, the new one neither ends (as a second start
+  // would) nor shows a window.
+  EXPECT_EQ(WaitForSingleObject(restarted.process.get(), 2000), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_EQ(CountWindows("TarvixMain", restarted.id), 0);
+
+  const ULONGLONG closed = GetTickCount64();
+  PostMessageA(FindByCaption(oldMain, "Close"), BM_CLICK, 0, 0);
+  const bool oldEnded = WaitForSingleObject(old.process.get(), 20000) == WAIT_OBJECT_0;
+  EXPECT_TRUE(oldEnded) << "Close did not end the old instance";
+  if (!oldEnded) TerminateProcess(old.process.get(), 1);
+
+  const HWND main = test::WaitForTopWindow("TarvixMain", restarted.id, 30000);
+  ASSERT_NE(main, nullptr) << "the restarted instance did not start after the old one ended";
+  std::printf("restarted instance shown %llu ms after the old one was closed\n", GetTickCount64() - closed);
+  HWND backup = nullptr;
+  EXPECT_TRUE(WaitFor([&] { return (backup = VisibleDescendant(main, "Backup")) != nullptr; }, 10000))
+      << "the backup manager did not open";
+  EXPECT_NE(FindByCaption(main, "Restore", true), nullptr);
+  Sleep(300);
+  EXPECT_TRUE(test::SaveScreenshot(main, "restarted-as-administrator-backup.png"));
+
+  PostMessageA(FindByCaption(main, "Close"), BM_CLICK, 0, 0);
+  const bool ended = WaitForSingleObject(restarted.process.get(), 20000) == WAIT_OBJECT_0;
+  EXPECT_TRUE(ended);
+  if (!ended) TerminateProcess(restarted.process.get(), 1);
+}
+
+// A hand-over that names a process which is not Tarvix (here the test
+// itself, which runs on), or none at all, is not waited for: the program
+// starts at once with the named window.
+TEST(Startup, AHandOverFromAnotherProgramOrNoProcessIsNotWaitedFor) {
+  const std::string program = ProgramPath();
+  for (const std::string& from : {std::to_string(GetCurrentProcessId()), std::string("4294967295")}) {
+    SCOPED_TRACE(from);
+    const ULONGLONG started = GetTickCount64();
+    test::StartedProgram tarvix = test::StartProgram(program, "/restarted-from " + from + " /open settings");
+    ASSERT_TRUE(tarvix.process.valid());
+    const HWND main = test::WaitForTopWindow("TarvixMain", tarvix.id, 30000);
+    ASSERT_NE(main, nullptr);
+    const ULONGLONG shown = GetTickCount64() - started;
+    std::printf("shown %llu ms after the start\n", shown);
+    // Waiting for the named process would have taken the full 10 s.
+    EXPECT_LT(shown, 9000u);
+    EXPECT_TRUE(WaitFor([&] { return VisibleDescendant(main, "Main Settings") != nullptr; }, 10000));
+    PostMessageA(FindByCaption(main, "Close"), BM_CLICK, 0, 0);
+    const bool ended = WaitForSingleObject(tarvix.process.get(), 20000) == WAIT_OBJECT_0;
+    EXPECT_TRUE(ended);
+    if (!ended) TerminateProcess(tarvix.process.get(), 1);
+  }
+}
+
+// The start-with-Windows entry starts the program as it is, so the program
+// must ask for no more than the rights of whoever starts it: a prompt at
+// every sign-in would be refused or block the start.
+TEST(Startup, TheProgramAsksForTheRightsOfWhoeverStartsIt) {
+  const HMODULE image = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(image, nullptr);
+  const HRSRC found = FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
+  ASSERT_NE(found, nullptr);
+  const char* data = static_cast<const char*>(LockResource(LoadResource(image, found)));
+  const std::string manifest(data, SizeofResource(image, found));
+  FreeLibrary(image);
+  EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"asInvoker\""), std::string::npos) << manifest;
+  EXPECT_EQ(manifest.find("requireAdministrator"), std::string::npos);
+  EXPECT_EQ(manifest.find("highestAvailable"), std::string::npos);
 }
 
 // Every value under root\path and its sub-keys, as "key|name|type|data" lines.

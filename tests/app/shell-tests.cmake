@@ -14,6 +14,8 @@ tarvix_test(tests_shell
   ${CMAKE_CURRENT_SOURCE_DIR}/app/frmMainTest.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/app/frmMainSettingsTest.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/app/AnyFolderTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/app/HandOverTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/app/AdministratorRestartTest.cpp
 )
 target_compile_definitions(tests_shell PRIVATE TARVIX_ASSETS_DIR="Z:${CMAKE_SOURCE_DIR}/assets")
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "base/AppPaths.h"
+#include "base/Elevation.h"
+#include "base/OsDetect.h"
 #include "base/Platform.h"
 #include "support/FakePlatform.h"
 
@@ -27,6 +29,40 @@ TEST(Platform, FakeIsUninstalledWithItsScope) {
     EXPECT_EQ(&CurrentPlatform(), &fake);
   }
   EXPECT_EQ(&CurrentPlatform(), real);
+}
+
+class CountingRestart final : public AdministratorRestart {
+ public:
+  int restarts = 0;
+  void RestartAsAdministrator() noexcept override { ++restarts; }
+};
+
+TEST(Elevation, TheRefusalAsksToRestartOnlyWhereThatCanHelpAndYesRestarts) {
+  testing::FakePlatform fake;
+  const ScopedReportedVersion seven(2, 6, 1);
+  fake.elevated = false;
+  // Nothing installed to restart the program: the refusal alone.
+  ShowRefusedForRights("Refused.");
+  CountingRestart restart;
+  SetAdministratorRestart(&restart);
+  fake.answers = {IDNO, IDYES};
+  ShowRefusedForRights("Refused.");
+  ShowRefusedForRights("Refused.");
+  fake.elevated = true;
+  ShowRefusedForRights("Refused.");
+  SetAdministratorRestart(nullptr);
+
+  ASSERT_EQ(fake.messages.size(), 4u);
+  EXPECT_EQ(fake.messages[0].text, "Refused.");
+  EXPECT_EQ(fake.messages[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+  for (const std::size_t asked : {1u, 2u}) {
+    EXPECT_EQ(fake.messages[asked].text, "Refused.\r\n\r\nRestart Tarvix as administrator?");
+    EXPECT_EQ(fake.messages[asked].flags, static_cast<UINT>(MB_YESNO | MB_ICONWARNING));
+  }
+  EXPECT_EQ(fake.messages[3].flags, static_cast<UINT>(MB_OK | MB_ICONERROR)) << "elevated already";
+  EXPECT_EQ(restart.restarts, 1);
+  EXPECT_TRUE(WindowsKnowsElevation());
+  EXPECT_TRUE(RunsElevated());
 }
 
 TEST(AppPaths, AppDirIsTheExecutablesFolder) {

@@ -32,4 +32,9 @@ void FakePlatform::PlaySoundFile(std::string_view path) noexcept { playedSounds.
 
 void FakePlatform::EndProcess(UINT exitCode) noexcept { endedWith.push_back(exitCode); }
 
+DWORD FakePlatform::StartElevated(HWND owner, std::string_view program, std::string_view parameters) noexcept {
+  elevatedStarts.push_back({owner, std::string(program), std::string(parameters)});
+  return startElevatedResult;
+}
+
 }  // namespace tarvix::testing

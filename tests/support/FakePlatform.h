@@ -9,6 +9,12 @@
 
 namespace tarvix::testing {
 
+struct ElevatedStart {
+  HWND owner = nullptr;
+  std::string program;
+  std::string parameters;
+};
+
 struct MessageRecord {
   HWND owner = nullptr;
   std::string text;
@@ -31,6 +37,12 @@ class FakePlatform final : public Platform {
   std::vector<std::string> playedSounds;
   std::vector<UINT> endedWith;
   BOOL exitWindowsResult = TRUE;
+  // Under Wine the process counts as elevated; a test sets false to run as a
+  // standard user behind UAC.
+  bool elevated = true;
+  std::vector<ElevatedStart> elevatedStarts;
+  // What StartElevated answers: ERROR_CANCELLED plays a declined prompt.
+  DWORD startElevatedResult = ERROR_SUCCESS;
 
   int ShowMessage(HWND owner, std::string_view text, std::string_view title, UINT flags) noexcept override;
   BOOL RequestExitWindows(UINT flags, DWORD reason) noexcept override;
@@ -38,6 +50,8 @@ class FakePlatform final : public Platform {
   bool OpenDocument(HWND owner, std::string_view target, std::string_view directory, int show) noexcept override;
   void PlaySoundFile(std::string_view path) noexcept override;
   void EndProcess(UINT exitCode) noexcept override;
+  bool IsProcessElevated() noexcept override { return elevated; }
+  DWORD StartElevated(HWND owner, std::string_view program, std::string_view parameters) noexcept override;
 
  private:
   ScopedPlatform installed_;

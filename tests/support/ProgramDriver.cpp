@@ -7,13 +7,15 @@
 
 namespace tarvix::test {
 
-StartedProgram StartProgram(const std::string& program) {
+StartedProgram StartProgram(const std::string& program, const std::string& arguments) {
   // Wide, as the program's own calls: `program` is UTF-8 and its folder may
   // have any characters.
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  std::wstring commandLine = ToWide("\"" + program + "\"");
+  std::string line = "\"" + program + "\"";
+  if (!arguments.empty()) line += " " + arguments;
+  std::wstring commandLine = ToWide(line);
   const std::wstring folder = ToWide(program.substr(0, program.find_last_of('\\')));
   if (!CreateProcessW(ToWide(program).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                       &startup, &info)) {

@@ -16,9 +16,9 @@ struct StartedProgram {
   DWORD id = 0;
 };
 
-// Starts `program` (a UTF-8 path) in its own folder; an empty result when it
-// cannot start.
-[[nodiscard]] StartedProgram StartProgram(const std::string& program);
+// Starts `program` (a UTF-8 path) in its own folder, with `arguments` after
+// its quoted path; an empty result when it cannot start.
+[[nodiscard]] StartedProgram StartProgram(const std::string& program, const std::string& arguments = {});
 
 // Polls `done` every 50 ms; false when `ms` pass first.
 bool WaitFor(const std::function<bool()>& done, DWORD ms);
