@@ -27,6 +27,12 @@ TwipsPerPixel ReadTwipsPerPixel() noexcept {
   return t;
 }
 
+TwipsPerPixel TwipsPerPixelAt(int dpi) noexcept {
+  TwipsPerPixel t;
+  if (dpi > 0) t.x = t.y = std::max(1, 1440 / dpi);
+  return t;
+}
+
 UniqueRegion CopyRegion(HRGN region) noexcept {
   if (region == nullptr) return {};
   UniqueRegion copy(CreateRectRgn(0, 0, 0, 0));

@@ -25,6 +25,8 @@ struct TwipsPerPixel {
   int y = 15;
 };
 [[nodiscard]] TwipsPerPixel ReadTwipsPerPixel() noexcept;
+// The twips per pixel of a screen of `dpi` (15 at 96, 10 at 144).
+[[nodiscard]] TwipsPerPixel TwipsPerPixelAt(int dpi) noexcept;
 
 // How the shadow reads the screen beneath the window: one block copy of the
 // window's rectangle, or one read per shadow pixel. Both give the same image.

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "ui/Dpi.h"
 #include "ui/Handles.h"
 
 namespace tarvix {
@@ -34,26 +35,19 @@ KindStyle StyleOf(ControlKind kind) noexcept {
 
 }  // namespace
 
-HFONT DialogFont() noexcept {
-  static const UniqueFont font = [] {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-      return UniqueFont(CreateFontIndirectA(&metrics.lfMessageFont));
-    }
-    return UniqueFont();
-  }();
-  return font ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
-
 HWND CreateControl(HWND parent, const ControlSpec& row) noexcept {
   const KindStyle kind = StyleOf(row.kind);
   const std::string caption(row.caption);
+  const int dpi = WindowDpi(parent);
+  const auto px = [dpi](int length) { return ScaleForDpi(length, dpi); };
+  // Edges are scaled, not sizes, so that controls that meet at 96 DPI meet at every DPI.
+  const int left = px(row.x), top = px(row.y);
   const HWND control = CreateWindowExA(kind.exStyle, kind.className, caption.c_str(),
-                                       WS_CHILD | WS_VISIBLE | kind.style | row.style, row.x, row.y, row.width,
-                                       row.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
+                                       WS_CHILD | WS_VISIBLE | kind.style | row.style, left, top,
+                                       px(row.x + row.width) - left, px(row.y + row.height) - top, parent,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                        GetModuleHandleA(nullptr), nullptr);
-  if (control != nullptr) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+  if (control != nullptr) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFontFor(dpi)), FALSE);
   return control;
 }
 

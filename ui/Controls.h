@@ -1,6 +1,8 @@
 #pragma once
 // Child controls of the tool windows built from tables: each row is one real
 // control carrying its caption, in tab order, with the program's dialog font.
+// The rows are in 96-DPI pixels; each control is made at the DPI of the
+// window it is put on (ui/Dpi.h), its font too.
 //
 //   constexpr ControlSpec kControls[] = {
 //       {ControlKind::Frame, IDC_FRAME, "Windows Startup", 8, 8, 424, 90},
@@ -38,11 +40,8 @@ struct ControlSpec {
   DWORD style = 0;  // added to the kind's own styles
 };
 
-// The font every tool window uses: the system's message font (Tahoma or
-// Segoe UI), made once for the process.
-[[nodiscard]] HFONT DialogFont() noexcept;
-
-// Creates one control as a visible child of `parent`; null when Windows refused.
+// Creates one control as a visible child of `parent`, at the parent's DPI;
+// null when Windows refused.
 HWND CreateControl(HWND parent, const ControlSpec& row) noexcept;
 // Creates the rows in order (the order is the tab order).
 void CreateControls(HWND parent, std::span<const ControlSpec> specs) noexcept;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ui/Controls.h"
+#include "ui/Dpi.h"
 
 namespace tarvix {
 namespace {
@@ -86,11 +87,19 @@ void RepaintBeneath(const RECT& area) noexcept {
   while (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&message);
 }
 
-UniqueFont BoldDialogFont() noexcept {
+UniqueFont BoldDialogFont(int dpi) noexcept {
   LOGFONTA font{};
-  if (GetObjectA(DialogFont(), sizeof font, &font) == 0) return {};
+  if (GetObjectA(DialogFontFor(dpi), sizeof font, &font) == 0) return {};
   font.lfWeight = FW_BOLD;
   return UniqueFont(CreateFontIndirectA(&font));
+}
+
+// The DPI of the monitor the box points at: (X, Y), or the cursor when
+// either is 0, as the box places itself.
+int BoxDpi(float X, float Y) noexcept {
+  POINT at{static_cast<LONG>(X), static_cast<LONG>(Y)};
+  if (X == 0.0f || Y == 0.0f) GetCursorPos(&at);
+  return MonitorDpiAt(at);
 }
 
 }  // namespace
@@ -153,14 +162,17 @@ msgFrm* msgFrm::FromHandle(HWND window) noexcept {
 
 msgFrm::~msgFrm() { Unload(); }
 
-bool msgFrm::Load(HWND owner, bool notification) noexcept {
+bool msgFrm::Load(HWND owner, bool notification, int dpi) noexcept {
   if (Loaded()) return true;
-  twips_ = ReadTwipsPerPixel();
+  dpi_ = dpi > 0 ? dpi : SystemDpi();
+  twips_ = TwipsPerPixelAt(dpi_);
   width_ = balloon::PixelsFromTwips(balloon::kDesignWidthTwips, twips_.x);
   const DWORD exStyle = WS_EX_CONTROLPARENT | (notification ? WS_EX_TOOLWINDOW | WS_EX_TOPMOST : 0);
   if (!CreateWindowOf(exStyle, WS_POPUP | WS_CLIPCHILDREN, 0, 0, width_, 100, owner)) return false;
+  // The panels' controls and fonts are made for the box's DPI.
+  SetWindowDpi(hwnd(), dpi_);
   owner_ = owner;
-  titleFont_ = BoldDialogFont();
+  titleFont_ = BoldDialogFont(dpi_);
   for (std::size_t i = 0; i < panels_.size(); ++i) {
     if (!panels_[i].Create(*this, static_cast<BoxPanel>(i))) {
       Unload();
@@ -215,7 +227,7 @@ int msgFrm::StartBox(BoxPanel panel, std::string_view mPrompt, std::string_view 
   for (std::size_t i = 0; i < panels_.size(); ++i) {
     if (i != IndexOf(panel)) ShowWindow(panels_[i].hwnd(), SW_HIDE);
   }
-  return width_ - msgbox::kPanelWidthLoss;
+  return width_ - msgbox::BoxPixels(msgbox::kPanelWidthLoss, twips_.x);
 }
 
 int msgFrm::MessageHeightTwips(HWND label, int widthTwips) const noexcept {
@@ -245,7 +257,8 @@ void msgFrm::Place(HWND control, const TwipsRect& r) const noexcept {
 
 void msgFrm::PlacePanel(int heightPx) const noexcept {
   const HWND panel = panels_[IndexOf(panel_)].hwnd();
-  MoveWindow(panel, msgbox::kPanelLeft, msgbox::kPanelTop, width_ - msgbox::kPanelWidthLoss, heightPx, FALSE);
+  MoveWindow(panel, msgbox::BoxPixels(msgbox::kPanelLeft, twips_.x), msgbox::BoxPixels(msgbox::kPanelTop, twips_.y),
+             width_ - msgbox::BoxPixels(msgbox::kPanelWidthLoss, twips_.x), heightPx, FALSE);
   ShowWindow(panel, SW_SHOW);
   InvalidateRect(panel, nullptr, TRUE);
 }
@@ -257,7 +270,7 @@ void msgFrm::SetDisplayIcon(std::uint32_t MF, BoxPanel ID) noexcept {
   const TwipsRect& message = ID == BoxPanel::Message ? msgbox::kMessageDesign : msgbox::kInputMessageDesign;
   if (icon != 0) {
     Place(picture, msgbox::kIconDesign);
-    icons_[IndexOf(ID)] = SetStripIcon(picture, icon, msgbox::kStripIconSize, panelColor_);
+    icons_[IndexOf(ID)] = SetStripIcon(picture, icon, ScaleForDpi(msgbox::kStripIconSize, dpi_), panelColor_);
     ShowWindow(picture, SW_SHOW);
   } else {
     ShowWindow(picture, SW_HIDE);
@@ -269,7 +282,7 @@ void msgFrm::SetupButtons(std::uint32_t MF, std::string_view b1, std::string_vie
   const msgbox::ButtonSet set = msgbox::ButtonsFor(MF, b1, b2, b3);
   RECT panel{};
   GetClientRect(Control(IDC_F1_MESSAGE), &panel);
-  const auto places = msgbox::ButtonPlaces(set.count, width_ - msgbox::kPanelWidthLoss, panel.bottom,
+  const auto places = msgbox::ButtonPlaces(set.count, width_ - msgbox::BoxPixels(msgbox::kPanelWidthLoss, twips_.x), panel.bottom,
                                            {twips_.x, twips_.y});
   for (std::size_t i = 0; i < set.slots.size(); ++i) {
     const HWND button = Control(IDC_CMD1_0 + static_cast<int>(i));
@@ -301,7 +314,10 @@ void msgFrm::SetDefaultButton(std::uint32_t MF) noexcept {
 void msgFrm::ShowAuto(std::string_view mPrompt, std::uint32_t mFlags, std::string_view mCaption,
                       std::int16_t nTime, bool NoPointer, COLORREF mColor, float X, float Y,
                       std::int16_t Intensity) {
-  if (!Load(nullptr, true)) return;
+  // A box still showing on a monitor of another DPI is made anew for this one.
+  const int dpi = BoxDpi(X, Y);
+  if (Loaded() && dpi != dpi_) Unload();
+  if (!Load(nullptr, true, dpi)) return;
   // A box still showing is laid out anew; hidden first so the shadow reads
   // what lies beneath it and not the old balloon.
   KillTimer(hwnd(), kAutoCloseTimerId);
@@ -495,7 +511,7 @@ LRESULT msgFrm::Command1_DrawItem(const DRAWITEMSTRUCT& item) noexcept {
     closeImage_.Release();
   }
   const RECT& r = item.rcItem;
-  const int size = msgbox::kStripIconSize;
+  const int size = ScaleForDpi(msgbox::kStripIconSize, dpi_);
   const UniqueBrush fill(CreateSolidBrush(panelColor_));
   FillRect(item.hDC, &r, fill.get());
   DrawStripIcon(item.hDC, r.left + (r.right - r.left - size) / 2, r.top + (r.bottom - r.top - size) / 2,
@@ -601,7 +617,7 @@ std::int16_t msg_Box(std::string_view mPrompt, std::uint32_t mFlags, std::string
                      std::string_view CheckboxTxt, std::string_view Btn1, std::string_view Btn2,
                      std::string_view Btn3, COLORREF mColor, float X, float Y, std::int16_t Intensity) {
   msgFrm box;
-  if (!box.Load(GetActiveWindow(), false)) return 0;
+  if (!box.Load(GetActiveWindow(), false, BoxDpi(X, Y))) return 0;
   return box.RunMessage(mPrompt, mFlags, mCaption, NoPointer, CheckboxTxt, Btn1, Btn2, Btn3, mColor, X, Y,
                         Intensity);
 }
@@ -610,7 +626,7 @@ std::string input_box(std::string_view mPrompt, std::uint32_t mFlags, std::strin
                       std::string_view DefaultText, bool NoPointer, std::string_view CheckboxTxt, COLORREF mColor,
                       float X, float Y, std::int16_t Intensity) {
   msgFrm box;
-  if (!box.Load(GetActiveWindow(), false)) return {};
+  if (!box.Load(GetActiveWindow(), false, BoxDpi(X, Y))) return {};
   return box.RunInput(mPrompt, mFlags, mCaption, DefaultText, NoPointer, CheckboxTxt, mColor, X, Y, Intensity);
 }
 

@@ -73,7 +73,8 @@ class msgFrm final : public BaseWindow<msgFrm> {
   ~msgFrm();
 
   // Creates the hidden window with its three panels, owned by `owner`.
-  [[nodiscard]] bool Load(HWND owner, bool notification) noexcept;
+  // Its lengths and fonts are made for `dpi`; 0 means the system DPI.
+  [[nodiscard]] bool Load(HWND owner, bool notification, int dpi = 0) noexcept;
   // Destroys the window and everything on it; the object can load again.
   void Unload() noexcept;
   [[nodiscard]] bool Loaded() const noexcept { return hwnd() != nullptr; }
@@ -137,6 +138,7 @@ class msgFrm final : public BaseWindow<msgFrm> {
 
   std::array<MsgPanel, 3> panels_;
   BalloonSurface surface_;
+  int dpi_ = 96;
   TwipsPerPixel twips_;
   int width_ = 0;
   BoxPanel panel_ = BoxPanel::Message;

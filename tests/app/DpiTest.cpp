@@ -1,0 +1,311 @@
+// The program at the DPI of its monitor: the main window, the movie and every
+// tool window laid out and lettered for it, with whole texts; a move to a
+// monitor of another DPI (WM_DPICHANGED) lays everything out again. The
+// same executable runs once in the ordinary Wine prefix (96 DPI) and once in
+// a prefix at each of 120, 144 and 192 DPI (tests/app/with-dpi), where the
+// pictures of every window are saved for review.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/CommandTable.h"
+#include "app/Splash.h"
+#include "app/frmMain.h"
+#include "app/frmMainSettings.h"
+#include "app/skin/SkinFile.h"
+#include "base/AppPaths.h"
+#include "optimizer/frmNormalMode.h"
+#include "pinger/frmNetPingerSettings.h"
+#include "support/FakePlatform.h"
+#include "support/RegistryRedirect.h"
+#include "support/Screenshot.h"
+#include "support/TempDir.h"
+#include "support/TextFits.h"
+#include "ui/Dpi.h"
+#include "ui/TrayTestSupport.h"
+#include "ui/msgFrm.h"
+
+namespace tarvix {
+namespace {
+
+using testing::FakePlatform;
+using testing::RecordingShell;
+using testing::TempDir;
+
+// The commands that show each tool window, with the name its picture takes.
+constexpr std::pair<const char*, const char*> kToolCommands[] = {
+    {"IDC_FS_wizardMode", "wizard"},          {"IDC_FS_normalMode", "advanced-editor"},
+    {"IDC_FS_backupManger", "backup-manager"}, {"IDC_FS_pingSetting", "ping-settings"},
+    {"IDC_FS_systemSatus", "system-status"},  {"IDC_FS_ramConfig", "ram-configuration"},
+    {"IDC_FS_settings", "main-settings"},
+};
+
+SIZE SizeOf(HWND window) {
+  RECT box{};
+  GetWindowRect(window, &box);
+  return {box.right - box.left, box.bottom - box.top};
+}
+
+// The pixel height of the font `control` draws with.
+int FontHeight(HWND control) {
+  LOGFONTA font{};
+  const auto handle = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+  if (handle == nullptr || GetObjectA(handle, sizeof font, &font) == 0) return 0;
+  return std::abs(static_cast<int>(font.lfHeight));
+}
+
+int IconWidth(HICON icon) {
+  ICONINFO info{};
+  if (icon == nullptr || !GetIconInfo(icon, &info)) return 0;
+  BITMAP picture{};
+  GetObjectA(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof picture, &picture);
+  if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+  if (info.hbmMask != nullptr) DeleteObject(info.hbmMask);
+  return picture.bmWidth;
+}
+
+class DpiTest : public testing::RegistryTest {
+ protected:
+  void SetUp() override {
+    RegistryTest::SetUp();
+    appDir_.emplace();
+    CopyFileA(TARVIX_ASSETS_DIR "\\TarvixMask.skn", AppFile(kSkinFileName).c_str(), FALSE);
+  }
+  void TearDown() override {
+    main_.reset();
+    appDir_.reset();
+    RegistryTest::TearDown();
+  }
+
+  frmMain& Start() {
+    main_.emplace(shell_);
+    EXPECT_TRUE(main_->Form_Load());
+    // The advanced editor is loaded when first shown.
+    main_->FSCommand("IDC_FS_normalMode", "");
+    main_->FSCommand("IDC_FS_home", "");
+    return *main_;
+  }
+
+  // Every text of every tool window and of the movie, whole.
+  void ExpectEveryTextFits(const std::string& when) {
+    int measured = 0;
+    for (std::size_t i = 0; i < kToolWindowCount; ++i) {
+      const HWND window = main_->ToolWindows().Get(static_cast<ToolWindow>(i))->Window();
+      ASSERT_NE(window, nullptr);
+      char caption[64] = {};
+      GetWindowTextA(window, caption, static_cast<int>(sizeof caption));
+      for (const HWND control : test::AllChildren(window)) {
+        const std::string problem = test::TextDoesNotFit(control);
+        EXPECT_TRUE(problem.empty()) << when << ", " << caption << ": " << problem;
+        ++measured;
+      }
+    }
+    EXPECT_GT(measured, 100);
+    const std::vector<std::string> clipped = main_->flash().ClippedTexts();
+    EXPECT_TRUE(clipped.empty()) << when << ": the movie cuts " << clipped.size() << " texts short, the first: "
+                                 << (clipped.empty() ? "" : clipped.front());
+  }
+
+  // Lays the main window out for `dpi` as Windows does when it moves to a
+  // monitor of that DPI: the suggested place keeps the top-left corner.
+  void MoveToMonitorOf(int dpi) {
+    RECT box{};
+    GetWindowRect(main_->hwnd(), &box);
+    const int from = main_->Dpi();
+    RECT suggested{box.left, box.top, box.left + RescaleLength(box.right - box.left, from, dpi),
+                   box.top + RescaleLength(box.bottom - box.top, from, dpi)};
+    SendMessageA(main_->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  }
+
+  FakePlatform platform_;
+  RecordingShell shell_;
+  std::optional<TempDir> appDir_;
+  std::optional<frmMain> main_;
+};
+
+// The DPI the test's Wine prefix was made with, when the runner says so.
+std::optional<int> ExpectedDpi() {
+  const char* value = std::getenv("TARVIX_EXPECTED_DPI");
+  if (value == nullptr || *value == '\0') return std::nullopt;
+  return std::atoi(value);
+}
+
+TEST_F(DpiTest, AtTheMonitorsDpiEveryWindowIsLaidOutForIt) {
+  frmMain& main = Start();
+  const int dpi = main.Dpi();
+  if (const auto expected = ExpectedDpi()) {
+    ASSERT_EQ(SystemDpi(), *expected) << "the Wine prefix is not at the DPI it was made for";
+  }
+  EXPECT_EQ(dpi, SystemDpi());
+  RECT client{};
+  GetClientRect(main.hwnd(), &client);
+  EXPECT_EQ(client.right, ScaleForDpi(kMainWidth, dpi));
+  EXPECT_EQ(client.bottom, ScaleForDpi(kMainHeight, dpi));
+  EXPECT_EQ(SizeOf(main.flash().hwnd()).cx, client.right);
+  // Icons of the sizes of this DPI, not stretched from another size.
+  EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(SendMessageA(main.hwnd(), WM_GETICON, ICON_BIG, 0))),
+            SystemMetricForDpi(SM_CXICON, dpi));
+  EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(SendMessageA(main.hwnd(), WM_GETICON, ICON_SMALL, 0))),
+            SystemMetricForDpi(SM_CXSMICON, dpi));
+  for (const auto& [command, name] : kToolCommands) {
+    main.FSCommand(command, "");
+    const HWND area = main.framChildWindow();
+    RECT areaBox{};
+    GetClientRect(area, &areaBox);
+    SCOPED_TRACE(name);
+    EXPECT_EQ(areaBox.right, ScaleForDpi(kChildAreaWidth, dpi));
+  }
+  // The list's columns are as wide as their headings need.
+  const HWND settings = main.ToolWindows().MainSettings().Window();
+  EXPECT_EQ(FontHeight(GetDlgItem(settings, frmMainSettings::IDC_cmdSave)), MulDiv(9, dpi, 72))
+      << "the skin's 9-point font at this DPI";
+  ExpectEveryTextFits("at " + std::to_string(dpi) + " DPI");
+}
+
+// Pictures of the main window, of every tool window in it, of the
+// notification and of the splash at this DPI, for review:
+// build/artifacts/dpi-<dpi>-<window>.png.
+TEST_F(DpiTest, AtTheMonitorsDpiPicturesOfEveryWindow) {
+  frmMain& main = Start();
+  SetWindowPos(main.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
+  const std::string prefix = "dpi-" + std::to_string(main.Dpi()) + "-";
+  const auto save = [&](HWND window, const std::string& name) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    RECT client{};
+    GetClientRect(window, &client);
+    const auto pixels = test::CaptureWindow(window, client.right, client.bottom);
+    EXPECT_GT(test::DistinctColours(pixels), 4u) << name << " is blank";
+    EXPECT_TRUE(test::WritePng(test::ArtifactPath(prefix + name + ".png"), client.right, client.bottom, pixels));
+  };
+  save(main.hwnd(), "main");
+  for (const auto& [command, name] : kToolCommands) {
+    main.FSCommand(command, "");
+    const HWND area = main.framChildWindow();
+    save(area, name);
+  }
+  main.FSCommand("IDC_FS_home", "");
+  // The notification, as at a start in the notification area.
+  SetWindowPos(main.hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+  (void)MsgAuto_box("The Program Still Running Here", MB_ICONINFORMATION, "Program notification", 0, true,
+                    RGB(242, 248, 200), 600.0f, 500.0f, 0);
+  if (msgFrm* notice = NotificationBox()) {
+    for (const HWND control : test::AllChildren(notice->hwnd())) {
+      if (!IsWindowVisible(control)) continue;
+      const std::string problem = test::TextDoesNotFit(control);
+      EXPECT_TRUE(problem.empty()) << "the notification: " << problem;
+    }
+    save(notice->hwnd(), "notification");
+  }
+  UnloadNotificationBox();
+  Splash splash;
+  ASSERT_TRUE(splash.Show());
+  EXPECT_EQ(SizeOf(splash.hwnd()).cx, ScaleForDpi(Splash::kWidth, main.Dpi()));
+  save(splash.hwnd(), "splash");
+}
+
+TEST_F(DpiTest, MovingToAMonitorOfTwiceTheDpiDoublesEverythingAndKeepsTextsWhole) {
+  frmMain& main = Start();
+  const int from = main.Dpi();
+  const int to = 2 * from;
+  main.FSCommand("IDC_FS_pingSetting", "");
+  const HWND settings = main.ToolWindows().MainSettings().Window();
+  const HWND save = GetDlgItem(settings, frmMainSettings::IDC_cmdSave);
+  const HWND frame = GetDlgItem(settings, frmMainSettings::IDC_frmStartup);
+  const HWND pinger = main.ToolWindows().Get(ToolWindow::NetPingerSettings)->Window();
+  const HWND host = GetDlgItem(pinger, frmNetPingerSettings::IDC_HOST);
+  const std::vector<std::pair<const char*, HWND>> watched = {
+      {"main window", main.hwnd()}, {"movie", main.flash().hwnd()}, {"child area", main.framChildWindow()},
+      {"settings window", settings}, {"Save", save},     {"frame", frame},
+      {"host box", host}};
+  std::vector<SIZE> before;
+  for (const auto& [name, window] : watched) before.push_back(SizeOf(window));
+  const int buttonFont = FontHeight(save);
+  const int editFont = FontHeight(host);
+  ASSERT_GT(buttonFont, 0);
+  ASSERT_GT(editFont, 0);
+
+  MoveToMonitorOf(to);
+  EXPECT_EQ(main.Dpi(), to);
+  EXPECT_EQ(WindowDpi(save), to) << "controls follow their top-level window";
+  for (std::size_t i = 0; i < watched.size(); ++i) {
+    SCOPED_TRACE(watched[i].first);
+    const SIZE now = SizeOf(watched[i].second);
+    EXPECT_EQ(now.cx, 2 * before[i].cx);
+    EXPECT_EQ(now.cy, 2 * before[i].cy);
+  }
+  EXPECT_NEAR(FontHeight(save), 2 * buttonFont, 1) << "the skin's font";
+  EXPECT_NEAR(FontHeight(host), 2 * editFont, 1) << "the dialog font";
+  ExpectEveryTextFits("moved to " + std::to_string(to) + " DPI");
+  // A window made after the move is made for the new DPI.
+  main.FSCommand("IDC_FS_normalMode", "");
+  const HWND editor = main.ToolWindows().Get(ToolWindow::NormalMode)->Window();
+  EXPECT_EQ(SizeOf(editor).cx, ScaleForDpi(frmNormalMode::kWidth, to));
+  EXPECT_EQ(SizeOf(main.framChildWindow()).cy, ScaleForDpi(252, to));
+  ExpectEveryTextFits("the advanced editor made at " + std::to_string(to) + " DPI");
+
+  // And back: every size as it was.
+  main.FSCommand("IDC_FS_pingSetting", "");
+  MoveToMonitorOf(from);
+  for (std::size_t i = 0; i < watched.size(); ++i) {
+    SCOPED_TRACE(watched[i].first);
+    const SIZE now = SizeOf(watched[i].second);
+    EXPECT_EQ(now.cx, before[i].cx);
+    EXPECT_EQ(now.cy, before[i].cy);
+  }
+  EXPECT_EQ(FontHeight(save), buttonFont);
+  EXPECT_EQ(FontHeight(host), editFont);
+}
+
+TEST_F(DpiTest, AMoveAtTheSameDpiOnlyTakesThePlace) {
+  frmMain& main = Start();
+  const HWND save = GetDlgItem(main.ToolWindows().MainSettings().Window(), frmMainSettings::IDC_cmdSave);
+  const SIZE button = SizeOf(save);
+  RECT box{};
+  GetWindowRect(main.hwnd(), &box);
+  RECT suggested = box;
+  OffsetRect(&suggested, 30, 20);
+  SendMessageA(main.hwnd(), WM_DPICHANGED, MAKEWPARAM(main.Dpi(), main.Dpi()), reinterpret_cast<LPARAM>(&suggested));
+  RECT now{};
+  GetWindowRect(main.hwnd(), &now);
+  EXPECT_EQ(now.left, box.left + 30);
+  EXPECT_EQ(now.top, box.top + 20);
+  EXPECT_EQ(SizeOf(save).cx, button.cx);
+  EXPECT_EQ(SizeOf(save).cy, button.cy);
+}
+
+TEST(DpiScaling, LengthsScaleByTheRealFactorRoundedToNearest) {
+  EXPECT_EQ(ScaleForDpi(440, 96), 440);
+  EXPECT_EQ(ScaleForDpi(440, 120), 550);
+  EXPECT_EQ(ScaleForDpi(7, 120), 9) << "8.75 rounds up";
+  EXPECT_EQ(ScaleForDpi(-11, 144), -17) << "negative font heights keep their sign";
+  EXPECT_EQ(ScaleForDpi(25, 0), 25);
+  EXPECT_EQ(RescaleLength(550, 120, 96), 440);
+  EXPECT_EQ(RescaleLength(9, 120, 120), 9);
+  EXPECT_EQ(RescaleLength(9, 0, 120), 9);
+}
+
+TEST(DpiScaling, OneDialogFontPerDpiKeptForTheProcess) {
+  const HFONT at96 = DialogFontFor(96);
+  const HFONT at192 = DialogFontFor(192);
+  EXPECT_NE(at96, at192);
+  EXPECT_EQ(DialogFontFor(96), at96) << "made once";
+  int dpi = 0;
+  EXPECT_TRUE(IsDialogFont(at192, &dpi));
+  EXPECT_EQ(dpi, 192);
+  EXPECT_FALSE(IsDialogFont(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))));
+  LOGFONTA small{}, large{};
+  ASSERT_NE(GetObjectA(at96, sizeof small, &small), 0);
+  ASSERT_NE(GetObjectA(at192, sizeof large, &large), 0);
+  EXPECT_NEAR(std::abs(large.lfHeight), 2 * std::abs(small.lfHeight), 1);
+  EXPECT_EQ(DialogFontFor(0), DialogFontFor(SystemDpi())) << "an impossible DPI means the system's";
+}
+
+}  // namespace
+}  // namespace tarvix
