@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <new>
+
 #include "ui/Dpi.h"
 #include "ui/Handles.h"
 
@@ -33,7 +35,105 @@ KindStyle StyleOf(ControlKind kind) noexcept {
   return {"STATIC", 0, 0};
 }
 
+struct TabColumns {
+  int column;
+  int gap;
+};
+constexpr UINT_PTR kTabColumnsSubclassId = 0x7443;  // "tC"
+
+void PaintTabColumns(HWND label, const TabColumns& layout) noexcept {
+  const PaintDC paint(label);
+  if (paint.get() == nullptr) return;
+  RECT client{};
+  GetClientRect(label, &client);
+  // The colours the parent gives a static text (the skin's among them).
+  const auto brush = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(label), WM_CTLCOLORSTATIC,
+                                                           reinterpret_cast<WPARAM>(paint.get()),
+                                                           reinterpret_cast<LPARAM>(label)));
+  FillRect(paint.get(), &client, brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE));
+  const SelectGuard font(paint.get(), reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+  SetBkMode(paint.get(), TRANSPARENT);
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(paint.get(), &metrics);
+  const int dpi = WindowDpi(label);
+  const int column = ScaleForDpi(layout.column, dpi), gap = ScaleForDpi(layout.gap, dpi);
+  const std::string text = WindowText(label);
+  int top = 0;
+  for (std::size_t start = 0; start <= text.size() && top < client.bottom;) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string_view line(text.data() + start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    std::vector<std::string_view> pieces;
+    std::vector<int> widths;
+    for (std::size_t from = 0;;) {
+      const std::size_t tab = line.find('\t', from);
+      const std::string_view piece = line.substr(from, tab == std::string_view::npos ? line.npos : tab - from);
+      SIZE size{};
+      GetTextExtentPoint32A(paint.get(), piece.data(), static_cast<int>(piece.size()), &size);
+      pieces.push_back(piece);
+      widths.push_back(size.cx);
+      if (tab == std::string_view::npos) break;
+      from = tab + 1;
+    }
+    const std::vector<int> starts = TabColumnStarts(widths, column, gap);
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+      if (!pieces[i].empty()) {
+        TextOutA(paint.get(), starts[i], top, pieces[i].data(), static_cast<int>(pieces[i].size()));
+      }
+    }
+    top += metrics.tmHeight;
+    start = end + 1;
+  }
+}
+
+LRESULT CALLBACK TabColumnsProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                                DWORD_PTR data) noexcept {
+  const auto* layout = reinterpret_cast<const TabColumns*>(data);
+  switch (message) {
+    case WM_PAINT:
+      PaintTabColumns(label, *layout);
+      return 0;
+    case WM_SETTEXT: {
+      // The static text repaints only what its own layout covers.
+      const LRESULT result = DefSubclassProc(label, message, wParam, lParam);
+      InvalidateRect(label, nullptr, TRUE);
+      return result;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(label, &TabColumnsProc, kTabColumnsSubclassId);
+      delete layout;
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(label, message, wParam, lParam);
+}
+
 }  // namespace
+
+void ShowTabsAsColumns(HWND label, int column, int gap) noexcept {
+  if (label == nullptr) return;
+  auto* layout = new (std::nothrow) TabColumns{column, gap};
+  if (layout == nullptr) return;
+  if (!SetWindowSubclass(label, &TabColumnsProc, kTabColumnsSubclassId, reinterpret_cast<DWORD_PTR>(layout))) {
+    delete layout;
+    return;
+  }
+  InvalidateRect(label, nullptr, TRUE);
+}
+
+std::vector<int> TabColumnStarts(std::span<const int> widths, int column, int gap) {
+  std::vector<int> starts;
+  starts.reserve(widths.size());
+  int x = 0;
+  for (std::size_t i = 0; i < widths.size(); ++i) {
+    starts.push_back(x);
+    const int end = x + widths[i] + gap;
+    x = column > 0 ? (end + column - 1) / column * column : end;
+  }
+  return starts;
+}
 
 HWND CreateControl(HWND parent, const ControlSpec& row) noexcept {
   const KindStyle kind = StyleOf(row.kind);

@@ -26,6 +26,7 @@
 #include "support/Screenshot.h"
 #include "support/TempDir.h"
 #include "support/TextFits.h"
+#include "ui/Controls.h"
 #include "ui/Dpi.h"
 #include "ui/TrayTestSupport.h"
 #include "ui/msgFrm.h"
@@ -305,6 +306,17 @@ TEST(DpiScaling, OneDialogFontPerDpiKeptForTheProcess) {
   ASSERT_NE(GetObjectA(at192, sizeof large, &large), 0);
   EXPECT_NEAR(std::abs(large.lfHeight), 2 * std::abs(small.lfHeight), 1);
   EXPECT_EQ(DialogFontFor(0), DialogFontFor(SystemDpi())) << "an impossible DPI means the system's";
+}
+
+TEST(TabColumns, PiecesStartOnTheNextColumnClearOfTheTextBefore) {
+  // A piece that ends just short of a column, or on it, goes on to the next.
+  const int widths[] = {44, 48, 0, 60};
+  EXPECT_EQ(TabColumnStarts(widths, 48, 8), (std::vector<int>{0, 96, 192, 240}));
+  const int one[] = {30};
+  EXPECT_EQ(TabColumnStarts(one, 48, 8), std::vector<int>{0});
+  EXPECT_TRUE(TabColumnStarts({}, 48, 8).empty());
+  const int loose[] = {10, 20, 5};
+  EXPECT_EQ(TabColumnStarts(loose, 0, 4), (std::vector<int>{0, 14, 38}));
 }
 
 }  // namespace

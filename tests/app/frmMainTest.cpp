@@ -270,7 +270,7 @@ TEST_F(frmMainTest, EveryWindowCommandShowsItsWindowInTheChildAreaWithItsSize) {
   main.FSCommand("IDC_FS_settings", "");
   main.FSCommand("IDC_FS_settings", "");
   EXPECT_TRUE(IsWindowVisible(main.ToolWindows().MainSettings().Window()));
-  EXPECT_EQ(ChildAreaSize().cy, 245);
+  EXPECT_EQ(ChildAreaSize().cy, ScaleForDpi(245, main.Dpi()));
 
   // Home and Hide cover the window without hiding it; Main hides it.
   main.FSCommand("IDC_FS_home", "");
