@@ -92,9 +92,10 @@ class BalloonSurface {
 // A copy of a region (a new handle); empty when `region` is null.
 [[nodiscard]] UniqueRegion CopyRegion(HRGN region) noexcept;
 
-// The program's strip of twelve 16 x 16 icons, painted once per process;
-// pure green marks the transparent pixels.
-[[nodiscard]] HBITMAP IconStrip() noexcept;
+// The program's strip of twelve `size` x `size` icons (16 at 96 DPI), each
+// size painted once per process from the same drawing, so that it is as
+// sharp at 32 pixels as at 16; pure green marks the transparent pixels.
+[[nodiscard]] HBITMAP IconStrip(int size = 16) noexcept;
 inline constexpr COLORREF kStripKeyColor = RGB(0, 255, 0);
 
 // Copies w x h pixels from `source` at (sx, sy) to `dest` at (x, y), leaving
