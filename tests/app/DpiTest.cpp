@@ -244,6 +244,12 @@ TEST_F(DpiTest, MovingToAMonitorOfTwiceTheDpiDoublesEverythingAndKeepsTextsWhole
   EXPECT_NEAR(FontHeight(save), 2 * buttonFont, 1) << "the skin's font";
   EXPECT_NEAR(FontHeight(host), 2 * editFont, 1) << "the dialog font";
   ExpectEveryTextFits("moved to " + std::to_string(to) + " DPI");
+  // For review: the ping settings as the move left them.
+  SetWindowPos(main.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
+  RedrawWindow(main.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  EXPECT_TRUE(test::SaveScreenshot(main.framChildWindow(), "dpi-" + std::to_string(from) + "-moved-to-" +
+                                                               std::to_string(to) + "-ping-settings.png"));
+  SetWindowPos(main.hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
   // A window made after the move is made for the new DPI.
   main.FSCommand("IDC_FS_normalMode", "");
   const HWND editor = main.ToolWindows().Get(ToolWindow::NormalMode)->Window();
