@@ -197,6 +197,7 @@ void msgFrm::Unload() noexcept {
   DestroyOwnWindow();
   surface_.Detach();
   for (UniqueBitmap& icon : icons_) icon.reset();
+  iconNumbers_ = {};
   panelBrush_.reset();
   titleFont_.reset();
   autoCloseMs_ = 0;
@@ -267,6 +268,7 @@ void msgFrm::SetDisplayIcon(std::uint32_t MF, BoxPanel ID) noexcept {
   const PanelIds& ids = kPanelIds[IndexOf(ID)];
   const HWND picture = Control(ids.picture);
   const int icon = msgbox::StripIconForFlags(MF);
+  iconNumbers_[IndexOf(ID)] = icon;
   const TwipsRect& message = ID == BoxPanel::Message ? msgbox::kMessageDesign : msgbox::kInputMessageDesign;
   if (icon != 0) {
     Place(picture, msgbox::kIconDesign);
@@ -536,6 +538,37 @@ void msgFrm::EndDrag() noexcept {
   UpdateWindow(hwnd());
 }
 
+// Dragged onto a monitor of another DPI: the panels, their controls and
+// fonts, the icons and the balloon itself are made anew for it, in the
+// place Windows suggests (a dragged box has no pointer any more).
+void msgFrm::Form_DpiChanged(int dpi, const RECT& suggested) noexcept {
+  if (dpi < 48 || dpi == dpi_ || hwnd() == nullptr) return;
+  const int old = dpi_;
+  dpi_ = dpi;
+  SetWindowDpi(hwnd(), dpi_);
+  twips_ = TwipsPerPixelAt(dpi_);
+  width_ = balloon::PixelsFromTwips(balloon::kDesignWidthTwips, twips_.x);
+  const int height = RescaleLength(surface_.Height(), old, dpi_);
+  RescaleChildren(hwnd(), old, dpi_);
+  titleFont_ = BoldDialogFont(dpi_);
+  for (std::size_t i = 0; i < panels_.size(); ++i) {
+    if (titleFont_) {
+      SendMessageA(Control(kPanelIds[i].title), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), FALSE);
+    }
+    if (iconNumbers_[i] != 0 && icons_[i]) {
+      icons_[i] = SetStripIcon(Control(kPanelIds[i].picture), iconNumbers_[i],
+                               ScaleForDpi(msgbox::kStripIconSize, dpi_), panelColor_);
+    }
+  }
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, width_, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!surface_.Attach(hwnd(), width_, height, panelColor_)) return;
+  RECT now{};
+  GetWindowRect(hwnd(), &now);
+  RepaintBeneath(now);
+  surface_.n_RefreshShadow(balloon::IntensityFromTag(tag_));
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
 void msgFrm::Drag() noexcept {
   if (panel_ == BoxPanel::Auto || hwnd() == nullptr) return;
   BeginDragShape();
@@ -595,6 +628,9 @@ LRESULT msgFrm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_APP_UNLOAD_BOX:
       if (!IsWindowVisible(hwnd())) Unload();
+      return 0;
+    case WM_DPICHANGED:
+      Form_DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     default:
       break;

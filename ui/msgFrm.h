@@ -126,6 +126,7 @@ class msgFrm final : public BaseWindow<msgFrm> {
   void EndModal() noexcept;
   void CloseAuto() noexcept;
   void Drag() noexcept;
+  void Form_DpiChanged(int dpi, const RECT& suggested) noexcept;
 
   void cmd1_Click(int index) noexcept;
   void iCmd_Click(int index) noexcept;
@@ -138,7 +139,8 @@ class msgFrm final : public BaseWindow<msgFrm> {
 
   std::array<MsgPanel, 3> panels_;
   BalloonSurface surface_;
-  int dpi_ = 96;
+  int dpi_ = 96;  // what the panels, fonts and icons are made for
+  std::array<int, 3> iconNumbers_{};  // each panel's strip icon; 0 for none
   TwipsPerPixel twips_;
   int width_ = 0;
   BoxPanel panel_ = BoxPanel::Message;

@@ -287,6 +287,42 @@ TEST_F(DpiTest, AMoveAtTheSameDpiOnlyTakesThePlace) {
   EXPECT_EQ(SizeOf(save).cy, button.cy);
 }
 
+TEST_F(DpiTest, ABalloonBoxOnAMonitorOfTwiceTheDpiIsMadeAnewForIt) {
+  frmMain& main = Start();
+  const int from = main.Dpi();
+  const int to = 2 * from;
+  (void)MsgAuto_box("The Program Still Running Here", MB_ICONINFORMATION, "Program notification", 0, true,
+                    RGB(242, 248, 200), 600.0f, 500.0f, 0);
+  msgFrm* box = NotificationBox();
+  ASSERT_NE(box, nullptr);
+  const HWND message = box->Control(IDC_AMSG);
+  const HWND title = box->Control(IDC_ATITLE);
+  const HWND picture = box->Control(IDC_APIC);
+  const SIZE window = SizeOf(box->hwnd()), label = SizeOf(message), icon = SizeOf(picture);
+  const int messageFont = FontHeight(message), titleFont = FontHeight(title);
+  RECT place{};
+  GetWindowRect(box->hwnd(), &place);
+  RECT suggested{place.left, place.top, place.left + 2 * window.cx, place.top + 2 * window.cy};
+  SendMessageA(box->hwnd(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+  // Twips per pixel are whole numbers (1440 / 192 gives 7), so the box grows
+  // a little more than twice in width.
+  EXPECT_GE(SizeOf(box->hwnd()).cx, 2 * window.cx);
+  EXPECT_LE(SizeOf(box->hwnd()).cx, 2 * window.cx + 2 * window.cx / 10);
+  EXPECT_EQ(SizeOf(box->hwnd()).cy, 2 * window.cy);
+  EXPECT_EQ(SizeOf(message).cx, 2 * label.cx);
+  EXPECT_EQ(SizeOf(picture).cx, 2 * icon.cx) << "the icon is painted at its new size";
+  EXPECT_NEAR(FontHeight(message), 2 * messageFont, 1);
+  EXPECT_NEAR(FontHeight(title), 2 * titleFont, 1);
+  for (const HWND control : test::AllChildren(box->hwnd())) {
+    if (!IsWindowVisible(control)) continue;
+    const std::string problem = test::TextDoesNotFit(control);
+    EXPECT_TRUE(problem.empty()) << "the notification: " << problem;
+  }
+  EXPECT_TRUE(test::SaveScreenshot(box->hwnd(), "dpi-" + std::to_string(from) + "-moved-to-" +
+                                                    std::to_string(to) + "-notification.png"));
+  UnloadNotificationBox();
+}
+
 TEST(DpiScaling, LengthsScaleByTheRealFactorRoundedToNearest) {
   EXPECT_EQ(ScaleForDpi(440, 96), 440);
   EXPECT_EQ(ScaleForDpi(440, 120), 550);
