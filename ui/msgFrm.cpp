@@ -547,7 +547,8 @@ void msgFrm::Form_DpiChanged(int dpi, const RECT& suggested) noexcept {
   dpi_ = dpi;
   SetWindowDpi(hwnd(), dpi_);
   twips_ = TwipsPerPixelAt(dpi_);
-  width_ = balloon::PixelsFromTwips(balloon::kDesignWidthTwips, twips_.x);
+  // In proportion with the panels, which keep their layout.
+  width_ = RescaleLength(width_, old, dpi_);
   const int height = RescaleLength(surface_.Height(), old, dpi_);
   RescaleChildren(hwnd(), old, dpi_);
   titleFont_ = BoldDialogFont(dpi_);

@@ -304,10 +304,7 @@ TEST_F(DpiTest, ABalloonBoxOnAMonitorOfTwiceTheDpiIsMadeAnewForIt) {
   GetWindowRect(box->hwnd(), &place);
   RECT suggested{place.left, place.top, place.left + 2 * window.cx, place.top + 2 * window.cy};
   SendMessageA(box->hwnd(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
-  // Twips per pixel are whole numbers (1440 / 192 gives 7), so the box grows
-  // a little more than twice in width.
-  EXPECT_GE(SizeOf(box->hwnd()).cx, 2 * window.cx);
-  EXPECT_LE(SizeOf(box->hwnd()).cx, 2 * window.cx + 2 * window.cx / 10);
+  EXPECT_EQ(SizeOf(box->hwnd()).cx, 2 * window.cx);
   EXPECT_EQ(SizeOf(box->hwnd()).cy, 2 * window.cy);
   EXPECT_EQ(SizeOf(message).cx, 2 * label.cx);
   EXPECT_EQ(SizeOf(picture).cx, 2 * icon.cx) << "the icon is painted at its new size";
