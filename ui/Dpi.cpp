@@ -42,12 +42,11 @@ SystemParametersInfoForDpiFn SystemParametersInfoForDpiCall() noexcept {
 }
 
 GetDpiForMonitorFn GetDpiForMonitorCall() noexcept {
-  static const auto call = [] {
-    const HMODULE shcore = LoadLibraryA("shcore.dll");  // kept for the process
-    return shcore == nullptr ? nullptr
-                             : reinterpret_cast<GetDpiForMonitorFn>(
-                                   reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
-  }();
+  // Kept loaded as long as the call may be made: for the process.
+  static const UniqueModule shcore(LoadLibraryA("shcore.dll"));
+  static const auto call = shcore ? reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(
+                                        GetProcAddress(shcore.get(), "GetDpiForMonitor")))
+                                  : nullptr;
   return call;
 }
 
@@ -67,8 +66,9 @@ struct CachedFont {
   int dpi = 0;
   UniqueFont font;
 };
-// Few DPIs are ever in use at once (one per monitor); the oldest beyond
-// this many stays too, since controls may still draw with it.
+// Few DPIs are ever in use (one per monitor). A font is never freed while
+// the process runs, since controls may still draw with it; a DPI beyond
+// the eighth gets the stock font.
 std::array<CachedFont, 8>& FontCache() noexcept {
   static std::array<CachedFont, 8> cache;
   return cache;
@@ -201,6 +201,7 @@ UniqueIcon LoadIconAtSize(HINSTANCE module, const char* name, int size) noexcept
   }
   if (icon == nullptr) icon = static_cast<HICON>(LoadImageA(module, name, IMAGE_ICON, size, size, 0));
   if (icon == nullptr) {
+    // IDI_APPLICATION, shared by the system: a copy is owned here.
     icon = static_cast<HICON>(LoadImageA(nullptr, MAKEINTRESOURCEA(32512), IMAGE_ICON, size, size, LR_SHARED));
     if (icon != nullptr) icon = CopyIcon(icon);
   }
@@ -211,17 +212,26 @@ void RescaleChildren(HWND parent, int fromDpi, int toDpi) noexcept {
   if (parent == nullptr || fromDpi <= 0 || toDpi <= 0 || fromDpi == toDpi) return;
   for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
     if (HandlesItsOwnDpi(child, toDpi, fromDpi)) continue;
+    char className[32] = {};
+    GetClassNameA(child, className, static_cast<int>(sizeof className));
     RECT box{};
     GetWindowRect(child, &box);
+    // A drop-down list's window is as tall as the field; the height it was
+    // given counts the list too, down to the dropped list's bottom.
+    if (lstrcmpiA(className, WC_COMBOBOXA) == 0) {
+      RECT dropped{};
+      SendMessageA(child, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+      // Its bottom in screen pixels, whether the rectangle starts at the field or below it.
+      if (dropped.bottom > box.bottom) box.bottom = dropped.bottom;
+    }
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&box), 2);
+    // The font first: a drop-down list sizes its field for the font it is given.
+    const auto font = reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0));
+    if (IsDialogFont(font)) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFontFor(toDpi)), TRUE);
     const auto scale = [&](LONG v) { return RescaleLength(static_cast<int>(v), fromDpi, toDpi); };
     const int left = scale(box.left), top = scale(box.top);
     SetWindowPos(child, nullptr, left, top, scale(box.right) - left, scale(box.bottom) - top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    const auto font = reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0));
-    if (IsDialogFont(font)) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFontFor(toDpi)), TRUE);
-    char className[32] = {};
-    GetClassNameA(child, className, static_cast<int>(sizeof className));
     if (lstrcmpiA(className, WC_LISTVIEWA) == 0) RescaleListColumns(child, fromDpi, toDpi);
     if ((GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0) RescaleChildren(child, fromDpi, toDpi);
   }

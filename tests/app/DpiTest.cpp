@@ -60,6 +60,15 @@ int FontHeight(HWND control) {
   return std::abs(static_cast<int>(font.lfHeight));
 }
 
+// How many items a drop-down list shows when dropped.
+int ItemsShown(HWND combo) {
+  RECT dropped{}, field{};
+  SendMessageA(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+  GetWindowRect(combo, &field);
+  const auto item = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
+  return item > 0 ? (dropped.bottom - field.bottom) / item : 0;
+}
+
 int IconWidth(HICON icon) {
   ICONINFO info{};
   if (icon == nullptr || !GetIconInfo(icon, &info)) return 0;
@@ -229,6 +238,9 @@ TEST_F(DpiTest, MovingToAMonitorOfTwiceTheDpiDoublesEverythingAndKeepsTextsWhole
   for (const auto& [name, window] : watched) before.push_back(SizeOf(window));
   const int buttonFont = FontHeight(save);
   const int editFont = FontHeight(host);
+  const HWND interval = GetDlgItem(pinger, frmNetPingerSettings::IDC_INTERVAL);
+  const int list = ItemsShown(interval);
+  ASSERT_GE(list, 5);
   ASSERT_GT(buttonFont, 0);
   ASSERT_GT(editFont, 0);
 
@@ -243,6 +255,7 @@ TEST_F(DpiTest, MovingToAMonitorOfTwiceTheDpiDoublesEverythingAndKeepsTextsWhole
   }
   EXPECT_NEAR(FontHeight(save), 2 * buttonFont, 1) << "the skin's font";
   EXPECT_NEAR(FontHeight(host), 2 * editFont, 1) << "the dialog font";
+  EXPECT_GE(ItemsShown(interval), list) << "the drop-down list shows as many items";
   ExpectEveryTextFits("moved to " + std::to_string(to) + " DPI");
   // For review: the ping settings as the move left them.
   SetWindowPos(main.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
@@ -268,6 +281,9 @@ TEST_F(DpiTest, MovingToAMonitorOfTwiceTheDpiDoublesEverythingAndKeepsTextsWhole
   }
   EXPECT_EQ(FontHeight(save), buttonFont);
   EXPECT_EQ(FontHeight(host), editFont);
+  // Each way may lose the odd item to the field's height, which does not
+  // scale exactly with the font; the list never shrinks to its field.
+  EXPECT_GE(ItemsShown(interval), list - 3);
 }
 
 TEST_F(DpiTest, AMoveAtTheSameDpiOnlyTakesThePlace) {
