@@ -10,6 +10,7 @@ namespace tarvix {
 
 class Splash final : public BaseWindow<Splash> {
  public:
+  // At 96 DPI; the splash is made at the DPI of the primary monitor.
   static constexpr int kWidth = 360;
   static constexpr int kHeight = 150;
 
@@ -26,6 +27,8 @@ class Splash final : public BaseWindow<Splash> {
 
  private:
   void Form_Paint();
+
+  int dpi_ = 96;
 };
 
 }  // namespace tarvix

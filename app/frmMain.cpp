@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "app/HandOver.h"
 #include "optimizer/NetworkParameters.h"
 #include "ui/BalloonDraw.h"
+#include "ui/Dpi.h"
 #include "ui/TrayResources.h"
 #include "ui/msgFrm.h"
 
@@ -55,9 +57,21 @@ bool RegisterChildAreaClass() noexcept {
 }
 
 UniqueIcon ProgramIcon(int size) noexcept {
-  const HANDLE icon = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON, size, size, 0);
-  if (icon != nullptr) return UniqueIcon(static_cast<HICON>(icon));
-  return UniqueIcon(CopyIcon(LoadIconA(nullptr, IDI_APPLICATION)));
+  return LoadIconAtSize(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TRAY), size);
+}
+
+// The work area of the primary monitor, where the window first appears.
+RECT PrimaryWorkArea() noexcept {
+  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  (void)SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  return area;
+}
+
+// `width` x `height` centred in `area`, never above or left of it.
+RECT CentredIn(const RECT& area, int width, int height) noexcept {
+  const int x = std::max(area.left, area.left + (area.right - area.left - width) / 2);
+  const int y = std::max(area.top, area.top + (area.bottom - area.top - height) / 2);
+  return {x, y, x + width, y + height};
 }
 
 }  // namespace
@@ -141,24 +155,60 @@ bool frmMain::Form_Load() {
 
 // The centred main window with its title, icons and the notification icon's picture.
 bool frmMain::CreateMainWindow() {
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - kMainWidth) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - kMainHeight) / 2;
+  const RECT area = PrimaryWorkArea();
+  dpi_ = MonitorDpiAt({(area.left + area.right) / 2, (area.top + area.bottom) / 2});
+  RECT place = CentredIn(area, ScaleForDpi(kMainWidth, dpi_), ScaleForDpi(kMainHeight, dpi_));
   if (!CreateWindowOf(WS_EX_CONTROLPARENT | WS_EX_APPWINDOW, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                      x < 0 ? 0 : x, y < 0 ? 0 : y, kMainWidth, kMainHeight, nullptr)) {
+                      place.left, place.top, place.right - place.left, place.bottom - place.top, nullptr)) {
     return false;
+  }
+  // Windows may have put it on a monitor of another DPI than the one asked.
+  if (const int dpi = WindowDpi(hwnd()); dpi != dpi_) {
+    dpi_ = dpi;
+    place = CentredIn(area, ScaleForDpi(kMainWidth, dpi_), ScaleForDpi(kMainHeight, dpi_));
+    SetWindowPos(hwnd(), nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
   }
   SetWindowTextA(hwnd(), "Tarvix");
   SetMessageOwner(hwnd());
   SetAdministratorRestart(this);
-  bigIcon_ = ProgramIcon(GetSystemMetrics(SM_CXICON));
-  smallIcon_ = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
-  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+  SetWindowIcons();
   // Only the icon is set: the tip keeps the control's default, "Program
   // notification", which titles the start-up balloon; the status window's
   // memory tick writes the tip from then on.
-  tray_->SetTrayImage(ProgramIcon(GetSystemMetrics(SM_CXSMICON)));
+  // The notification area draws at the system DPI.
+  tray_->SetTrayImage(ProgramIcon(SystemMetricForDpi(SM_CXSMICON, SystemDpi())));
   return true;
+}
+
+// The caption and task-bar icons at the sizes of the window's DPI.
+void frmMain::SetWindowIcons() noexcept {
+  UniqueIcon big = ProgramIcon(SystemMetricForDpi(SM_CXICON, dpi_));
+  UniqueIcon small = ProgramIcon(SystemMetricForDpi(SM_CXSMICON, dpi_));
+  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+  // The old icons go only once the window no longer shows them.
+  bigIcon_ = std::move(big);
+  smallIcon_ = std::move(small);
+}
+
+// The window is on a monitor of another DPI now (or that monitor's scale
+// changed): it takes the place Windows suggests and lays out everything on
+// it again for `dpi`. The movie and the tool windows follow it; the skin's
+// fonts too.
+void frmMain::Form_DpiChanged(int dpi, const RECT& suggested) {
+  const int old = dpi_;
+  if (dpi >= 48 && dpi != old) {
+    dpi_ = dpi;
+    SetWindowDpi(hwnd(), dpi);
+  }
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (dpi_ == old) return;
+  RescaleChildren(hwnd(), old, dpi_);
+  skin_.FollowDpi();
+  SetWindowIcons();
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 // The movie covers the whole face; the child area lies beneath it until a
@@ -166,7 +216,9 @@ bool frmMain::CreateMainWindow() {
 void frmMain::CreateMovie() {
   CreateChildArea();
   flash_.SetCommandHandler([this](std::string_view command, std::string_view arguments) { FSCommand(command, arguments); });
-  (void)flash_.Create(hwnd(), 0, 0, kMainWidth, kMainHeight);
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  (void)flash_.Create(hwnd(), 0, 0, client.right, client.bottom);
   // Siblings overlap: each must clip the other for the z-order to show.
   SetWindowLongPtrA(flash_.hwnd(), GWL_STYLE, GetWindowLongPtrA(flash_.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS);
   SetWindowPos(flash_.hwnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -199,7 +251,7 @@ void frmMain::RecoverFromFailedRestart() noexcept {
 void frmMain::CreateChildArea() {
   if (!RegisterChildAreaClass()) return;
   frame_.reset(CreateWindowExA(WS_EX_CONTROLPARENT, kChildAreaClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                               kChildAreaLeft, kChildAreaTop, kChildAreaWidth, 250, hwnd(), nullptr,
+                               Px(kChildAreaLeft), Px(kChildAreaTop), Px(kChildAreaWidth), Px(250), hwnd(), nullptr,
                                GetModuleHandleA(nullptr), nullptr));
 }
 
@@ -321,7 +373,7 @@ void frmMain::ShowCurrentToolAgain() noexcept {
 
 void frmMain::ShowChildWindowSized(ToolWindow which, int height) {
   ShowChildWindow(which);
-  SetWindowPos(frame_.get(), nullptr, 0, 0, kChildAreaWidth, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(frame_.get(), nullptr, 0, 0, Px(kChildAreaWidth), Px(height), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void frmMain::ShowChildWindow(ToolWindow which) {
@@ -443,6 +495,8 @@ void frmMain::OpenHelpPage() {
   (void)CurrentPlatform().StartProgram(commandLine, SW_SHOWNORMAL);
 }
 
+int frmMain::Px(int length) const noexcept { return ScaleForDpi(length, dpi_); }
+
 bool frmMain::PreTranslateMessage(MSG& message) noexcept {
   if (hwnd() == nullptr) return false;
   if (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd)) return false;
@@ -467,6 +521,11 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_APP_EXIT_FOR_ADMINISTRATOR:
       ExitProgram();
+      return 0;
+    case WM_DPICHANGED:
+      // The new DPI from the message: not every system changes its own
+      // answer for the window (Wine keeps the DPI it had at start).
+      Form_DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_ENDSESSION:
       if (wParam == FALSE) RecoverFromFailedRestart();

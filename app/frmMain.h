@@ -22,7 +22,8 @@
 
 namespace tarvix {
 
-// Where the child area sits over the movie, below its title band.
+// Where the child area sits over the movie, below its title band, and the
+// window's size: 96-DPI pixels, scaled to the window's DPI.
 inline constexpr int kChildAreaLeft = 142;
 inline constexpr int kChildAreaTop = 92;
 inline constexpr int kMainWidth = 724;
@@ -111,6 +112,8 @@ class frmMain final : public BaseWindow<frmMain>, public Shell, public TrayEvent
   [[nodiscard]] Skin& skin() noexcept { return skin_; }
   // True while the movie covers the child area.
   [[nodiscard]] bool MovieInFront() const noexcept { return movieInFront_; }
+  // The DPI the window and everything on it is laid out for.
+  [[nodiscard]] int Dpi() const noexcept { return dpi_; }
   // The steps of the last Form_Load with their milliseconds.
   [[nodiscard]] const StartupTrace& LoadTrace() const noexcept { return loadTrace_; }
 
@@ -120,6 +123,10 @@ class frmMain final : public BaseWindow<frmMain>, public Shell, public TrayEvent
   [[nodiscard]] bool CreateMainWindow();
   void CreateMovie();
   void CreateChildArea();
+  void SetWindowIcons() noexcept;
+  void Form_DpiChanged(int dpi, const RECT& suggested);
+  // A 96-DPI length at the window's DPI.
+  [[nodiscard]] int Px(int length) const noexcept;
   void BringMovieToFront() noexcept;
   void BringChildAreaToFront() noexcept;
   void HideToolWindows() noexcept;
@@ -147,6 +154,7 @@ class frmMain final : public BaseWindow<frmMain>, public Shell, public TrayEvent
   bool unloaded_ = false;
   bool restartPending_ = false;  // asked Windows to restart; not yet ended
   StartupTrace loadTrace_;
+  int dpi_ = 96;
 };
 
 }  // namespace tarvix

@@ -13,6 +13,7 @@
 #include "backup/mListView.h"
 #include "backup/mListViewWindow.h"
 #include "ui/Controls.h"
+#include "ui/Dpi.h"
 
 namespace tarvix {
 namespace {
@@ -29,6 +30,7 @@ struct ColumnSpec {
   const char* caption;
   int width;
 };
+// Widths at 96 DPI.
 constexpr ColumnSpec kColumns[] = {{"File Name", 112}, {"Creating Date", 134}, {"Creating Time", 134}};
 
 // The header of a backup is on its first three lines, each a few bytes long.
@@ -97,7 +99,7 @@ void frmBackUp::Form_Load() {
     LVCOLUMNA header{};
     header.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM | LVCF_FMT;
     header.fmt = LVCFMT_LEFT;
-    header.cx = kColumns[column].width;
+    header.cx = ScaleForDpi(kColumns[column].width, WindowDpi(hwnd()));
     header.pszText = const_cast<char*>(kColumns[column].caption);
     header.iSubItem = column;
     ListView_InsertColumn(list, column, &header);

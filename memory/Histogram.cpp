@@ -4,12 +4,13 @@
 #include <array>
 #include <cstring>
 
+#include "ui/Dpi.h"
 #include "ui/SkinGdi.h"
 
 namespace tarvix {
 namespace {
 
-// Room at the left for the scale's numbers, and around the plot.
+// Room at the left for the scale's numbers, and around the plot (96 DPI).
 constexpr int kGutter = 36;
 constexpr int kPadTop = 7;
 constexpr int kPadBottom = 7;
@@ -34,8 +35,13 @@ struct PlotArea {
   int left, top, width, height;
 };
 
-[[nodiscard]] PlotArea PlotAreaOf(int width, int height) noexcept {
-  return {kGutter, kPadTop, std::max(width - kGutter - kPadRight, 0), std::max(height - kPadTop - kPadBottom, 0)};
+// The scale's font height in pixels at 96 DPI.
+constexpr int kScaleFontHeight = 11;
+
+[[nodiscard]] PlotArea PlotAreaOf(int width, int height, int dpi) noexcept {
+  const int gutter = ScaleForDpi(kGutter, dpi), padTop = ScaleForDpi(kPadTop, dpi);
+  return {gutter, padTop, std::max(width - gutter - ScaleForDpi(kPadRight, dpi), 0),
+          std::max(height - padTop - ScaleForDpi(kPadBottom, dpi), 0)};
 }
 
 }  // namespace
@@ -45,7 +51,8 @@ bool Histogram::Create(HWND parent, int id, int x, int y, int width, int height)
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)))) {
     return false;
   }
-  scaleFont_ = CreateUiFont("Segoe UI", 11);
+  dpi_ = WindowDpi(parent);
+  scaleFont_ = CreateUiFont("Segoe UI", ScaleForDpi(kScaleFontHeight, dpi_));
   return true;
 }
 
@@ -78,7 +85,7 @@ void Histogram::SetValue(double sample) noexcept {
 
 void Histogram::Render(Canvas& canvas) const {
   canvas.FillGradient(kPanelTop, kPanelBottom);
-  const PlotArea area = PlotAreaOf(canvas.width(), canvas.height());
+  const PlotArea area = PlotAreaOf(canvas.width(), canvas.height(), dpi_);
   if (area.width < 2 || area.height < 2) return;
 
   Canvas plot(area.width, area.height);
@@ -155,12 +162,13 @@ void Histogram::Paint() {
   GdiFlush();  // the last paint's drawing into the bits is done
   std::memcpy(back_.bits, canvas.pixels().data(), canvas.pixels().size() * sizeof(std::uint32_t));
   // The scale: the top, the middle and 0, each beside its line.
-  const PlotArea area = PlotAreaOf(width, height);
+  const PlotArea area = PlotAreaOf(width, height, dpi_);
   const int top = ScaleTop(samples_.Shown());
   const std::array<int, 3> marks{top, top / 2, 0};
   for (const int mark : marks) {
     const int row = area.top + ScaleRow(mark, top, area.height);
-    const RECT box{0, row - 7, kGutter - 5, row + 7};
+    const int half = ScaleForDpi(7, dpi_);
+    const RECT box{0, row - half, ScaleForDpi(kGutter - 5, dpi_), row + half};
     DrawTextIn(back_.dc.get(), std::to_string(mark) + unit_, box, scaleFont_.get(), kScaleText,
                DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   }
@@ -176,6 +184,14 @@ LRESULT Histogram::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SIZE:
       Changed();
+      return 0;
+    case WM_APP_DPI_CHANGED:
+      // The status window moves and sizes the graph; its scale follows here.
+      if (const int dpi = static_cast<int>(wParam); dpi > 0 && dpi != dpi_) {
+        dpi_ = dpi;
+        scaleFont_ = CreateUiFont("Segoe UI", ScaleForDpi(kScaleFontHeight, dpi_));
+        Changed();
+      }
       return 0;
     default:
       return DefWindowProcA(hwnd(), message, wParam, lParam);

@@ -69,6 +69,7 @@ class Histogram final : public BaseWindow<Histogram> {
   Rgb colour_{0, 255, 0};
   std::string unit_;
   UniqueFont scaleFont_;
+  int dpi_ = 96;  // what the scale's font and the room around the plot are made for
   BackBuffer back_;
 };
 

@@ -35,8 +35,8 @@ constexpr int kRowY[] = {73, 95, 117, 142, 170};
 constexpr ControlSpec kControls[] = {
     {ControlKind::Frame, IDC_frameRamConfiguration, "Ram Configuration", 2, 1, 436, 237},
     {ControlKind::Frame, IDC_frameOnOff, "On/Off settings", 8, 17, 424, 38},
-    {ControlKind::CheckBox, IDC_chkSoundon, "Sound on", 16, 32, 80, 18},
-    {ControlKind::CheckBox, IDC_chkAutomatic, "Optimize automatically when Alarm level is reached", 102, 32, 328, 18},
+    {ControlKind::CheckBox, IDC_chkSoundon, "Sound on", 16, 32, 78, 18},
+    {ControlKind::CheckBox, IDC_chkAutomatic, "Optimize automatically when Alarm level is reached", 96, 32, 334, 18},
     {ControlKind::Frame, IDC_frameAutomatic, "Automatic Optimization", 8, 57, 424, 138},
     {ControlKind::Label, IDC_lblAlarm, "Alarm Level (in MB):", kLabelX, kRowY[0] + 3, kLabelWidth, 16},
     {ControlKind::Edit, IDC_txtAlarm, "", kFieldX, kRowY[0], kFieldWidth, kFieldHeight},

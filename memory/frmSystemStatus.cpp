@@ -11,6 +11,7 @@
 #include "memory/StatusTexts.h"
 #include "memory/frmRamConfiguration.h"
 #include "ui/Controls.h"
+#include "ui/Dpi.h"
 
 namespace tarvix {
 namespace {
@@ -119,8 +120,13 @@ void frmSystemStatus::CreateControlsOfWindow() {
   InitCommonControlsEx(&classes);
   CreateControls(hwnd(), kControls);
   const std::pair<Histogram*, GraphPlace> graphs[] = {{&histCPU_, kCpuGraph}, {&histMemory_, kMemoryGraph}};
+  const int dpi = WindowDpi(hwnd());
+  const auto px = [dpi](int length) { return ScaleForDpi(length, dpi); };
   for (const auto& [graph, place] : graphs) {
-    if (!graph->Create(hwnd(), place.id, place.x, place.y, place.width, place.height)) continue;
+    if (!graph->Create(hwnd(), place.id, px(place.x), px(place.y), px(place.x + place.width) - px(place.x),
+                       px(place.y + place.height) - px(place.y))) {
+      continue;
+    }
     graph->SetMaxLines(kStartMaxLines);
     graph->SetNewColor(kStartNewColor);
     graph->SetUnit("%");
@@ -234,7 +240,7 @@ void frmSystemStatus::SetFrameCaption(int id, std::string& shown, const std::str
   RECT strip{};
   GetWindowRect(frame, &strip);
   MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&strip), 2);
-  strip.bottom = strip.top + kFrameCaptionHeight;
+  strip.bottom = strip.top + ScaleForDpi(kFrameCaptionHeight, WindowDpi(hwnd()));
   RedrawWindow(hwnd(), &strip, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 

@@ -22,6 +22,10 @@ constexpr int kModeLeft = 22;
 constexpr int kModeColumn = 138;
 constexpr int kModeTop = 18;
 constexpr int kModeRow = 18;
+// The summary's columns (96 DPI): a tab goes on to the next multiple of
+// kSummaryColumn at least kSummaryGap after the text before it.
+constexpr int kSummaryColumn = 48;
+constexpr int kSummaryGap = 8;
 
 constexpr ControlSpec ModeOption(int index) {
   return ControlSpec{ControlKind::Option, W::IDC_optMode0 + index, kPresetNames[static_cast<std::size_t>(index)],
@@ -44,6 +48,8 @@ constexpr std::array kControls = {
 
 void frmWizardMode::Form_Load() {
   CreateControls(hwnd(), kControls);
+  // The summary's "name = value" pieces stand in columns at every DPI.
+  ShowTabsAsColumns(Item(IDC_lblModeDescrip), kSummaryColumn, kSummaryGap);
   ShowWindowsReads();
   SkinSelf();
   SetChecked(Item(IDC_optMode0), true);

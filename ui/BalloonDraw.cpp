@@ -1,6 +1,7 @@
 #include "ui/BalloonDraw.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "ui/SkinGdi.h"
@@ -24,6 +25,12 @@ TwipsPerPixel ReadTwipsPerPixel() noexcept {
   const int dpiY = GetDeviceCaps(screen.get(), LOGPIXELSY);
   if (dpiX > 0) t.x = std::max(1, 1440 / dpiX);
   if (dpiY > 0) t.y = std::max(1, 1440 / dpiY);
+  return t;
+}
+
+TwipsPerPixel TwipsPerPixelAt(int dpi) noexcept {
+  TwipsPerPixel t;
+  if (dpi > 0) t.x = t.y = std::max(1, 1440 / dpi);
   return t;
 }
 
@@ -401,20 +408,52 @@ void PaintIcon(HDC dc, int number) noexcept {
 
 }  // namespace
 
-HBITMAP IconStrip() noexcept {
-  static const UniqueBitmap strip = [] {
-    const WindowDC screen(nullptr);
-    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), kIcon * 12, kIcon));
-    const UniqueMemoryDC dc(CreateCompatibleDC(screen.get()));
-    if (!bitmap || !dc) return UniqueBitmap();
+HBITMAP IconStrip(int size) noexcept {
+  struct Painted {
+    int size = 0;
+    UniqueBitmap strip;
+  };
+  static std::array<Painted, 8> painted;
+  if (size < 1 || size > 256) return nullptr;
+  for (const Painted& made : painted) {
+    if (made.size == size) return made.strip.get();
+  }
+  const WindowDC screen(nullptr);
+  UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), size * 12, size));
+  const UniqueMemoryDC dc(CreateCompatibleDC(screen.get()));
+  if (!bitmap || !dc) return nullptr;
+  {
     const SelectGuard select(dc.get(), bitmap.get());
     const UniqueBrush key(CreateSolidBrush(kStripKeyColor));
-    const RECT all{0, 0, kIcon * 12, kIcon};
+    const RECT all{0, 0, size * 12, size};
     FillRect(dc.get(), &all, key.get());
-    for (int n = 1; n <= 12; ++n) PaintIcon(dc.get(), n);
-    return bitmap;
-  }();
-  return strip.get();
+    // The icons are drawn on a 16-unit grid, scaled to the size asked for.
+    // GDI draws without blending, so no edge mixes with the key colour.
+    SetGraphicsMode(dc.get(), GM_ADVANCED);
+    const float scale = static_cast<float>(size) / kIcon;
+    const XFORM grid{scale, 0.0f, 0.0f, scale, 0.0f, 0.0f};
+    SetWorldTransform(dc.get(), &grid);
+    for (int n = 1; n <= 12; ++n) {
+      // A scaled pen on an icon's edge would reach into its neighbour.
+      const int saved = SaveDC(dc.get());
+      IntersectClipRect(dc.get(), (n - 1) * kIcon, 0, n * kIcon, kIcon);
+      PaintIcon(dc.get(), n);
+      RestoreDC(dc.get(), saved);
+    }
+    ModifyWorldTransform(dc.get(), nullptr, MWT_IDENTITY);
+  }
+  for (Painted& slot : painted) {
+    if (slot.size != 0) continue;
+    slot.size = size;
+    slot.strip = std::move(bitmap);
+    return slot.strip.get();
+  }
+  // Every slot is taken (never with the few DPIs in use): the last one is
+  // painted again for this size.
+  Painted& last = painted.back();
+  last.size = size;
+  last.strip = std::move(bitmap);
+  return last.strip.get();
 }
 
 void BlitWithColorKey(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy, COLORREF key) noexcept {
@@ -450,7 +489,7 @@ void DrawStripIcon(HDC dest, int x, int y, int n, int size, COLORREF background)
   const UniqueBrush fill(CreateSolidBrush(background));
   const RECT square{x, y, x + size, y + size};
   FillRect(dest, &square, fill.get());
-  const HBITMAP strip = IconStrip();
+  const HBITMAP strip = IconStrip(size);
   if (strip == nullptr || n < 1 || n > 12) return;
   const UniqueMemoryDC stripDc(CreateCompatibleDC(dest));
   if (!stripDc) return;

@@ -25,6 +25,8 @@ struct TwipsPerPixel {
   int y = 15;
 };
 [[nodiscard]] TwipsPerPixel ReadTwipsPerPixel() noexcept;
+// The twips per pixel of a screen of `dpi` (15 at 96, 10 at 144).
+[[nodiscard]] TwipsPerPixel TwipsPerPixelAt(int dpi) noexcept;
 
 // How the shadow reads the screen beneath the window: one block copy of the
 // window's rectangle, or one read per shadow pixel. Both give the same image.
@@ -90,9 +92,10 @@ class BalloonSurface {
 // A copy of a region (a new handle); empty when `region` is null.
 [[nodiscard]] UniqueRegion CopyRegion(HRGN region) noexcept;
 
-// The program's strip of twelve 16 x 16 icons, painted once per process;
-// pure green marks the transparent pixels.
-[[nodiscard]] HBITMAP IconStrip() noexcept;
+// The program's strip of twelve `size` x `size` icons (16 at 96 DPI), each
+// size painted once per process from the same drawing, so that it is as
+// sharp at 32 pixels as at 16; pure green marks the transparent pixels.
+[[nodiscard]] HBITMAP IconStrip(int size = 16) noexcept;
 inline constexpr COLORREF kStripKeyColor = RGB(0, 255, 0);
 
 // Copies w x h pixels from `source` at (sx, sy) to `dest` at (x, y), leaving

@@ -8,6 +8,7 @@
 // `LRESULT HandleMessage(UINT, WPARAM, LPARAM)`.
 #include <windows.h>
 
+#include "ui/Dpi.h"
 #include "ui/Handles.h"
 
 namespace tarvix {
@@ -80,6 +81,7 @@ class BaseWindow {
       result = DefWindowProcA(window, message, wParam, lParam);
     }
     if (message == WM_NCDESTROY) {
+      ForgetWindowDpi(window);
       SetWindowLongPtrA(window, GWLP_USERDATA, 0);
       (void)self->window_.release();
     }

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <new>
+
+#include "ui/Dpi.h"
 #include "ui/Handles.h"
 
 namespace tarvix {
@@ -32,28 +35,119 @@ KindStyle StyleOf(ControlKind kind) noexcept {
   return {"STATIC", 0, 0};
 }
 
+struct TabColumns {
+  int column;
+  int gap;
+};
+constexpr UINT_PTR kTabColumnsSubclassId = 0x7443;  // "tC"
+
+void PaintTabColumns(HWND label, const TabColumns& layout) noexcept {
+  const PaintDC paint(label);
+  if (paint.get() == nullptr) return;
+  RECT client{};
+  GetClientRect(label, &client);
+  // The colours the parent gives a static text (the skin's among them).
+  const auto brush = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(label), WM_CTLCOLORSTATIC,
+                                                           reinterpret_cast<WPARAM>(paint.get()),
+                                                           reinterpret_cast<LPARAM>(label)));
+  FillRect(paint.get(), &client, brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE));
+  const SelectGuard font(paint.get(), reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+  SetBkMode(paint.get(), TRANSPARENT);
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(paint.get(), &metrics);
+  const int dpi = WindowDpi(label);
+  const int column = ScaleForDpi(layout.column, dpi), gap = ScaleForDpi(layout.gap, dpi);
+  const std::string text = WindowText(label);
+  int top = 0;
+  for (std::size_t start = 0; start <= text.size() && top < client.bottom;) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string_view line(text.data() + start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    std::vector<std::string_view> pieces;
+    std::vector<int> widths;
+    for (std::size_t from = 0;;) {
+      const std::size_t tab = line.find('\t', from);
+      const std::string_view piece = line.substr(from, tab == std::string_view::npos ? line.npos : tab - from);
+      SIZE size{};
+      GetTextExtentPoint32A(paint.get(), piece.data(), static_cast<int>(piece.size()), &size);
+      pieces.push_back(piece);
+      widths.push_back(size.cx);
+      if (tab == std::string_view::npos) break;
+      from = tab + 1;
+    }
+    const std::vector<int> starts = TabColumnStarts(widths, column, gap);
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+      if (!pieces[i].empty()) {
+        TextOutA(paint.get(), starts[i], top, pieces[i].data(), static_cast<int>(pieces[i].size()));
+      }
+    }
+    top += metrics.tmHeight;
+    start = end + 1;
+  }
+}
+
+LRESULT CALLBACK TabColumnsProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                                DWORD_PTR data) noexcept {
+  const auto* layout = reinterpret_cast<const TabColumns*>(data);
+  switch (message) {
+    case WM_PAINT:
+      PaintTabColumns(label, *layout);
+      return 0;
+    case WM_SETTEXT: {
+      // The static text repaints only what its own layout covers.
+      const LRESULT result = DefSubclassProc(label, message, wParam, lParam);
+      InvalidateRect(label, nullptr, TRUE);
+      return result;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(label, &TabColumnsProc, kTabColumnsSubclassId);
+      delete layout;
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(label, message, wParam, lParam);
+}
+
 }  // namespace
 
-HFONT DialogFont() noexcept {
-  static const UniqueFont font = [] {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-      return UniqueFont(CreateFontIndirectA(&metrics.lfMessageFont));
-    }
-    return UniqueFont();
-  }();
-  return font ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+void ShowTabsAsColumns(HWND label, int column, int gap) noexcept {
+  if (label == nullptr) return;
+  auto* layout = new (std::nothrow) TabColumns{column, gap};
+  if (layout == nullptr) return;
+  if (!SetWindowSubclass(label, &TabColumnsProc, kTabColumnsSubclassId, reinterpret_cast<DWORD_PTR>(layout))) {
+    delete layout;
+    return;
+  }
+  InvalidateRect(label, nullptr, TRUE);
+}
+
+std::vector<int> TabColumnStarts(std::span<const int> widths, int column, int gap) {
+  std::vector<int> starts;
+  starts.reserve(widths.size());
+  int x = 0;
+  for (std::size_t i = 0; i < widths.size(); ++i) {
+    starts.push_back(x);
+    const int end = x + widths[i] + gap;
+    x = column > 0 ? (end + column - 1) / column * column : end;
+  }
+  return starts;
 }
 
 HWND CreateControl(HWND parent, const ControlSpec& row) noexcept {
   const KindStyle kind = StyleOf(row.kind);
   const std::string caption(row.caption);
+  const int dpi = WindowDpi(parent);
+  const auto px = [dpi](int length) { return ScaleForDpi(length, dpi); };
+  // Edges are scaled, not sizes, so that controls that meet at 96 DPI meet at every DPI.
+  const int left = px(row.x), top = px(row.y);
   const HWND control = CreateWindowExA(kind.exStyle, kind.className, caption.c_str(),
-                                       WS_CHILD | WS_VISIBLE | kind.style | row.style, row.x, row.y, row.width,
-                                       row.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
+                                       WS_CHILD | WS_VISIBLE | kind.style | row.style, left, top,
+                                       px(row.x + row.width) - left, px(row.y + row.height) - top, parent,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                        GetModuleHandleA(nullptr), nullptr);
-  if (control != nullptr) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+  if (control != nullptr) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFontFor(dpi)), FALSE);
   return control;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // Child controls of the tool windows built from tables: each row is one real
 // control carrying its caption, in tab order, with the program's dialog font.
+// The rows are in 96-DPI pixels; each control is made at the DPI of the
+// window it is put on (ui/Dpi.h), its font too.
 //
 //   constexpr ControlSpec kControls[] = {
 //       {ControlKind::Frame, IDC_FRAME, "Windows Startup", 8, 8, 424, 90},
@@ -13,6 +15,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarvix {
 
@@ -38,14 +41,22 @@ struct ControlSpec {
   DWORD style = 0;  // added to the kind's own styles
 };
 
-// The font every tool window uses: the system's message font (Tahoma or
-// Segoe UI), made once for the process.
-[[nodiscard]] HFONT DialogFont() noexcept;
-
-// Creates one control as a visible child of `parent`; null when Windows refused.
+// Creates one control as a visible child of `parent`, at the parent's DPI;
+// null when Windows refused.
 HWND CreateControl(HWND parent, const ControlSpec& row) noexcept;
 // Creates the rows in order (the order is the tab order).
 void CreateControls(HWND parent, std::span<const ControlSpec> specs) noexcept;
+
+// A static text's tabs as columns `column` pixels apart (at 96 DPI, scaled
+// to the label's DPI), each piece at least `gap` pixels after the one before
+// it. Windows puts tab stops every eight average characters, and a piece that
+// ends just short of a stop would touch the next; the columns also keep
+// their place at every DPI, which the font's average width does not.
+void ShowTabsAsColumns(HWND label, int column, int gap) noexcept;
+// Where each tab-separated piece of `widths` starts: the first at 0, each
+// next at the first multiple of `column` at least `gap` past the end of the
+// one before. `column` 0 or less puts the pieces `gap` apart.
+[[nodiscard]] std::vector<int> TabColumnStarts(std::span<const int> widths, int column, int gap);
 
 [[nodiscard]] std::string WindowText(HWND window);
 void SetWindowTextTo(HWND window, std::string_view text) noexcept;

@@ -27,6 +27,8 @@ using UniqueIcon = UniqueAny<NullHandlePolicy<HICON, DestroyIcon>>;
 using UniqueImageList = UniqueAny<NullHandlePolicy<HIMAGELIST, ImageList_Destroy>>;
 using UniqueMemoryDC = UniqueAny<NullHandlePolicy<HDC, DeleteDC>>;
 using UniqueWindow = UniqueAny<NullHandlePolicy<HWND, DestroyWindowIfAlive>>;
+// A library loaded for calls that older systems lack.
+using UniqueModule = UniqueAny<NullHandlePolicy<HMODULE, FreeLibrary>>;
 
 // A window's DC from GetDC (null window: the screen), released with ReleaseDC.
 class WindowDC {

@@ -95,7 +95,7 @@ AutoLayout LayoutAutoBox(int panelWidthPx, int messageHeight, Twips t) noexcept 
   layout.panelHeightPx = (layout.message.bottom() + 300) / t.perPixelY;
   layout.closeImage = {panelWidthPx * t.perPixelX - kCloseImageDesign.width - 50, kIconDesign.top,
                        kCloseImageDesign.width, kCloseImageDesign.height};
-  layout.windowHeightPx = kPanelTop + layout.panelHeightPx + 40;
+  layout.windowHeightPx = BoxPixels(kPanelTop, t.perPixelY) + layout.panelHeightPx + BoxPixels(40, t.perPixelY);
   return layout;
 }
 
@@ -104,7 +104,7 @@ MessageLayout LayoutMessageBox(int panelWidthPx, int messageHeight, Twips t) noe
   layout.message = {kMessageDesign.left, kMessageDesign.top, MessageWidthTwips(panelWidthPx, t), messageHeight};
   layout.panelHeightPx = (layout.message.bottom() + 900) / t.perPixelY;
   layout.checkBox = {layout.message.left, layout.message.bottom() + 70, layout.message.width, kCheckBoxHeight};
-  layout.windowHeightPx = layout.panelHeightPx + 65;
+  layout.windowHeightPx = layout.panelHeightPx + BoxPixels(65, t.perPixelY);
   return layout;
 }
 
@@ -126,7 +126,7 @@ InputLayout LayoutInputBox(int panelWidthPx, int messageHeight, Twips t) noexcep
   layout.cancel = {layout.ok.left - kButtonWidth - 70, buttonTop, kButtonWidth, kButtonHeight};
   layout.checkBox = {layout.field.left, buttonTop, layout.cancel.left - layout.field.left - 10, kCheckBoxHeight};
   layout.panelHeightPx = (layout.ok.bottom() + 115) / t.perPixelY;
-  layout.windowHeightPx = layout.panelHeightPx + 65;
+  layout.windowHeightPx = layout.panelHeightPx + BoxPixels(65, t.perPixelY);
   return layout;
 }
 

@@ -105,7 +105,8 @@ inline constexpr int kMiddleButtonDesignLeft = 1815;
 inline constexpr int kInputFieldHeight = 315;
 inline constexpr int kCheckBoxHeight = 255;
 
-// The window in pixels: panels sit at (8, 30) and are 30 pixels narrower.
+// The window in pixels at 96 DPI: panels sit at (8, 30) and are 30 pixels
+// narrower.
 inline constexpr int kPanelLeft = 8;
 inline constexpr int kPanelTop = 30;
 inline constexpr int kPanelWidthLoss = 30;
@@ -114,6 +115,12 @@ struct Twips {
   int perPixelX = 15;
   int perPixelY = 15;
 };
+
+// A length of the window given in pixels at 96 DPI (15 twips a pixel), in
+// pixels of a screen with `twipsPerPixel`.
+[[nodiscard]] constexpr int BoxPixels(int designPixels, int twipsPerPixel) noexcept {
+  return twipsPerPixel <= 0 ? designPixels : (designPixels * 15 + twipsPerPixel / 2) / twipsPerPixel;
+}
 
 // The message label's width: the panel's width less 130 twips.
 [[nodiscard]] constexpr int MessageWidthTwips(int panelWidthPx, Twips t) noexcept {

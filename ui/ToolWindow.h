@@ -5,7 +5,7 @@
 //
 // A tool window T derives from ToolWindowBase<T> and provides
 //   static const char* ClassName();
-//   static constexpr int kWidth, kHeight;      // its size in the child area
+//   static constexpr int kWidth, kHeight;      // its size in the child area at 96 DPI
 //   void Form_Load();                          // creates its controls, calls SkinSelf(), reads its settings
 //   void Form_Unload() noexcept;               // optional: stops timers, ...
 // and any of the handlers below, to which the base decodes its messages
@@ -22,6 +22,7 @@
 #include <string_view>
 
 #include "ui/BaseWindow.h"
+#include "ui/Dpi.h"
 
 namespace tarvix {
 
@@ -64,8 +65,9 @@ class ToolWindowBase : public BaseWindow<T>, public IToolWindow {
   [[nodiscard]] bool Load() override {
     if (this->hwnd() != nullptr) return true;
     // No WS_CLIPCHILDREN: group boxes leave their inside to the parent's background.
-    if (!this->CreateWindowOf(WS_EX_CONTROLPARENT, WS_CHILD | WS_CLIPSIBLINGS, 0, 0, T::kWidth,
-                              T::kHeight, shell_.ChildFrame())) {
+    const int dpi = WindowDpi(shell_.ChildFrame());
+    if (!this->CreateWindowOf(WS_EX_CONTROLPARENT, WS_CHILD | WS_CLIPSIBLINGS, 0, 0, ScaleForDpi(T::kWidth, dpi),
+                              ScaleForDpi(T::kHeight, dpi), shell_.ChildFrame())) {
       return false;
     }
     SetWindowTextA(this->hwnd(), T::kCaption);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ui/Controls.h"
+#include "ui/Dpi.h"
 
 namespace tarvix {
 namespace {
@@ -86,11 +87,19 @@ void RepaintBeneath(const RECT& area) noexcept {
   while (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&message);
 }
 
-UniqueFont BoldDialogFont() noexcept {
+UniqueFont BoldDialogFont(int dpi) noexcept {
   LOGFONTA font{};
-  if (GetObjectA(DialogFont(), sizeof font, &font) == 0) return {};
+  if (GetObjectA(DialogFontFor(dpi), sizeof font, &font) == 0) return {};
   font.lfWeight = FW_BOLD;
   return UniqueFont(CreateFontIndirectA(&font));
+}
+
+// The DPI of the monitor the box points at: (X, Y), or the cursor when
+// either is 0, as the box places itself.
+int BoxDpi(float X, float Y) noexcept {
+  POINT at{static_cast<LONG>(X), static_cast<LONG>(Y)};
+  if (X == 0.0f || Y == 0.0f) GetCursorPos(&at);
+  return MonitorDpiAt(at);
 }
 
 }  // namespace
@@ -153,14 +162,17 @@ msgFrm* msgFrm::FromHandle(HWND window) noexcept {
 
 msgFrm::~msgFrm() { Unload(); }
 
-bool msgFrm::Load(HWND owner, bool notification) noexcept {
+bool msgFrm::Load(HWND owner, bool notification, int dpi) noexcept {
   if (Loaded()) return true;
-  twips_ = ReadTwipsPerPixel();
+  dpi_ = dpi > 0 ? dpi : SystemDpi();
+  twips_ = TwipsPerPixelAt(dpi_);
   width_ = balloon::PixelsFromTwips(balloon::kDesignWidthTwips, twips_.x);
   const DWORD exStyle = WS_EX_CONTROLPARENT | (notification ? WS_EX_TOOLWINDOW | WS_EX_TOPMOST : 0);
   if (!CreateWindowOf(exStyle, WS_POPUP | WS_CLIPCHILDREN, 0, 0, width_, 100, owner)) return false;
+  // The panels' controls and fonts are made for the box's DPI.
+  SetWindowDpi(hwnd(), dpi_);
   owner_ = owner;
-  titleFont_ = BoldDialogFont();
+  titleFont_ = BoldDialogFont(dpi_);
   for (std::size_t i = 0; i < panels_.size(); ++i) {
     if (!panels_[i].Create(*this, static_cast<BoxPanel>(i))) {
       Unload();
@@ -185,6 +197,7 @@ void msgFrm::Unload() noexcept {
   DestroyOwnWindow();
   surface_.Detach();
   for (UniqueBitmap& icon : icons_) icon.reset();
+  iconNumbers_ = {};
   panelBrush_.reset();
   titleFont_.reset();
   autoCloseMs_ = 0;
@@ -215,7 +228,7 @@ int msgFrm::StartBox(BoxPanel panel, std::string_view mPrompt, std::string_view 
   for (std::size_t i = 0; i < panels_.size(); ++i) {
     if (i != IndexOf(panel)) ShowWindow(panels_[i].hwnd(), SW_HIDE);
   }
-  return width_ - msgbox::kPanelWidthLoss;
+  return width_ - msgbox::BoxPixels(msgbox::kPanelWidthLoss, twips_.x);
 }
 
 int msgFrm::MessageHeightTwips(HWND label, int widthTwips) const noexcept {
@@ -245,7 +258,8 @@ void msgFrm::Place(HWND control, const TwipsRect& r) const noexcept {
 
 void msgFrm::PlacePanel(int heightPx) const noexcept {
   const HWND panel = panels_[IndexOf(panel_)].hwnd();
-  MoveWindow(panel, msgbox::kPanelLeft, msgbox::kPanelTop, width_ - msgbox::kPanelWidthLoss, heightPx, FALSE);
+  MoveWindow(panel, msgbox::BoxPixels(msgbox::kPanelLeft, twips_.x), msgbox::BoxPixels(msgbox::kPanelTop, twips_.y),
+             width_ - msgbox::BoxPixels(msgbox::kPanelWidthLoss, twips_.x), heightPx, FALSE);
   ShowWindow(panel, SW_SHOW);
   InvalidateRect(panel, nullptr, TRUE);
 }
@@ -254,10 +268,11 @@ void msgFrm::SetDisplayIcon(std::uint32_t MF, BoxPanel ID) noexcept {
   const PanelIds& ids = kPanelIds[IndexOf(ID)];
   const HWND picture = Control(ids.picture);
   const int icon = msgbox::StripIconForFlags(MF);
+  iconNumbers_[IndexOf(ID)] = icon;
   const TwipsRect& message = ID == BoxPanel::Message ? msgbox::kMessageDesign : msgbox::kInputMessageDesign;
   if (icon != 0) {
     Place(picture, msgbox::kIconDesign);
-    icons_[IndexOf(ID)] = SetStripIcon(picture, icon, msgbox::kStripIconSize, panelColor_);
+    icons_[IndexOf(ID)] = SetStripIcon(picture, icon, ScaleForDpi(msgbox::kStripIconSize, dpi_), panelColor_);
     ShowWindow(picture, SW_SHOW);
   } else {
     ShowWindow(picture, SW_HIDE);
@@ -269,7 +284,7 @@ void msgFrm::SetupButtons(std::uint32_t MF, std::string_view b1, std::string_vie
   const msgbox::ButtonSet set = msgbox::ButtonsFor(MF, b1, b2, b3);
   RECT panel{};
   GetClientRect(Control(IDC_F1_MESSAGE), &panel);
-  const auto places = msgbox::ButtonPlaces(set.count, width_ - msgbox::kPanelWidthLoss, panel.bottom,
+  const auto places = msgbox::ButtonPlaces(set.count, width_ - msgbox::BoxPixels(msgbox::kPanelWidthLoss, twips_.x), panel.bottom,
                                            {twips_.x, twips_.y});
   for (std::size_t i = 0; i < set.slots.size(); ++i) {
     const HWND button = Control(IDC_CMD1_0 + static_cast<int>(i));
@@ -301,7 +316,10 @@ void msgFrm::SetDefaultButton(std::uint32_t MF) noexcept {
 void msgFrm::ShowAuto(std::string_view mPrompt, std::uint32_t mFlags, std::string_view mCaption,
                       std::int16_t nTime, bool NoPointer, COLORREF mColor, float X, float Y,
                       std::int16_t Intensity) {
-  if (!Load(nullptr, true)) return;
+  // A box still showing on a monitor of another DPI is made anew for this one.
+  const int dpi = BoxDpi(X, Y);
+  if (Loaded() && dpi != dpi_) Unload();
+  if (!Load(nullptr, true, dpi)) return;
   // A box still showing is laid out anew; hidden first so the shadow reads
   // what lies beneath it and not the old balloon.
   KillTimer(hwnd(), kAutoCloseTimerId);
@@ -495,7 +513,7 @@ LRESULT msgFrm::Command1_DrawItem(const DRAWITEMSTRUCT& item) noexcept {
     closeImage_.Release();
   }
   const RECT& r = item.rcItem;
-  const int size = msgbox::kStripIconSize;
+  const int size = ScaleForDpi(msgbox::kStripIconSize, dpi_);
   const UniqueBrush fill(CreateSolidBrush(panelColor_));
   FillRect(item.hDC, &r, fill.get());
   DrawStripIcon(item.hDC, r.left + (r.right - r.left - size) / 2, r.top + (r.bottom - r.top - size) / 2,
@@ -518,6 +536,38 @@ void msgFrm::EndDrag() noexcept {
   RepaintBeneath(now);
   surface_.n_RefreshShadow(balloon::IntensityFromTag(tag_));
   UpdateWindow(hwnd());
+}
+
+// Dragged onto a monitor of another DPI: the panels, their controls and
+// fonts, the icons and the balloon itself are made anew for it, in the
+// place Windows suggests (a dragged box has no pointer any more).
+void msgFrm::Form_DpiChanged(int dpi, const RECT& suggested) noexcept {
+  if (dpi < 48 || dpi == dpi_ || hwnd() == nullptr) return;
+  const int old = dpi_;
+  dpi_ = dpi;
+  SetWindowDpi(hwnd(), dpi_);
+  twips_ = TwipsPerPixelAt(dpi_);
+  // In proportion with the panels, which keep their layout.
+  width_ = RescaleLength(width_, old, dpi_);
+  const int height = RescaleLength(surface_.Height(), old, dpi_);
+  RescaleChildren(hwnd(), old, dpi_);
+  titleFont_ = BoldDialogFont(dpi_);
+  for (std::size_t i = 0; i < panels_.size(); ++i) {
+    if (titleFont_) {
+      SendMessageA(Control(kPanelIds[i].title), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), FALSE);
+    }
+    if (iconNumbers_[i] != 0 && icons_[i]) {
+      icons_[i] = SetStripIcon(Control(kPanelIds[i].picture), iconNumbers_[i],
+                               ScaleForDpi(msgbox::kStripIconSize, dpi_), panelColor_);
+    }
+  }
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, width_, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!surface_.Attach(hwnd(), width_, height, panelColor_)) return;
+  RECT now{};
+  GetWindowRect(hwnd(), &now);
+  RepaintBeneath(now);
+  surface_.n_RefreshShadow(balloon::IntensityFromTag(tag_));
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void msgFrm::Drag() noexcept {
@@ -580,6 +630,9 @@ LRESULT msgFrm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_APP_UNLOAD_BOX:
       if (!IsWindowVisible(hwnd())) Unload();
       return 0;
+    case WM_DPICHANGED:
+      Form_DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     default:
       break;
   }
@@ -601,7 +654,7 @@ std::int16_t msg_Box(std::string_view mPrompt, std::uint32_t mFlags, std::string
                      std::string_view CheckboxTxt, std::string_view Btn1, std::string_view Btn2,
                      std::string_view Btn3, COLORREF mColor, float X, float Y, std::int16_t Intensity) {
   msgFrm box;
-  if (!box.Load(GetActiveWindow(), false)) return 0;
+  if (!box.Load(GetActiveWindow(), false, BoxDpi(X, Y))) return 0;
   return box.RunMessage(mPrompt, mFlags, mCaption, NoPointer, CheckboxTxt, Btn1, Btn2, Btn3, mColor, X, Y,
                         Intensity);
 }
@@ -610,7 +663,7 @@ std::string input_box(std::string_view mPrompt, std::uint32_t mFlags, std::strin
                       std::string_view DefaultText, bool NoPointer, std::string_view CheckboxTxt, COLORREF mColor,
                       float X, float Y, std::int16_t Intensity) {
   msgFrm box;
-  if (!box.Load(GetActiveWindow(), false)) return {};
+  if (!box.Load(GetActiveWindow(), false, BoxDpi(X, Y))) return {};
   return box.RunInput(mPrompt, mFlags, mCaption, DefaultText, NoPointer, CheckboxTxt, mColor, X, Y, Intensity);
 }
 

@@ -73,7 +73,8 @@ class msgFrm final : public BaseWindow<msgFrm> {
   ~msgFrm();
 
   // Creates the hidden window with its three panels, owned by `owner`.
-  [[nodiscard]] bool Load(HWND owner, bool notification) noexcept;
+  // Its lengths and fonts are made for `dpi`; 0 means the system DPI.
+  [[nodiscard]] bool Load(HWND owner, bool notification, int dpi = 0) noexcept;
   // Destroys the window and everything on it; the object can load again.
   void Unload() noexcept;
   [[nodiscard]] bool Loaded() const noexcept { return hwnd() != nullptr; }
@@ -125,6 +126,7 @@ class msgFrm final : public BaseWindow<msgFrm> {
   void EndModal() noexcept;
   void CloseAuto() noexcept;
   void Drag() noexcept;
+  void Form_DpiChanged(int dpi, const RECT& suggested) noexcept;
 
   void cmd1_Click(int index) noexcept;
   void iCmd_Click(int index) noexcept;
@@ -137,6 +139,8 @@ class msgFrm final : public BaseWindow<msgFrm> {
 
   std::array<MsgPanel, 3> panels_;
   BalloonSurface surface_;
+  int dpi_ = 96;  // what the panels, fonts and icons are made for
+  std::array<int, 3> iconNumbers_{};  // each panel's strip icon; 0 for none
   TwipsPerPixel twips_;
   int width_ = 0;
   BoxPanel panel_ = BoxPanel::Message;

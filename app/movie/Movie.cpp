@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "base/Text.h"
+#include "ui/Dpi.h"
 #include "ui/Subclass.h"
 
 namespace tarvix {
@@ -118,6 +119,9 @@ LRESULT Movie::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       Form_Size();
       return 0;
+    case WM_APP_DPI_CHANGED:
+      Form_DpiChanged(static_cast<int>(wParam), static_cast<int>(lParam));
+      return kDpiChangeHandled;
     case WM_ERASEBKGND:
       return 1;  // the backdrop covers everything
     case WM_PAINT:
@@ -212,14 +216,33 @@ LRESULT Movie::ButtonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lP
 }
 
 void Movie::Form_Create() {
-  {
-    const WindowDC screen(nullptr);
-    if (screen.get() != nullptr) dpi_ = std::max(96, GetDeviceCaps(screen.get(), LOGPIXELSY));
-  }
+  dpi_ = WindowDpi(hwnd());
   CreateFonts();
   BuildButtons();
   Relayout();
   ShowScreen(screen_);
+}
+
+// The main window moved to a monitor of another DPI: the fonts are made
+// anew for it, the movie takes its share of the window at the new DPI, and
+// the screens are laid out again (in Form_Size, or here when the size stays).
+void Movie::Form_DpiChanged(int newDpi, int oldDpi) {
+  if (newDpi <= 0 || newDpi == dpi_) return;
+  dpi_ = newDpi;
+  CreateFonts();
+  for (const Slot& slot : slots_) {
+    SendMessageA(slot.button.get(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.caption.get()), FALSE);
+  }
+  const HWND parent = GetParent(hwnd());
+  RECT box{};
+  GetWindowRect(hwnd(), &box);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&box), 2);
+  const auto scale = [&](LONG v) { return RescaleLength(static_cast<int>(v), oldDpi, newDpi); };
+  const int left = scale(box.left), top = scale(box.top);
+  const int width = scale(box.right) - left, height = scale(box.bottom) - top;
+  const bool sameSize = width == box.right - box.left && height == box.bottom - box.top;
+  SetWindowPos(hwnd(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (sameSize) Form_Size();
 }
 
 void Movie::Form_Size() {

@@ -104,6 +104,7 @@ class Movie final : public BaseWindow<Movie> {
 
   void Form_Create();
   void Form_Size();
+  void Form_DpiChanged(int newDpi, int oldDpi);
   void Form_Paint();
   void Form_LButtonDown(int x, int y);
   void Item_Click(int id);
@@ -150,7 +151,7 @@ class Movie final : public BaseWindow<Movie> {
   SIZE backdropSize_{};
   bool backdropStale_ = true;
   HWND hot_ = nullptr;     // the button under the mouse
-  int dpi_ = 96;
+  int dpi_ = 96;  // what the fonts and the layout are made for
   // Expires when the movie is destroyed, so a handler may delete it.
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/Text.h"
+#include "ui/Dpi.h"
 #include "ui/Subclass.h"
 
 namespace tarvix {
@@ -26,11 +27,7 @@ bool IsContainerScheme(std::string_view name) noexcept {
   return name == "NoFrame" || name == "controlForm" || name == "Frame";
 }
 
-int PointsToPixels(int points) noexcept {
-  const WindowDC screen(nullptr);
-  const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-  return MulDiv(points, dpi, 72);
-}
+int PointsToPixels(int points, int dpi) noexcept { return MulDiv(points, dpi, 72); }
 
 }  // namespace
 
@@ -68,19 +65,41 @@ bool Skin::LoadText(std::string_view text) {
     return false;
   }
   for (const SkinScheme& scheme : file.schemes) {
-    Resources resources{scheme, UniqueBrush(CreateSolidBrush(ToColorRef(scheme.background))),
-                        CreateUiFont(scheme.font.face, PointsToPixels(scheme.font.points),
-                                     scheme.font.bold ? FW_BOLD : FW_NORMAL)};
+    Resources resources{scheme, UniqueBrush(CreateSolidBrush(ToColorRef(scheme.background))), {}};
     schemes_.emplace(scheme.name, std::move(resources));
   }
   loadError_.clear();
   return true;
 }
 
+HFONT Skin::Resources::FontAt(int dpi) const noexcept {
+  for (const ScaledFont& made : fonts) {
+    if (made.dpi == dpi) return made.font.get();
+  }
+  try {
+    fonts.push_back({dpi, CreateUiFont(scheme.font.face, PointsToPixels(scheme.font.points, dpi),
+                                       scheme.font.bold ? FW_BOLD : FW_NORMAL)});
+    return fonts.back().font.get();
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+void Skin::FollowDpi() noexcept {
+  for (auto& [window, applied] : applied_) {
+    if (!IsWindow(window)) continue;
+    const int dpi = WindowDpi(window);
+    if (IsDialogFont(applied.previousFont)) applied.previousFont = DialogFontFor(dpi);
+    if (const HFONT font = applied.resources->FontAt(dpi)) {
+      SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+  }
+}
+
 void Skin::Unload() noexcept {
   // Give every control its own font back before the skin's fonts go.
   for (const auto& [window, applied] : applied_) {
-    if (IsWindow(window) && applied.resources->font) {
+    if (IsWindow(window) && !applied.resources->fonts.empty()) {
       SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(applied.previousFont), FALSE);
     }
   }
@@ -109,7 +128,9 @@ bool Skin::Apply(HWND window, std::string_view scheme) {
   // A control's colours come from its parent's WM_CTLCOLOR* answer.
   const HWND parent = GetParent(window);
   if (parent != nullptr && (GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD) != 0) Hook(parent);
-  if (resources.font) SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(resources.font.get()), FALSE);
+  if (const HFONT font = resources.FontAt(WindowDpi(window))) {
+    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   return true;
 }
@@ -292,7 +313,8 @@ void Skin::PaintButton(HWND button, HDC target, const Resources& skin) {
   const int length = GetWindowTextA(button, caption, sizeof caption);
   RECT textBox = client;
   if (pressed) OffsetRect(&textBox, 0, 1);
-  const SelectGuard selectFont(dc, skin.font ? skin.font.get() : reinterpret_cast<HFONT>(SendMessageA(button, WM_GETFONT, 0, 0)));
+  const HFONT font = skin.FontAt(WindowDpi(button));
+  const SelectGuard selectFont(dc, font != nullptr ? font : reinterpret_cast<HFONT>(SendMessageA(button, WM_GETFONT, 0, 0)));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ToColorRef(text));
   const bool hidePrefix = (SendMessageA(button, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) != 0;
@@ -306,7 +328,8 @@ void Skin::PaintGroupBox(HWND box, HDC dc, const Resources& skin) {
   GetClientRect(box, &client);
   char caption[256] = {};
   const int length = GetWindowTextA(box, caption, sizeof caption);
-  const HFONT font = skin.font ? skin.font.get() : reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0));
+  const HFONT scheme = skin.FontAt(WindowDpi(box));
+  const HFONT font = scheme != nullptr ? scheme : reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0));
   const SelectGuard selectFont(dc, font);
   TEXTMETRICA metrics{};
   GetTextMetricsA(dc, &metrics);

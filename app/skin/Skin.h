@@ -21,6 +21,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/skin/SkinFile.h"
 #include "ui/SkinGdi.h"
@@ -48,12 +49,22 @@ class Skin final {
   [[nodiscard]] bool Apply(HWND window, std::string_view scheme);
   // The scheme applied to `window`, if any.
   [[nodiscard]] std::optional<std::string> SchemeOf(HWND window) const;
+  // After a DPI change: every skinned window gets its scheme's font at the
+  // DPI its window now has, and the font Unload gives back follows too.
+  void FollowDpi() noexcept;
 
  private:
+  struct ScaledFont {
+    int dpi;
+    UniqueFont font;
+  };
   struct Resources {
     SkinScheme scheme;
     UniqueBrush background;
-    UniqueFont font;
+    // The scheme's font at each DPI asked for, made on first use; null
+    // when it cannot be made (the control keeps its own font then).
+    mutable std::vector<ScaledFont> fonts;
+    [[nodiscard]] HFONT FontAt(int dpi) const noexcept;
   };
   struct Applied {
     const Resources* resources;

@@ -25,6 +25,8 @@
 #include "support/FakePlatform.h"
 #include "support/RegistryRedirect.h"
 #include "support/TempDir.h"
+#include "support/TextFits.h"
+#include "ui/Dpi.h"
 #include "ui/msgFrm.h"
 #include "ui/TrayTestSupport.h"
 
@@ -215,63 +217,6 @@ TEST_F(frmMainTest, EachWayOutUnloadsTheToolWindowsInItsOrder) {
   }
 }
 
-// Why a control's text does not fit its client rectangle, measured with the
-// control's own font as the control draws it; empty when it fits.
-std::string TextDoesNotFit(HWND control) {
-  char className[32] = {};
-  GetClassNameA(control, className, static_cast<int>(sizeof className));
-  const std::string text = [control] {
-    char buffer[1024] = {};
-    GetWindowTextA(control, buffer, static_cast<int>(sizeof buffer));
-    return std::string(buffer);
-  }();
-  if (text.empty()) return {};
-  const LONG style = GetWindowLongA(control, GWL_STYLE);
-  RECT client{};
-  GetClientRect(control, &client);
-  int width = client.right - client.left;
-  int height = client.bottom - client.top;
-  UINT flags = DT_CALCRECT | DT_EXPANDTABS;
-  if (lstrcmpiA(className, "Static") == 0) {
-    const LONG kind = style & SS_TYPEMASK;
-    if (kind != SS_LEFT && kind != SS_CENTER && kind != SS_RIGHT && kind != SS_SIMPLE && kind != SS_LEFTNOWORDWRAP) {
-      return {};
-    }
-    flags |= (kind == SS_SIMPLE || kind == SS_LEFTNOWORDWRAP || (style & SS_CENTERIMAGE) != 0) ? DT_SINGLELINE
-                                                                                            : DT_WORDBREAK;
-    if ((style & SS_NOPREFIX) != 0) flags |= DT_NOPREFIX;
-  } else if (lstrcmpiA(className, "Button") == 0) {
-    const LONG kind = style & BS_TYPEMASK;
-    const int check = GetSystemMetrics(SM_CXMENUCHECK) + 4;
-    switch (kind) {
-      case BS_PUSHBUTTON:
-      case BS_DEFPUSHBUTTON: width -= 8; height -= 4; break;
-      case BS_CHECKBOX:
-      case BS_AUTOCHECKBOX:
-      case BS_3STATE:
-      case BS_AUTO3STATE:
-      case BS_RADIOBUTTON:
-      case BS_AUTORADIOBUTTON: width -= check; break;
-      case BS_GROUPBOX: width -= 16; break;
-      default: return {};  // owner-drawn: the program draws it itself
-    }
-    flags |= (style & BS_MULTILINE) != 0 ? DT_WORDBREAK : DT_SINGLELINE;
-  } else {
-    return {};
-  }
-  const HDC dc = GetDC(control);
-  const HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-  const HGDIOBJ previous = SelectObject(dc, font != nullptr ? font : GetStockObject(SYSTEM_FONT));
-  RECT needed{0, 0, width, 0};
-  DrawTextA(dc, text.c_str(), -1, &needed, flags);
-  SelectObject(dc, previous);
-  ReleaseDC(control, dc);
-  const bool groupBox = (style & BS_TYPEMASK) == BS_GROUPBOX && lstrcmpiA(className, "Button") == 0;
-  if (needed.right - needed.left <= width && (groupBox || needed.bottom - needed.top <= height)) return {};
-  return "\"" + text + "\" needs " + std::to_string(needed.right - needed.left) + " x " +
-         std::to_string(needed.bottom - needed.top) + ", has " + std::to_string(width) + " x " + std::to_string(height);
-}
-
 // Every static text, check box, option button, button and frame of every
 // tool window, every page of the advanced editor included, shows its whole
 // text in the font it is drawn with.
@@ -282,21 +227,11 @@ TEST_F(frmMainTest, EveryTextFitsItsControl) {
   for (std::size_t i = 0; i < kToolWindowCount; ++i) {
     const HWND window = main.ToolWindows().Get(static_cast<ToolWindow>(i))->Window();
     ASSERT_NE(window, nullptr);
-    struct Walk {
-      std::vector<HWND> controls;
-    } walk;
-    // Hidden pages too: every page's controls exist from the start.
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM data) -> BOOL {
-          reinterpret_cast<Walk*>(data)->controls.push_back(child);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&walk));
     char caption[64] = {};
     GetWindowTextA(window, caption, static_cast<int>(sizeof caption));
-    for (const HWND control : walk.controls) {
-      const std::string problem = TextDoesNotFit(control);
+    // Hidden pages too: every page's controls exist from the start.
+    for (const HWND control : test::AllChildren(window)) {
+      const std::string problem = test::TextDoesNotFit(control);
       EXPECT_TRUE(problem.empty()) << caption << ": " << problem;
       ++measured;
     }
@@ -319,8 +254,8 @@ TEST_F(frmMainTest, EveryWindowCommandShowsItsWindowInTheChildAreaWithItsSize) {
     EXPECT_FALSE(main.MovieInFront());
     EXPECT_EQ(GetWindow(main.hwnd(), GW_CHILD), main.framChildWindow()) << "the child area is not in front";
     EXPECT_NE(GetWindowLongPtrA(main.flash().hwnd(), GWL_STYLE) & WS_CLIPSIBLINGS, 0);
-    EXPECT_EQ(ChildAreaSize().cx, kChildAreaWidth);
-    EXPECT_EQ(ChildAreaSize().cy, row.childHeight);
+    EXPECT_EQ(ChildAreaSize().cx, ScaleForDpi(kChildAreaWidth, main.Dpi()));
+    EXPECT_EQ(ChildAreaSize().cy, ScaleForDpi(row.childHeight, main.Dpi()));
     // Only the last window shown is visible.
     for (std::size_t i = 0; i < kToolWindowCount; ++i) {
       IToolWindow* other = main.ToolWindows().Get(static_cast<ToolWindow>(i));
@@ -335,7 +270,7 @@ TEST_F(frmMainTest, EveryWindowCommandShowsItsWindowInTheChildAreaWithItsSize) {
   main.FSCommand("IDC_FS_settings", "");
   main.FSCommand("IDC_FS_settings", "");
   EXPECT_TRUE(IsWindowVisible(main.ToolWindows().MainSettings().Window()));
-  EXPECT_EQ(ChildAreaSize().cy, 245);
+  EXPECT_EQ(ChildAreaSize().cy, ScaleForDpi(245, main.Dpi()));
 
   // Home and Hide cover the window without hiding it; Main hides it.
   main.FSCommand("IDC_FS_home", "");

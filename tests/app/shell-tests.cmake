@@ -16,8 +16,23 @@ tarvix_test(tests_shell
   ${CMAKE_CURRENT_SOURCE_DIR}/app/AnyFolderTest.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/app/HandOverTest.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/app/AdministratorRestartTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/app/DpiTest.cpp
 )
 target_compile_definitions(tests_shell PRIVATE TARVIX_ASSETS_DIR="Z:${CMAKE_SOURCE_DIR}/assets")
+
+# The windows at the DPI of a real monitor: the main window's tests that
+# measure layout, run again in a Wine prefix whose screen is at 120, 144 and
+# 192 DPI, each saving pictures of every window. The prefix is shared (made
+# once, its DPI set for each run), so these runs take turns.
+foreach(dpi 120 144 192)
+  add_test(NAME tests_shell_dpi${dpi}
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/app/with-dpi ${dpi} $<TARGET_FILE:tests_shell> --gtest_color=no
+            "--gtest_filter=DpiTest.AtTheMonitorsDpi*:frmMainTest.EveryTextFitsItsControl:frmMainTest.EveryWindowCommandShowsItsWindowInTheChildAreaWithItsSize")
+  set_tests_properties(tests_shell_dpi${dpi} PROPERTIES
+    TIMEOUT 300
+    RESOURCE_LOCK tarvix_dpi_prefix
+    ENVIRONMENT "TARVIX_DPI_PREFIX=${CMAKE_BINARY_DIR}/wineprefix-dpi;TARVIX_BUILD_DIR=${CMAKE_BINARY_DIR};TARVIX_ARTIFACTS=${TARVIX_ARTIFACTS}")
+endforeach()
 
 # Starts the real program beside the test folder.
 tarvix_test(tests_startup ${CMAKE_CURRENT_SOURCE_DIR}/app/StartupTest.cpp)

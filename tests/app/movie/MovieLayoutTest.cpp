@@ -60,9 +60,11 @@ void ExpectSound(const MovieScript& script, int width, int height, int dpi, std:
 }
 
 TEST(MovieLayout, HomeScreenFitsTheMainWindowAndScalesWithDpi) {
-  ExpectSound(DefaultMovieScript(), 724, 540, 96, "Version 1.0.0.1");
-  ExpectSound(DefaultMovieScript(), 1086, 810, 144, "Version 1.0.0.1");
-  ExpectSound(DefaultMovieScript(), 724, 540, 96, "");
+  // The main window is 724 x 540 at 96 DPI and scales with the monitor's DPI.
+  for (const int dpi : {96, 120, 144, 192}) {
+    ExpectSound(DefaultMovieScript(), ScaleToDpi(724, dpi), ScaleToDpi(540, dpi), dpi, "Version 1.0.0.1");
+    ExpectSound(DefaultMovieScript(), ScaleToDpi(724, dpi), ScaleToDpi(540, dpi), dpi, "");
+  }
 }
 
 TEST(MovieLayout, BarKeepsItsGroupsAtBothEnds) {
@@ -111,7 +113,7 @@ void ExpectWholeTexts(const MovieScript& script, const HomeLayout& layout, int d
 
 TEST(MovieLayout, TheHomeScreenShowsWholeCaptionsAndDescriptions) {
   const MovieScript& script = DefaultMovieScript();
-  for (const int dpi : {96, 144}) {
+  for (const int dpi : {96, 120, 144, 192}) {
     SCOPED_TRACE(dpi);
     // Wider than the program's font: a fallback face must still fit.
     const TextWidth wide = [dpi](std::string_view text, TextRole role) {
@@ -167,7 +169,7 @@ TEST(MovieLayout, VersionIsPlacedOnlyWhenSetAndNotHidden) {
 }
 
 TEST(MovieLayout, AboutScreenKeepsItsPartsInsideTheCard) {
-  for (const int dpi : {96, 144}) {
+  for (const int dpi : {96, 120, 144, 192}) {
     const int width = ScaleToDpi(724, dpi), height = ScaleToDpi(540, dpi);
     const AboutLayout about = LayoutAbout(DefaultMovieScript(), width, height, dpi);
     EXPECT_TRUE(about.card.Inside(Box{0, about.band.bottom, width, height}));

@@ -6,6 +6,7 @@
 
 #include "app/skin/Skin.h"
 #include "ui/Controls.h"
+#include "ui/Dpi.h"
 #include "ui/Handles.h"
 
 namespace tarvix {
@@ -41,7 +42,7 @@ TEST_F(SkinTest, MissingOrBrokenSkinLeavesWindowsPlain) {
   EXPECT_FALSE(skin.Apply(button_, "Button"));
   EXPECT_FALSE(skin.SchemeOf(button_).has_value());
   const HFONT font = reinterpret_cast<HFONT>(SendMessageA(button_, WM_GETFONT, 0, 0));
-  EXPECT_EQ(font, DialogFont());
+  EXPECT_EQ(font, DialogFontFor(WindowDpi(button_)));
 }
 
 TEST_F(SkinTest, SchemesApplyByNameAndUnloadGivesEverythingBack) {
@@ -55,7 +56,7 @@ TEST_F(SkinTest, SchemesApplyByNameAndUnloadGivesEverythingBack) {
   EXPECT_EQ(skin.SchemeOf(button_).value_or(""), "Button");
   EXPECT_FALSE(skin.SchemeOf(edit_).has_value());
   // The button takes the scheme's font.
-  EXPECT_NE(reinterpret_cast<HFONT>(SendMessageA(button_, WM_GETFONT, 0, 0)), DialogFont());
+  EXPECT_NE(reinterpret_cast<HFONT>(SendMessageA(button_, WM_GETFONT, 0, 0)), DialogFontFor(WindowDpi(button_)));
 
   // The skinned form answers its label's colour request with the label's scheme.
   const WindowDC dc(label_);
@@ -66,7 +67,7 @@ TEST_F(SkinTest, SchemesApplyByNameAndUnloadGivesEverythingBack) {
 
   skin.Unload();
   EXPECT_FALSE(skin.SchemeOf(button_).has_value());
-  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(button_, WM_GETFONT, 0, 0)), DialogFont());
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(button_, WM_GETFONT, 0, 0)), DialogFontFor(WindowDpi(button_)));
 }
 
 TEST_F(SkinTest, ControlSchemesFollowTheKindOfEachControl) {
