@@ -172,6 +172,46 @@ bool ClickTrayIcon(DWORD processId) {
          PostMessageA(control, WM_APP_TRAY, 0, WM_LBUTTONUP) != FALSE;
 }
 
+// Opens Ping Settings, turns the pinger on in manual mode and types `host`
+// into the one edit that manual mode enables; the host field, or null (with
+// the failure recorded) when a step does not happen.
+HWND PingManuallyTo(HWND main, const char* host) {
+  const HWND enable = Open(main, "Ping Settings", "Enable Pinger");
+  const HWND manual = enable != nullptr ? FindByCaption(main, "Manual Mode", true) : nullptr;
+  if (manual == nullptr) {
+    ADD_FAILURE() << "the pinger settings did not show";
+    return nullptr;
+  }
+  if (!IsChecked(enable)) Click(enable);
+  if (!WaitFor([&] { return IsChecked(enable) && IsWindowEnabled(manual) != FALSE; }, kWaitMs)) {
+    ADD_FAILURE() << "Enable Pinger did not enable Manual Mode";
+    return nullptr;
+  }
+  Click(manual);
+  HWND field = nullptr;
+  const bool found = WaitFor(
+      [&] {
+        if (!IsChecked(manual)) return false;
+        for (HWND edit = FindWindowExA(GetParent(manual), nullptr, "Edit", nullptr); edit != nullptr;
+             edit = FindWindowExA(GetParent(manual), edit, "Edit", nullptr)) {
+          if (IsWindowVisible(edit) && IsWindowEnabled(edit)) {
+            field = edit;
+            return true;
+          }
+        }
+        return false;
+      },
+      kWaitMs);
+  if (!found) {
+    ADD_FAILURE() << "manual mode enabled no host field";
+    return nullptr;
+  }
+  SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(host));
+  // What typing sends the window, whether or not WM_SETTEXT did already.
+  SendMessageA(GetParent(field), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(field), EN_CHANGE), reinterpret_cast<LPARAM>(field));
+  return field;
+}
+
 class InstalledWalk : public ::testing::Test {
  protected:
   void TearDown() override {
@@ -417,37 +457,11 @@ TEST_F(InstalledWalk, EveryFeatureThroughItsWindows) {
 
   // Ping Settings: manual mode on localhost, saved, and one ping now.
   {
-    const HWND enable = Open(main_, "Ping Settings", "Enable Pinger");
-    ASSERT_NE(enable, nullptr) << "the pinger settings did not show";
-    const HWND manual = FindByCaption(main_, "Manual Mode", true);
+    ASSERT_NE(PingManuallyTo(main_, "localhost"), nullptr);
     const HWND save = FindByCaption(main_, "Save", true);
     const HWND pingNow = FindByCaption(main_, "Ping &Now", true);
-    ASSERT_NE(manual, nullptr);
     ASSERT_NE(save, nullptr);
     ASSERT_NE(pingNow, nullptr);
-    if (!IsChecked(enable)) Click(enable);
-    ASSERT_TRUE(WaitFor([&] { return IsChecked(enable) && IsWindowEnabled(manual) != FALSE; }, kWaitMs));
-    Click(manual);
-    ASSERT_TRUE(WaitFor([&] { return IsChecked(manual); }, kWaitMs));
-    // The host field: the one edit of the window that manual mode enables.
-    HWND host = nullptr;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-          for (HWND edit = FindWindowExA(GetParent(manual), nullptr, "Edit", nullptr); edit != nullptr;
-               edit = FindWindowExA(GetParent(manual), edit, "Edit", nullptr)) {
-            if (IsWindowVisible(edit) && IsWindowEnabled(edit)) {
-              host = edit;
-              return true;
-            }
-          }
-          return false;
-        },
-        kWaitMs))
-        << "no enabled host field";
-    SendMessageA(host, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("localhost"));
-    // What typing sends the window, whether or not WM_SETTEXT did already.
-    SendMessageA(GetParent(host), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(host), EN_CHANGE),
-                 reinterpret_cast<LPARAM>(host));
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(save) != FALSE; }, kWaitMs)) << "Save stays disabled";
     Shot("ping-settings-localhost");
     Click(save);
@@ -644,26 +658,12 @@ TEST_F(InstalledWalk, FromAFolderOfAnyName) {
 
   // A sound: the ping's, after a ping that localhost answers.
   {
-    const HWND enable = Open(main_, "Ping Settings", "Enable Pinger");
-    ASSERT_NE(enable, nullptr) << "the pinger settings did not show";
-    const HWND manual = FindByCaption(main_, "Manual Mode", true);
+    const HWND host = PingManuallyTo(main_, "localhost");
+    ASSERT_NE(host, nullptr);
     const HWND withSound = FindByCaption(main_, "Play &Sound at Ping", true);
     const HWND pingNow = FindByCaption(main_, "Ping &Now", true);
-    ASSERT_NE(manual, nullptr);
     ASSERT_NE(withSound, nullptr);
     ASSERT_NE(pingNow, nullptr);
-    if (!IsChecked(enable)) Click(enable);
-    ASSERT_TRUE(WaitFor([&] { return IsChecked(enable) && IsWindowEnabled(manual) != FALSE; }, kWaitMs));
-    Click(manual);
-    ASSERT_TRUE(WaitFor([&] { return IsChecked(manual); }, kWaitMs));
-    HWND host = nullptr;
-    for (HWND edit = FindWindowExA(GetParent(manual), nullptr, "Edit", nullptr); edit != nullptr;
-         edit = FindWindowExA(GetParent(manual), edit, "Edit", nullptr)) {
-      if (IsWindowVisible(edit) && IsWindowEnabled(edit)) host = edit;
-    }
-    ASSERT_NE(host, nullptr) << "no enabled host field";
-    SendMessageA(host, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("localhost"));
-    SendMessageA(GetParent(host), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(host), EN_CHANGE), reinterpret_cast<LPARAM>(host));
     if (!IsChecked(withSound)) Click(withSound);
     ASSERT_TRUE(WaitFor([&] { return IsChecked(withSound); }, kWaitMs));
     const HWND save = FindByCaption(main_, "Save", true);
@@ -678,7 +678,7 @@ TEST_F(InstalledWalk, FromAFolderOfAnyName) {
           return ReadSinceMarked(sound);
         },
         kWaitMs);
-    EXPECT_TRUE(played) << "Ping.wav was not read for the sound; the window shows:" << VisibleCaptions(GetParent(manual));
+    EXPECT_TRUE(played) << "Ping.wav was not read for the sound; the window shows:" << VisibleCaptions(GetParent(host));
     Shot("any-folder-ping-sound");
   }
 
