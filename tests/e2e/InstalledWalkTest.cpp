@@ -172,6 +172,37 @@ bool ClickTrayIcon(DWORD processId) {
          PostMessageA(control, WM_APP_TRAY, 0, WM_LBUTTONUP) != FALSE;
 }
 
+// Checks `box` unless it is checked; false when it is not checked in time.
+bool Tick(HWND box) {
+  if (!IsChecked(box)) Click(box);
+  return WaitFor([&] { return IsChecked(box); }, kWaitMs);
+}
+
+// Selects the backup list's first row, restores it (answering the question
+// and whatever it tells), and waits until the network TTL is `ttl`; false,
+// with the failure recorded, when a step does not happen.
+bool RestoreFirstRow(DWORD processId, HWND list, HWND restore, DWORD ttl) {
+  PostMessageA(list, WM_KEYDOWN, VK_HOME, 0);
+  PostMessageA(list, WM_KEYUP, VK_HOME, 0);
+  if (!WaitFor([&] { return IsWindowEnabled(restore) != FALSE; }, kWaitMs)) {
+    ADD_FAILURE() << "no row selected";
+    return false;
+  }
+  Click(restore);
+  if (!AnswerMessageBox(processId, "&Yes")) {
+    ADD_FAILURE() << "the restore question did not show";
+    return false;
+  }
+  const bool restored = WaitFor(
+      [&] {
+        AnswerAnyMessageBoxes(processId, {"OK", "&OK"}, 100);
+        return NetworkTtlSetting() == ttl;
+      },
+      kWaitMs);
+  if (!restored) ADD_FAILURE() << "the restore did not bring back TTL " << ttl << "; it is " << NetworkTtlSetting();
+  return restored;
+}
+
 // Opens Ping Settings, turns the pinger on in manual mode and types `host`
 // into the one edit that manual mode enables; the host field, or null (with
 // the failure recorded) when a step does not happen.
@@ -266,12 +297,10 @@ TEST_F(InstalledWalk, EveryFeatureThroughItsWindows) {
   {
     const HWND tray = Open(main_, "Settings", "Run Program In system tray");
     ASSERT_NE(tray, nullptr) << "the settings window did not show";
-    if (!IsChecked(tray)) Click(tray);
-    ASSERT_TRUE(WaitFor([&] { return IsChecked(tray); }, kWaitMs));
+    ASSERT_TRUE(Tick(tray));
     const HWND withWindows = FindByCaption(main_, "Run Main Program when windows start up", true);
     ASSERT_NE(withWindows, nullptr);
-    if (!IsChecked(withWindows)) Click(withWindows);
-    ASSERT_TRUE(WaitFor([&] { return IsChecked(withWindows); }, kWaitMs));
+    ASSERT_TRUE(Tick(withWindows));
     const HWND save = FindByCaption(main_, "&Save", true);
     ASSERT_NE(save, nullptr);
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(save) != FALSE; }, kWaitMs)) << "Save stays disabled";
@@ -406,21 +435,11 @@ TEST_F(InstalledWalk, EveryFeatureThroughItsWindows) {
     EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 2; }, kWaitMs));
     Shot("backup-deleted");
 
-    PostMessageA(list, WM_KEYDOWN, VK_HOME, 0);
-    PostMessageA(list, WM_KEYUP, VK_HOME, 0);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(restore) != FALSE; }, kWaitMs)) << "no row selected again";
-    Click(restore);
-    ASSERT_TRUE(AnswerMessageBox(tarvix_.id, "&Yes")) << "the restore question did not show";
     // Sorted by date, the first row left is 002.BCK, written before
     // Automatic-E: its restore brings back Automatic-A's TTL of 128.
-    const bool restored = WaitFor(
-        [&] {
-          AnswerAnyMessageBoxes(tarvix_.id, {"OK", "&OK"}, 100);
-          return NetworkTtlSetting() == 128;
-        },
-        kWaitMs);
+    const bool restored = RestoreFirstRow(tarvix_.id, list, restore, 128);
     if (const HWND box = TopWindow("#32770", tarvix_.id)) std::printf("still open:%s\n", Describe(box).c_str());
-    EXPECT_TRUE(restored) << "the restore did not bring back TTL 128; it is " << NetworkTtlSetting();
+    EXPECT_TRUE(restored);
     Shot("backup-restored");
   }
 
@@ -594,8 +613,7 @@ TEST_F(InstalledWalk, FromAFolderOfAnyName) {
   {
     const HWND withWindows = Open(main_, "Settings", "Run Main Program when windows start up");
     ASSERT_NE(withWindows, nullptr) << "the settings window did not show";
-    if (!IsChecked(withWindows)) Click(withWindows);
-    ASSERT_TRUE(WaitFor([&] { return IsChecked(withWindows); }, kWaitMs));
+    ASSERT_TRUE(Tick(withWindows));
     const HWND save = FindByCaption(main_, "&Save", true);
     ASSERT_NE(save, nullptr);
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(save) != FALSE; }, kWaitMs)) << "Save stays disabled";
@@ -641,18 +659,7 @@ TEST_F(InstalledWalk, FromAFolderOfAnyName) {
     ASSERT_NE(list, nullptr);
     ASSERT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 1; }, kWaitMs));
     Shot("any-folder-backup-listed");
-    PostMessageA(list, WM_KEYDOWN, VK_HOME, 0);
-    PostMessageA(list, WM_KEYUP, VK_HOME, 0);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(restore) != FALSE; }, kWaitMs)) << "no row selected";
-    Click(restore);
-    ASSERT_TRUE(AnswerMessageBox(tarvix_.id, "&Yes")) << "the restore question did not show";
-    const bool restored = WaitFor(
-        [&] {
-          AnswerAnyMessageBoxes(tarvix_.id, {"OK", "&OK"}, 100);
-          return NetworkTtlSetting() == ttlBefore;
-        },
-        kWaitMs);
-    EXPECT_TRUE(restored) << "the restore did not bring back TTL " << ttlBefore << "; it is " << NetworkTtlSetting();
+    EXPECT_TRUE(RestoreFirstRow(tarvix_.id, list, restore, ttlBefore));
     Shot("any-folder-restored");
   }
 
@@ -664,8 +671,7 @@ TEST_F(InstalledWalk, FromAFolderOfAnyName) {
     const HWND pingNow = FindByCaption(main_, "Ping &Now", true);
     ASSERT_NE(withSound, nullptr);
     ASSERT_NE(pingNow, nullptr);
-    if (!IsChecked(withSound)) Click(withSound);
-    ASSERT_TRUE(WaitFor([&] { return IsChecked(withSound); }, kWaitMs));
+    ASSERT_TRUE(Tick(withSound));
     const HWND save = FindByCaption(main_, "Save", true);
     ASSERT_NE(save, nullptr);
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(save) != FALSE; }, kWaitMs)) << "Save stays disabled";
