@@ -16,7 +16,7 @@ bool Splash::Show() noexcept {
                       (screenHeight - height) / 2, width, height, nullptr)) {
     return false;
   }
-  dpi_ = WindowDpi(hwnd());
+  SetWindowDpi(hwnd(), dpi_);
   SetWindowTextA(hwnd(), "Tarvix");
   ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
   UpdateWindow(hwnd());

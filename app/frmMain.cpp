@@ -157,18 +157,14 @@ bool frmMain::Form_Load() {
 bool frmMain::CreateMainWindow() {
   const RECT area = PrimaryWorkArea();
   dpi_ = MonitorDpiAt({(area.left + area.right) / 2, (area.top + area.bottom) / 2});
-  RECT place = CentredIn(area, ScaleForDpi(kMainWidth, dpi_), ScaleForDpi(kMainHeight, dpi_));
+  const RECT place = CentredIn(area, ScaleForDpi(kMainWidth, dpi_), ScaleForDpi(kMainHeight, dpi_));
   if (!CreateWindowOf(WS_EX_CONTROLPARENT | WS_EX_APPWINDOW, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
                       place.left, place.top, place.right - place.left, place.bottom - place.top, nullptr)) {
     return false;
   }
-  // Windows may have put it on a monitor of another DPI than the one asked.
-  if (const int dpi = WindowDpi(hwnd()); dpi != dpi_) {
-    dpi_ = dpi;
-    place = CentredIn(area, ScaleForDpi(kMainWidth, dpi_), ScaleForDpi(kMainHeight, dpi_));
-    SetWindowPos(hwnd(), nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  // Everything on the window is made for this DPI from here on; Windows 8.1
+  // knows monitor DPIs but cannot say a window's.
+  SetWindowDpi(hwnd(), dpi_);
   SetWindowTextA(hwnd(), "Tarvix");
   SetMessageOwner(hwnd());
   SetAdministratorRestart(this);

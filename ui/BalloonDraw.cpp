@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "ui/Dpi.h"
 #include "ui/SkinGdi.h"
 
 namespace tarvix {
@@ -100,8 +101,10 @@ std::int16_t BalloonSurface::GetPointerStyle(float X, float Y) noexcept {
 
 UniqueRegion BalloonSurface::n_GetMainRect() noexcept {
   const Rect r = balloon::BodyRegionRect(width_, height_);
-  body_.reset(CreateRoundRectRgn(r.left, r.top, r.right, r.bottom, balloon::kBodyRegionCorner,
-                                 balloon::kBodyRegionCorner));
+  // The corners are as round at every DPI.
+  const int dpi = WindowDpi(window_);
+  const int corner = ScaleForDpi(balloon::kBodyRegionCorner, dpi);
+  body_.reset(CreateRoundRectRgn(r.left, r.top, r.right, r.bottom, corner, corner));
   if (backDc_ && body_) {
     GdiFlush();
     FillRegionWith(backDc_.get(), body_.get(), balloon::kBodyEdgeColor);
@@ -109,8 +112,8 @@ UniqueRegion BalloonSurface::n_GetMainRect() noexcept {
     const UniqueBrush fill(CreateSolidBrush(panelColor_));
     const SelectGuard brush(backDc_.get(), fill.get());
     const SelectGuard pen(backDc_.get(), GetStockObject(BLACK_PEN));
-    RoundRect(backDc_.get(), face.left, face.top, face.right, face.bottom, balloon::kBodyFaceCorner,
-              balloon::kBodyFaceCorner);
+    const int faceCorner = ScaleForDpi(balloon::kBodyFaceCorner, dpi);
+    RoundRect(backDc_.get(), face.left, face.top, face.right, face.bottom, faceCorner, faceCorner);
     GdiFlush();
   }
   return CopyRegion(body_.get());
@@ -175,8 +178,9 @@ UniqueRegion BalloonSurface::n_GetShadowRect(std::int16_t Inty, ShadowRead read)
     }
   }
   const Rect r = balloon::ShadowRegionRect(width_, height_);
-  return UniqueRegion(CreateRoundRectRgn(r.left, r.top, r.right, r.bottom, balloon::kShadowCornerWidth,
-                                         balloon::kShadowCornerHeight));
+  const int dpi = WindowDpi(window_);
+  return UniqueRegion(CreateRoundRectRgn(r.left, r.top, r.right, r.bottom, ScaleForDpi(balloon::kShadowCornerWidth, dpi),
+                                         ScaleForDpi(balloon::kShadowCornerHeight, dpi)));
 }
 
 UniqueRegion BalloonSurface::n_SetPointer(int idx) noexcept {

@@ -7,8 +7,7 @@
 namespace tarvix {
 namespace {
 
-// The window property that carries a top-level window's DPI once it has
-// taken one from WM_DPICHANGED.
+// The window property that carries the DPI a top-level window lays itself out for.
 constexpr const char* kDpiProperty = "TarvixDpi";
 
 // Windows 10 1607 and later; looked up once, null before.

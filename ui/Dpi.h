@@ -25,13 +25,15 @@ inline constexpr int kDesignDpi = 96;
 // where Windows has no per-monitor DPI.
 [[nodiscard]] int MonitorDpiAt(POINT point) noexcept;
 
-// The DPI `window` lays itself out for: the one its top-level window last
-// took from WM_DPICHANGED (SetWindowDpi), else what Windows says of the
-// window, else the system DPI. Child windows follow their top-level window.
+// The DPI `window` lays itself out for: the one recorded for its top-level
+// window (SetWindowDpi), else what Windows says of the window, else the
+// system DPI. Child windows follow their top-level window.
 [[nodiscard]] int WindowDpi(HWND window) noexcept;
-// Records that the top-level window `window` now lays itself out for `dpi`.
-// Taken from WM_DPICHANGED, because not every system changes its own
-// answer for the window (Wine keeps the DPI it had at start).
+// Records that the top-level window `window` now lays itself out for `dpi`:
+// the monitor's DPI it was made for, then each one WM_DPICHANGED brings.
+// Kept by the program because not every system can say a window's DPI
+// (Windows 8.1), or changes its answer on a move (Wine keeps the DPI it had
+// at start).
 void SetWindowDpi(HWND window, int dpi) noexcept;
 // Removes what SetWindowDpi recorded; every window of the program does so
 // as it is destroyed (BaseWindow).
