@@ -3,6 +3,8 @@
 #include <shellapi.h>
 #include <mmsystem.h>
 
+#include "base/LateLibrary.h"
+
 namespace tarvix {
 namespace {
 
@@ -54,7 +56,8 @@ class Win32Platform final : public Platform {
 
   void PlaySoundFile(std::string_view path) noexcept override {
     try {
-      PlaySoundA(std::string(path).c_str(), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
+      const auto play = WinmmLibrary().Function<decltype(&PlaySoundA)>("PlaySoundA");
+      if (play != nullptr) play(std::string(path).c_str(), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
     } catch (...) {
     }
   }
