@@ -7,6 +7,7 @@
 
 #include "base/Handle.h"
 #include "base/Utf8.h"
+#include "base/LateLibrary.h"
 
 namespace tarvix {
 namespace {
@@ -71,7 +72,10 @@ class Win32Platform final : public Platform {
     try {
       StopSound();
       if (!ReadSound(ToWide(path), sound_)) return;
-      PlaySoundW(reinterpret_cast<LPCWSTR>(sound_.data()), nullptr, SND_ASYNC | SND_MEMORY | SND_NODEFAULT);
+      const auto play = WinmmLibrary().Function<decltype(&PlaySoundW)>("PlaySoundW");
+      if (play != nullptr) {
+        play(reinterpret_cast<LPCWSTR>(sound_.data()), nullptr, SND_ASYNC | SND_MEMORY | SND_NODEFAULT);
+      }
     } catch (...) {
       StopSound();
     }
@@ -114,8 +118,10 @@ class Win32Platform final : public Platform {
   static constexpr LONGLONG kLargestSound = 16LL << 20;
 
   // Ends the sound that plays from sound_ before the memory is reused.
+  // Nothing to stop (and no sound library to load) before the first sound.
   void StopSound() noexcept {
-    PlaySoundW(nullptr, nullptr, 0);
+    if (sound_.empty()) return;
+    if (const auto play = WinmmLibrary().Function<decltype(&PlaySoundW)>("PlaySoundW")) play(nullptr, nullptr, 0);
     sound_.clear();
   }
 

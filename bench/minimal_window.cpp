@@ -2,6 +2,8 @@
 // one visible top-level window and a message loop.
 #include <windows.h>
 
+#include <cstring>
+
 namespace {
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -14,7 +16,12 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  // DLL names on the command line are loaded first: the same program with
+  // the DLLs Tarvix imports shows what those DLLs alone cost.
+  for (char* name = std::strtok(commandLine, " "); name != nullptr; name = std::strtok(nullptr, " ")) {
+    LoadLibraryA(name);
+  }
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = Procedure;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <utility>
 
 #include "ui/Dpi.h"
 #include "ui/SkinGdi.h"
@@ -30,6 +31,10 @@ constexpr double kAreaTop = 0.42;
 constexpr double kAreaBottom = 0.06;
 constexpr double kCurveThickness = 1.6;
 constexpr double kDotRadius = 2.3;
+// Columns redrawn beyond the moved samples when the picture scrolls: more
+// than the curve's half thickness and the dot's radius, with their soft edges.
+constexpr int kScrollMargin = 6;
+static_assert(kScrollMargin >= kDotRadius + 2 && kScrollMargin >= kCurveThickness / 2 + 2);
 
 struct PlotArea {
   int left, top, width, height;
@@ -56,11 +61,14 @@ bool Histogram::Create(HWND parent, int id, int x, int y, int width, int height)
   return true;
 }
 
+bool Histogram::Seen() const noexcept {
+  return hwnd() != nullptr && IsWindowVisible(hwnd()) && !IsIconic(GetAncestor(hwnd(), GA_ROOT));
+}
+
 void Histogram::Changed() noexcept {
   // Nothing is painted while the graph cannot be seen: showing or restoring
   // its window paints it afresh anyway.
-  if (hwnd() == nullptr || !IsWindowVisible(hwnd()) || IsIconic(GetAncestor(hwnd(), GA_ROOT))) return;
-  InvalidateRect(hwnd(), nullptr, FALSE);
+  if (Seen()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void Histogram::SetMaxLines(int lines) noexcept {
@@ -70,17 +78,34 @@ void Histogram::SetMaxLines(int lines) noexcept {
 
 void Histogram::SetNewColor(COLORREF colour) noexcept {
   colour_ = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
-  Changed();
+  Redraw();
 }
 
 void Histogram::SetUnit(std::string_view unit) {
   unit_.assign(unit);
-  Changed();
+  Redraw();
 }
 
 void Histogram::SetValue(double sample) noexcept {
   samples_.Add(SampleFromReal(sample));
-  Changed();
+  if (!Seen()) return;
+  // A tick usually only moves the curve on: the kept picture scrolls and its
+  // plot goes straight to the screen, which under Wine costs a tenth of a paint.
+  if (!ShowScrolled()) InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+bool Histogram::ShowScrolled() noexcept {
+  try {
+    const std::vector<int> shown = samples_.Shown();
+    if (!ScrollPicture(shown, ScaleTop(shown))) return false;
+  } catch (...) {
+    return false;
+  }
+  const WindowDC screen(hwnd());
+  if (screen.get() == nullptr) return false;
+  const PlotArea area = PlotAreaOf(back_.width, back_.height, dpi_);
+  BitBlt(screen.get(), area.left, area.top, area.width, area.height, back_.dc.get(), area.left, area.top, SRCCOPY);
+  return true;
 }
 
 void Histogram::Render(Canvas& canvas) const {
@@ -89,11 +114,24 @@ void Histogram::Render(Canvas& canvas) const {
   if (area.width < 2 || area.height < 2) return;
 
   Canvas plot(area.width, area.height);
-  plot.FillGradient(kPlotTop, kPlotBottom);
   const std::vector<int> shown = samples_.Shown();
-  const int top = ScaleTop(shown);
+  RenderPlot(plot, area.width, 0, shown, ScaleTop(shown));
+  canvas.Paste(plot, area.left, area.top);
+  // A hairline frame around the plot.
+  canvas.HorizontalLine(area.top - 1, area.left - 1, area.left + area.width, kPlotBorder, 1.0);
+  canvas.HorizontalLine(area.top + area.height, area.left - 1, area.left + area.width, kPlotBorder, 1.0);
+  canvas.VerticalLine(area.left - 1, area.top, area.top + area.height - 1, kPlotBorder, 1.0);
+  canvas.VerticalLine(area.left + area.width, area.top, area.top + area.height - 1, kPlotBorder, 1.0);
+}
+
+void Histogram::RenderPlot(Canvas& plot, int plotWidth, int firstColumn, std::span<const int> shown,
+                           int top) const {
+  // Every pixel depends only on where it lies against the samples' points,
+  // so a band of columns drawn alone equals the same band of the whole plot.
+  const int height = plot.height();
+  plot.FillGradient(kPlotTop, kPlotBottom);
   for (const int quarter : {1, 2, 3}) {
-    plot.HorizontalLine(ScaleRow(top * quarter / 4, top, area.height), 0, area.width - 1, kGrid,
+    plot.HorizontalLine(ScaleRow(top * quarter / 4, top, height), 0, plot.width() - 1, kGrid,
                         quarter == 2 ? 0.9 : 0.55);
   }
   // Vertical lines at every fifth sample ever added, so the grid scrolls with the curve.
@@ -103,21 +141,15 @@ void Histogram::Render(Canvas& canvas) const {
     // The slot of the newest sample is lines - 1; slots before the first sample count below 0.
     const std::int64_t sample = total - lines + slot;
     if ((sample % kGridEvery + kGridEvery) % kGridEvery != 0) continue;
-    const double x = 0.5 + static_cast<double>(area.width - 1) * slot / (lines - 1);
-    plot.VerticalLine(static_cast<int>(x), 0, area.height - 1, kGrid, 0.4);
+    const double x = 0.5 + static_cast<double>(plotWidth - 1) * slot / (lines - 1);
+    plot.VerticalLine(static_cast<int>(x) - firstColumn, 0, height - 1, kGrid, 0.4);
   }
 
-  const std::vector<PlotPoint> points = PlotPoints(shown, lines, top, area.width, area.height);
+  std::vector<PlotPoint> points = PlotPoints(shown, lines, top, plotWidth, height);
+  for (PlotPoint& point : points) point.x -= firstColumn;
   plot.FillUnderCurve(points, colour_, kAreaTop, kAreaBottom);
   plot.StrokeCurve(points, colour_, kCurveThickness);
   if (!points.empty() && points.back().valid) plot.Dot(points.back().x, points.back().y, kDotRadius, colour_);
-
-  canvas.Paste(plot, area.left, area.top);
-  // A hairline frame around the plot.
-  canvas.HorizontalLine(area.top - 1, area.left - 1, area.left + area.width, kPlotBorder, 1.0);
-  canvas.HorizontalLine(area.top + area.height, area.left - 1, area.left + area.width, kPlotBorder, 1.0);
-  canvas.VerticalLine(area.left - 1, area.top, area.top + area.height - 1, kPlotBorder, 1.0);
-  canvas.VerticalLine(area.left + area.width, area.top, area.top + area.height - 1, kPlotBorder, 1.0);
 }
 
 Histogram::BackBuffer::~BackBuffer() {
@@ -126,6 +158,7 @@ Histogram::BackBuffer::~BackBuffer() {
 
 bool Histogram::PrepareBackBuffer(HDC screen, int width, int height) noexcept {
   if (back_.dc && back_.bitmap && back_.width == width && back_.height == height) return true;
+  back_.drawn = false;
   if (back_.dc && back_.previous != nullptr) SelectObject(back_.dc.get(), back_.previous);
   back_.previous = nullptr;
   back_.bitmap.reset();
@@ -147,23 +180,13 @@ bool Histogram::PrepareBackBuffer(HDC screen, int width, int height) noexcept {
   return true;
 }
 
-void Histogram::Paint() {
-  PaintDC paint(hwnd());
-  RECT client{};
-  GetClientRect(hwnd(), &client);
-  const int width = client.right;
-  const int height = client.bottom;
-  if (width <= 0 || height <= 0) return;
-
-  Canvas canvas(width, height);
+void Histogram::DrawPicture(int top) {
+  Canvas canvas(back_.width, back_.height);
   Render(canvas);
-
-  if (!PrepareBackBuffer(paint.get(), width, height)) return;
   GdiFlush();  // the last paint's drawing into the bits is done
   std::memcpy(back_.bits, canvas.pixels().data(), canvas.pixels().size() * sizeof(std::uint32_t));
   // The scale: the top, the middle and 0, each beside its line.
-  const PlotArea area = PlotAreaOf(width, height, dpi_);
-  const int top = ScaleTop(samples_.Shown());
+  const PlotArea area = PlotAreaOf(back_.width, back_.height, dpi_);
   const std::array<int, 3> marks{top, top / 2, 0};
   for (const int mark : marks) {
     const int row = area.top + ScaleRow(mark, top, area.height);
@@ -172,7 +195,80 @@ void Histogram::Paint() {
     DrawTextIn(back_.dc.get(), std::to_string(mark) + unit_, box, scaleFont_.get(), kScaleText,
                DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   }
+  back_.drawn = true;
+  back_.lines = samples_.MaxLines();
+  back_.top = top;
+  back_.total = samples_.TotalAdded();
+  ++paints_.full;
+}
+
+bool Histogram::ScrollPicture(std::span<const int> shown, int top) {
+  // Only one new sample on an unchanged scale, and only when a sample is a
+  // whole number of pixels wide: then the picture moved left by one sample is
+  // to the last bit what a full drawing would give, but for a band at each end.
+  const int lines = samples_.MaxLines();
+  if (!back_.drawn || back_.lines != lines || back_.top != top || samples_.TotalAdded() != back_.total + 1) {
+    return false;
+  }
+  const PlotArea area = PlotAreaOf(back_.width, back_.height, dpi_);
+  if (area.width < 2 || area.height < 2 || (area.width - 1) % (lines - 1) != 0) return false;
+  const int step = (area.width - 1) / (lines - 1);
+  const int right = step + kScrollMargin;
+  if (right + kScrollMargin >= area.width) return false;
+
+  GdiFlush();
+  back_.drawn = false;  // until the moved picture is whole again
+  auto* const bits = static_cast<std::uint32_t*>(back_.bits);
+  const auto rowAt = [&](int row) {
+    return bits + static_cast<std::size_t>(area.top + row) * static_cast<std::size_t>(back_.width) +
+           static_cast<std::size_t>(area.left);
+  };
+  for (int row = 0; row < area.height; ++row) {
+    std::memmove(rowAt(row), rowAt(row) + step, static_cast<std::size_t>(area.width - step) * sizeof(std::uint32_t));
+  }
+  // The left band loses the dropped sample's segment; the right band gains
+  // the new one and the newest dot, and loses the old dot.
+  for (const auto& [first, width] : {std::pair{0, kScrollMargin}, std::pair{area.width - right, right}}) {
+    Canvas band(width, area.height);
+    RenderPlot(band, area.width, first, shown, top);
+    for (int row = 0; row < area.height; ++row) {
+      std::memcpy(rowAt(row) + first, band.pixels().data() + static_cast<std::size_t>(row) * width,
+                  static_cast<std::size_t>(width) * sizeof(std::uint32_t));
+    }
+  }
+  back_.total = samples_.TotalAdded();
+  back_.drawn = true;
+  ++paints_.scrolled;
+  return true;
+}
+
+void Histogram::Paint() {
+  PaintDC paint(hwnd());
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  const int width = client.right;
+  const int height = client.bottom;
+  if (width <= 0 || height <= 0) return;
+  if (!PrepareBackBuffer(paint.get(), width, height)) return;
+
+  const std::vector<int> shown = samples_.Shown();
+  const int top = ScaleTop(shown);
+  const bool current = back_.drawn && back_.lines == samples_.MaxLines() && back_.top == top &&
+                       back_.total == samples_.TotalAdded();
+  if (!current && !ScrollPicture(shown, top)) DrawPicture(top);
   BitBlt(paint.get(), 0, 0, width, height, back_.dc.get(), 0, 0, SRCCOPY);
+}
+
+void Histogram::Redraw() noexcept {
+  back_.drawn = false;
+  Changed();
+}
+
+std::vector<std::uint32_t> Histogram::Picture() const {
+  if (!back_.drawn || back_.bits == nullptr) return {};
+  GdiFlush();
+  const auto* const bits = static_cast<const std::uint32_t*>(back_.bits);
+  return {bits, bits + static_cast<std::size_t>(back_.width) * static_cast<std::size_t>(back_.height)};
 }
 
 LRESULT Histogram::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -6,8 +6,11 @@
 // value) and reading the current value back.
 #include <windows.h>
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "memory/HistogramModel.h"
 #include "ui/BaseWindow.h"
@@ -43,11 +46,37 @@ class Histogram final : public BaseWindow<Histogram> {
   // without text) — what WM_PAINT shows, for tests to look at.
   void Render(Canvas& canvas) const;
 
+  // The picture the last paint showed (with the scale's text), 0x00RRGGBB
+  // words top row first; empty before the first paint.
+  [[nodiscard]] std::vector<std::uint32_t> Picture() const;
+  // Forgets the kept picture: the next paint draws the graph in full.
+  void Redraw() noexcept;
+  // Paints that drew the whole picture, and those that scrolled it by one sample.
+  struct PaintCounts {
+    int full = 0;
+    int scrolled = 0;
+  };
+  [[nodiscard]] PaintCounts Paints() const noexcept { return paints_; }
+
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   void Paint();
+  // True while the graph is on screen: shown, in a window that is not minimised.
+  [[nodiscard]] bool Seen() const noexcept;
+  // Asks for a paint of the whole graph when it is seen.
   void Changed() noexcept;
+  // Scrolls the kept picture by the sample just added and shows it; false
+  // when a paint must draw the graph instead.
+  [[nodiscard]] bool ShowScrolled() noexcept;
+  // Columns [firstColumn, firstColumn + plot.width()) of the plot, `plotWidth` wide.
+  void RenderPlot(Canvas& plot, int plotWidth, int firstColumn, std::span<const int> shown, int top) const;
+  // Draws the kept picture in full, scale text included.
+  void DrawPicture(int top);
+  // Moves the kept picture left by the one sample added since it was drawn and
+  // draws the new part; false (nothing done) when that would not give the
+  // picture a full drawing gives.
+  [[nodiscard]] bool ScrollPicture(std::span<const int> shown, int top);
 
   // The picture of the last paint, kept with its memory DC from one paint to
   // the next and made anew only when the graph's size changes.
@@ -58,6 +87,11 @@ class Histogram final : public BaseWindow<Histogram> {
     void* bits = nullptr;
     int width = 0;
     int height = 0;
+    // What the picture shows: false until drawn and after anything but the samples changed.
+    bool drawn = false;
+    int lines = 0;
+    int top = 0;
+    std::uint64_t total = 0;
     BackBuffer() noexcept = default;
     BackBuffer(const BackBuffer&) = delete;
     BackBuffer& operator=(const BackBuffer&) = delete;
@@ -71,6 +105,7 @@ class Histogram final : public BaseWindow<Histogram> {
   UniqueFont scaleFont_;
   int dpi_ = 96;  // what the scale's font and the room around the plot are made for
   BackBuffer back_;
+  PaintCounts paints_;
 };
 
 }  // namespace tarvix

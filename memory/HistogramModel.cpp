@@ -22,14 +22,18 @@ namespace {
   return static_cast<std::uint8_t>(std::lround(from + (to - from) * amount));
 }
 
-// Distance from (px, py) to the segment a-b.
+// Distance from (px, py) to the segment a-b. Worked out from the offsets to
+// a alone, so that a picture moved by whole pixels gives the same distances
+// to the last bit: the graph scrolls its picture and draws only the new part.
 [[nodiscard]] double SegmentDistance(double px, double py, const PlotPoint& a, const PlotPoint& b) noexcept {
   const double dx = b.x - a.x;
   const double dy = b.y - a.y;
+  const double ox = px - a.x;
+  const double oy = py - a.y;
   const double lengthSquared = dx * dx + dy * dy;
   double t = 0;
-  if (lengthSquared > 0) t = std::clamp(((px - a.x) * dx + (py - a.y) * dy) / lengthSquared, 0.0, 1.0);
-  return std::hypot(px - (a.x + t * dx), py - (a.y + t * dy));
+  if (lengthSquared > 0) t = std::clamp((ox * dx + oy * dy) / lengthSquared, 0.0, 1.0);
+  return std::hypot(ox - t * dx, oy - t * dy);
 }
 
 }  // namespace

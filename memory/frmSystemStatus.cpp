@@ -12,6 +12,7 @@
 #include "memory/frmRamConfiguration.h"
 #include "ui/Controls.h"
 #include "ui/Dpi.h"
+#include "ui/Handles.h"
 
 namespace tarvix {
 namespace {
@@ -231,17 +232,31 @@ void frmSystemStatus::tmrCPU_Timer() noexcept {
 void frmSystemStatus::SetFrameCaption(int id, std::string& shown, const std::string& caption) {
   if (shown == caption) return;
   const HWND frame = Item(id);
+  // Hidden, the window paints its captions afresh when it is shown.
+  const bool seen = IsWindowVisible(hwnd()) && !IsIconic(GetAncestor(hwnd(), GA_ROOT));
+  // The first caption replaces the one the frame was made with, of unknown width.
+  const bool narrower = seen && (shown.empty() || CaptionWidth(frame, caption) < CaptionWidth(frame, shown));
   SetWindowTextTo(frame, caption);
   shown = caption;
-  // Hidden, the window paints its captions afresh when it is shown.
-  if (!IsWindowVisible(hwnd()) || IsIconic(GetAncestor(hwnd(), GA_ROOT))) return;
-  // A shorter caption leaves the end of the longer one behind unless the
-  // strip under it is painted afresh from the window's background.
+  // A frame paints its caption over the last one's place, so a caption as
+  // wide or wider covers it; a narrower one leaves the end of the last one
+  // behind unless the strip under it is painted afresh from the window's
+  // background, which costs several paints.
+  if (!narrower) return;
   RECT strip{};
   GetWindowRect(frame, &strip);
   MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&strip), 2);
   strip.bottom = strip.top + ScaleForDpi(kFrameCaptionHeight, WindowDpi(hwnd()));
   RedrawWindow(hwnd(), &strip, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+int frmSystemStatus::CaptionWidth(HWND frame, const std::string& caption) noexcept {
+  const WindowDC dc(frame);
+  if (dc.get() == nullptr) return 0;
+  const SelectGuard font(dc.get(), reinterpret_cast<HFONT>(SendMessageA(frame, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  if (!GetTextExtentPoint32A(dc.get(), caption.data(), static_cast<int>(caption.size()), &size)) return 0;
+  return size.cx;
 }
 
 bool frmSystemStatus::TrayTipInPercent() const noexcept { return ram_ != nullptr && ram_->TrayTipInPercent(); }

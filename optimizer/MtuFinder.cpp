@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/LateLibrary.h"
 #include "ui/MessagePump.h"
 #include "pinger/Ping.h"
 
@@ -60,8 +61,10 @@ class IcmpDontFragmentProbe final : public mtu::EchoProbe {
       IP_OPTION_INFORMATION options{};
       options.Ttl = 128;
       options.Flags = IP_FLAG_DF;
+      const auto send = IpHelperLibrary().Function<decltype(&IcmpSendEcho)>("IcmpSendEcho");
+      if (send == nullptr) return mtu::EchoAnswer::NoAnswer;
       SetLastError(ERROR_SUCCESS);
-      const DWORD replies = IcmpSendEcho(icmp_, address_, request.data(), static_cast<WORD>(request.size()), &options,
+      const DWORD replies = send(icmp_, address_, request.data(), static_cast<WORD>(request.size()), &options,
                                          reply.data(), static_cast<DWORD>(reply.size()), kMtuEchoTimeoutMs);
       DWORD status = GetLastError();
       if (replies != 0) {
@@ -87,15 +90,18 @@ class IcmpDontFragmentProbe final : public mtu::EchoProbe {
 
 std::optional<int> InterfaceMtuTowards(IPAddr address) noexcept {
   try {
+    const auto bestInterface = IpHelperLibrary().Function<decltype(&GetBestInterface)>("GetBestInterface");
+    const auto adapters = IpHelperLibrary().Function<decltype(&GetAdaptersAddresses)>("GetAdaptersAddresses");
+    if (bestInterface == nullptr || adapters == nullptr) return std::nullopt;
     DWORD index = 0;
-    if (GetBestInterface(address, &index) != NO_ERROR) return std::nullopt;
+    if (bestInterface(address, &index) != NO_ERROR) return std::nullopt;
     constexpr ULONG kFlags = GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER;
     ULONG size = 16 * 1024;
     std::vector<unsigned char> buffer;
     ULONG result = ERROR_BUFFER_OVERFLOW;
     for (int attempt = 0; attempt < 3 && result == ERROR_BUFFER_OVERFLOW; ++attempt) {
       buffer.assign(size, 0);
-      result = GetAdaptersAddresses(AF_INET, kFlags, nullptr,
+      result = adapters(AF_INET, kFlags, nullptr,
                                     reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()), &size);
     }
     if (result != NO_ERROR) return std::nullopt;
@@ -128,7 +134,8 @@ MtuMeasurement MeasureLargestMtu(std::string_view host, const std::function<bool
   const std::optional<int> bound = InterfaceMtuTowards(*address);
   if (!bound) return finish(MtuMeasurement::Status::NoInterface);
   measurement.interfaceMtu = *bound;
-  const UniqueIcmpHandle icmp(IcmpCreateFile());
+  const auto open = IpHelperLibrary().Function<decltype(&IcmpCreateFile)>("IcmpCreateFile");
+  const UniqueIcmpHandle icmp(open != nullptr ? open() : INVALID_HANDLE_VALUE);
   if (!icmp.valid()) return finish(MtuMeasurement::Status::NoIcmp);
   IcmpDontFragmentProbe probe(icmp.get(), *address, cancelled, trying);
   measurement.outcome = mtu::SearchLargestMtu(probe, *bound);

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <exception>
 
+#include "base/LateLibrary.h"
 #include "base/Text.h"
 #include "base/Platform.h"
 #include "ui/MessagePump.h"
@@ -11,16 +12,36 @@
 namespace tarvix {
 namespace {
 
+// Winsock and the ICMP calls come from DLLs loaded on the first ping; a
+// missing DLL or export answers as the call itself fails.
+template <typename Fn>
+[[nodiscard]] Fn Winsock(const char* name) noexcept {
+  return WinsockLibrary().Function<Fn>(name);
+}
+
+template <typename Fn>
+[[nodiscard]] Fn IpHelper(const char* name) noexcept {
+  return IpHelperLibrary().Function<Fn>(name);
+}
+
 class SystemNetwork final : public PingNetwork {
  public:
-  int StartUp(WORD version, WSADATA& data) noexcept override { return WSAStartup(version, &data); }
+  int StartUp(WORD version, WSADATA& data) noexcept override {
+    const auto startUp = Winsock<decltype(&WSAStartup)>("WSAStartup");
+    return startUp != nullptr ? startUp(version, &data) : WSASYSNOTREADY;
+  }
 
-  int CleanUp() noexcept override { return WSACleanup(); }
+  int CleanUp() noexcept override {
+    const auto cleanUp = Winsock<decltype(&WSACleanup)>("WSACleanup");
+    return cleanUp != nullptr ? cleanUp() : SOCKET_ERROR;
+  }
 
   std::optional<std::vector<std::vector<std::uint8_t>>> LookUpHost(
       const std::string& name) noexcept override {
     try {
-      const hostent* entry = gethostbyname(name.c_str());
+      const auto lookUp = Winsock<decltype(&gethostbyname)>("gethostbyname");
+      if (lookUp == nullptr) return std::nullopt;
+      const hostent* entry = lookUp(name.c_str());
       if (entry == nullptr) return std::nullopt;
       // The answer lives in Winsock's own per-thread storage; copy it out.
       std::vector<std::vector<std::uint8_t>> addresses;
@@ -35,7 +56,10 @@ class SystemNetwork final : public PingNetwork {
     }
   }
 
-  UniqueIcmpHandle OpenIcmp() noexcept override { return UniqueIcmpHandle(IcmpCreateFile()); }
+  UniqueIcmpHandle OpenIcmp() noexcept override {
+    const auto open = IpHelper<decltype(&IcmpCreateFile)>("IcmpCreateFile");
+    return UniqueIcmpHandle(open != nullptr ? open() : INVALID_HANDLE_VALUE);
+  }
 
   DWORD Echo(HANDLE icmp, IPAddr address, std::string_view payload, std::span<std::byte> reply,
              DWORD timeout, DWORD& error) noexcept override {
@@ -43,9 +67,14 @@ class SystemNetwork final : public PingNetwork {
     char request[64] = {};
     const auto size = static_cast<WORD>(payload.size() < sizeof(request) ? payload.size() : sizeof(request));
     std::memcpy(request, payload.data(), size);
+    const auto send = IpHelper<decltype(&IcmpSendEcho)>("IcmpSendEcho");
+    if (send == nullptr) {
+      error = ERROR_PROC_NOT_FOUND;
+      return 0;
+    }
     SetLastError(ERROR_SUCCESS);
-    const DWORD replies = IcmpSendEcho(icmp, address, request, size, nullptr, reply.data(),
-                                       static_cast<DWORD>(reply.size()), timeout);
+    const DWORD replies = send(icmp, address, request, size, nullptr, reply.data(),
+                               static_cast<DWORD>(reply.size()), timeout);
     error = replies == 0 ? GetLastError() : ERROR_SUCCESS;
     return replies;
   }
@@ -120,6 +149,10 @@ bool PingHostChecked(std::string_view hostText, DWORD timeout) {
 }
 
 }  // namespace
+
+void CloseIcmpHandle(HANDLE icmp) noexcept {
+  if (const auto close = IpHelper<decltype(&IcmpCloseHandle)>("IcmpCloseHandle")) close(icmp);
+}
 
 ICMP_ECHO_REPLY EchoReplyBuffer::Reply() const noexcept {
   ICMP_ECHO_REPLY reply;

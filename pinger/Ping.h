@@ -24,8 +24,10 @@ inline constexpr std::string_view kEchoPayload = "Echo This";
 inline constexpr std::size_t kEchoDataRoom = 250;
 inline constexpr WORD kSocketsVersion = 0x0101;  // 1.1: major in the low byte
 
+// IcmpCloseHandle of iphlpapi, which is loaded on its first use.
+void CloseIcmpHandle(HANDLE icmp) noexcept;
 // An ICMP handle; IcmpCreateFile reports failure as INVALID_HANDLE_VALUE.
-using UniqueIcmpHandle = UniqueAny<InvalidHandlePolicy<IcmpCloseHandle>>;
+using UniqueIcmpHandle = UniqueAny<InvalidHandlePolicy<CloseIcmpHandle>>;
 
 // The reply buffer of one echo: one ICMP_ECHO_REPLY and room for the echoed
 // data, plus how many replies the echo call reported.

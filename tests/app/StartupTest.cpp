@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -40,6 +43,59 @@ int CountWindows(const char* className, DWORD id) {
     if ((id == 0 || owner == id) && IsWindowVisible(window)) ++count;
   }
   return count;
+}
+
+// The names of the DLLs a PE file imports, read from its import directory.
+std::vector<std::string> ImportedDlls(const std::string& path) {
+  std::vector<std::string> names;
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return names;
+  const UniqueHandle owner(file);
+  std::vector<char> image(static_cast<std::size_t>(GetFileSize(file, nullptr)));
+  DWORD got = 0;
+  if (image.empty() || !ReadFile(file, image.data(), static_cast<DWORD>(image.size()), &got, nullptr) ||
+      got != image.size() || image.size() < sizeof(IMAGE_DOS_HEADER)) {
+    return names;
+  }
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
+  if (dos->e_lfanew <= 0 || static_cast<std::size_t>(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS) > image.size()) {
+    return names;
+  }
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(image.data() + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  const IMAGE_SECTION_HEADER* sections = IMAGE_FIRST_SECTION(nt);
+  const auto offsetOf = [&](DWORD rva) -> std::size_t {
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
+      const IMAGE_SECTION_HEADER& section = sections[i];
+      if (rva >= section.VirtualAddress && rva < section.VirtualAddress + section.SizeOfRawData) {
+        return rva - section.VirtualAddress + section.PointerToRawData;
+      }
+    }
+    return image.size();
+  };
+  for (std::size_t at = offsetOf(imports.VirtualAddress); at + sizeof(IMAGE_IMPORT_DESCRIPTOR) <= image.size();
+       at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+    const auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(image.data() + at);
+    if (entry->Name == 0) break;
+    const std::size_t name = offsetOf(entry->Name);
+    if (name >= image.size()) break;
+    std::string text(image.data() + name, strnlen(image.data() + name, image.size() - name));
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    names.push_back(text);
+  }
+  return names;
+}
+
+// Sounds, pings and host lookups load their DLLs when first used: none of
+// them may come back among the program's imports, where each costs start-up
+// time and memory on every sign-in.
+TEST(Startup, DllsForOccasionalWorkAreNotImported) {
+  const std::vector<std::string> imports = ImportedDlls(ProgramPath());
+  ASSERT_GT(imports.size(), 3u);
+  EXPECT_NE(std::find(imports.begin(), imports.end(), "user32.dll"), imports.end());
+  for (const char* late : {"winmm.dll", "iphlpapi.dll", "ws2_32.dll", "wsock32.dll"}) {
+    EXPECT_EQ(std::find(imports.begin(), imports.end(), late), imports.end()) << late;
+  }
 }
 
 TEST(Startup, OneWindowOneIconSecondStartQuietToolWindowByCaptionAndClose) {

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "MemoryFakes.h"
@@ -117,6 +119,51 @@ TEST_F(MemoryScreenshotTest, StatusWindowWithLiveGraphs) {
   const auto pixels = test::CaptureWindow(status.Window(), frmSystemStatus::kWidth, frmSystemStatus::kHeight);
   EXPECT_GT(test::DistinctColours(pixels), 40u) << "the status window looks flat";
   EXPECT_TRUE(test::SaveScreenshot(status.Window(), "memory-status.png"));
+}
+
+// A caption that changes tick by tick, narrower and wider, leaves on screen
+// what painting the whole window afresh shows: nothing of the last one.
+TEST_F(MemoryScreenshotTest, ChangingCaptionsLeaveNothingBehind) {
+  SkinningShell shell;
+  EXPECT_TRUE(shell.loaded);
+  test::FakeMemory memory;
+  memory.totalBytes = 8192 * test::kMiB;
+  memory.freeBytes = 4096 * test::kMiB;
+  test::FakeMeter* meter = nullptr;
+  frmSystemStatus status(shell, memory, [&meter] {
+    auto made = std::make_unique<test::FakeMeter>();
+    meter = made.get();
+    return made;
+  });
+  ASSERT_TRUE(status.Load());
+  ASSERT_NE(meter, nullptr);
+  SetWindowPos(shell.ChildFrame(), HWND_TOPMOST, 0, 0, frmSystemStatus::kWidth, frmSystemStatus::kHeight,
+               SWP_NOMOVE | SWP_SHOWWINDOW);
+  ShowWindow(status.Window(), SW_SHOW);
+  ServeMessagesFor(std::chrono::milliseconds(100), false);
+  for (const int usage : {100, 7, 7, 10, 3, 100, 58, 1}) {
+    meter->usage = usage;
+    status.tmrCPU_Timer();
+    // Paints what the tick left to paint, with no timer message served in between.
+    RedrawWindow(status.Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const auto ticked = test::CaptureWindow(status.Window(), frmSystemStatus::kWidth, frmSystemStatus::kHeight);
+    RedrawWindow(status.Window(), nullptr, nullptr, kRepaintAll);
+    const auto repainted = test::CaptureWindow(status.Window(), frmSystemStatus::kWidth, frmSystemStatus::kHeight);
+    ASSERT_EQ(ticked.size(), repainted.size());
+    std::size_t differing = 0;
+    RECT box{frmSystemStatus::kWidth, frmSystemStatus::kHeight, 0, 0};
+    for (std::size_t at = 0; at < ticked.size(); ++at) {
+      if (ticked[at] == repainted[at]) continue;
+      ++differing;
+      const auto pixel = static_cast<int>(at / 3);
+      const int x = pixel % frmSystemStatus::kWidth;
+      const int y = pixel / frmSystemStatus::kWidth;
+      box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+             std::max<LONG>(box.bottom, y + 1)};
+    }
+    EXPECT_EQ(differing, 0u) << "after the caption for " << usage << "%, in (" << box.left << ", " << box.top
+                             << ") - (" << box.right << ", " << box.bottom << ")";
+  }
 }
 
 TEST_F(MemoryScreenshotTest, RamConfigurationWindow) {
