@@ -23,6 +23,7 @@
 #include "optimizer/frmWizardMode.h"
 #include "pinger/frmNetPingerSettings.h"
 #include "registry/RegistryValues.h"
+#include "app/MainWindowTest.h"
 #include "support/FakePlatform.h"
 #include "support/RegistryRedirect.h"
 #include "support/Screenshot.h"
@@ -41,30 +42,15 @@ const std::string kInternet = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Int
 constexpr UINT kQuestionFlags = MB_YESNO | MB_ICONWARNING;
 constexpr UINT kRefusalFlags = MB_OK | MB_ICONERROR;
 
-class AdministratorRestartTest : public testing::RegistryTest {
+class AdministratorRestartTest : public testing::MainWindowTest {
  protected:
   void SetUp() override {
-    RegistryTest::SetUp();
-    appDir_.emplace();
-    platform_.emplace();
+    MainWindowTest::SetUp();
     platform_->elevated = false;
     testing::PutDword(HKEY_LOCAL_MACHINE, kTcpip, "DefaultTTL", 128);
     testing::MakeKey(HKEY_LOCAL_MACHINE, kTcpip + "\\Interfaces\\{A}");
     testing::PutDword(HKEY_CURRENT_USER, kInternet, "MaxConnectionsPerServer", 2);
   }
-  void TearDown() override {
-    main_.reset();
-    appDir_.reset();
-    platform_.reset();
-    RegistryTest::TearDown();
-  }
-
-  frmMain& Start() {
-    main_.emplace(shell_);
-    EXPECT_TRUE(main_->Form_Load());
-    return *main_;
-  }
-
   static void Click(HWND window, int id) {
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
   }
@@ -151,10 +137,6 @@ class AdministratorRestartTest : public testing::RegistryTest {
     for (const ToolWindow which : kStartupLoadOrder) EXPECT_NE(Tool(which), nullptr);
   }
 
-  std::optional<FakePlatform> platform_;
-  RecordingShell shell_;
-  std::optional<TempDir> appDir_;
-  std::optional<frmMain> main_;
 };
 
 TEST_F(AdministratorRestartTest, EachRefusedApplyRestoreAndSaveAsksOnceAndNoChangesNothing) {

@@ -21,6 +21,7 @@
 #include "base/AppPaths.h"
 #include "optimizer/frmNormalMode.h"
 #include "pinger/frmNetPingerSettings.h"
+#include "app/MainWindowTest.h"
 #include "support/FakePlatform.h"
 #include "support/RegistryRedirect.h"
 #include "support/Screenshot.h"
@@ -79,22 +80,10 @@ int IconWidth(HICON icon) {
   return picture.bmWidth;
 }
 
-class DpiTest : public testing::RegistryTest {
+class DpiTest : public testing::MainWindowTest {
  protected:
-  void SetUp() override {
-    RegistryTest::SetUp();
-    appDir_.emplace();
-    CopyFileA(TARVIX_ASSETS_DIR "\\TarvixMask.skn", AppFile(kSkinFileName).c_str(), FALSE);
-  }
-  void TearDown() override {
-    main_.reset();
-    appDir_.reset();
-    RegistryTest::TearDown();
-  }
-
   frmMain& Start() {
-    main_.emplace(shell_);
-    EXPECT_TRUE(main_->Form_Load());
+    MainWindowTest::Start();
     // The advanced editor is loaded when first shown.
     main_->FSCommand("IDC_FS_normalMode", "");
     main_->FSCommand("IDC_FS_home", "");
@@ -131,11 +120,6 @@ class DpiTest : public testing::RegistryTest {
                    box.top + RescaleLength(box.bottom - box.top, from, dpi)};
     SendMessageA(main_->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
   }
-
-  FakePlatform platform_;
-  RecordingShell shell_;
-  std::optional<TempDir> appDir_;
-  std::optional<frmMain> main_;
 };
 
 // The DPI the test's Wine prefix was made with, when the runner says so.

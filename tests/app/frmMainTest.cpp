@@ -22,6 +22,7 @@
 #include "backup/frmBackUp.h"
 #include "optimizer/frmWizardMode.h"
 #include "registry/RegistryValues.h"
+#include "app/MainWindowTest.h"
 #include "support/FakePlatform.h"
 #include "support/RegistryRedirect.h"
 #include "support/TempDir.h"
@@ -38,26 +39,8 @@ using testing::RecordingShell;
 using testing::ShellCall;
 using testing::TempDir;
 
-class frmMainTest : public testing::RegistryTest {
+class frmMainTest : public testing::MainWindowTest {
  protected:
-  void SetUp() override {
-    RegistryTest::SetUp();
-    appDir_.emplace();
-    // The real skin, so that skinning can be seen on the controls.
-    CopyFileA(TARVIX_ASSETS_DIR "\\TarvixMask.skn", AppFile(kSkinFileName).c_str(), FALSE);
-  }
-  void TearDown() override {
-    main_.reset();
-    appDir_.reset();
-    RegistryTest::TearDown();
-  }
-
-  frmMain& Start() {
-    main_.emplace(shell_);
-    EXPECT_TRUE(main_->Form_Load());
-    return *main_;
-  }
-
   [[nodiscard]] SIZE ChildAreaSize() const {
     RECT box{};
     GetWindowRect(main_->framChildWindow(), &box);
@@ -67,11 +50,6 @@ class frmMainTest : public testing::RegistryTest {
   [[nodiscard]] const ShellCall* LastShellCall() const {
     return shell_.calls.empty() ? nullptr : &shell_.calls.back();
   }
-
-  FakePlatform platform_;
-  RecordingShell shell_;
-  std::optional<TempDir> appDir_;
-  std::optional<frmMain> main_;
 };
 
 TEST_F(frmMainTest, StartUpShowsTheWindowAddsTheIconAndLoadsTheToolWindowsHidden) {
@@ -297,7 +275,7 @@ TEST_F(frmMainTest, CommandsDifferingInLetterCaseOrUnknownDoNothing) {
     main.FSCommand(command, "");
   }
   EXPECT_FALSE(IsIconic(main.hwnd()));
-  EXPECT_TRUE(platform_.endedWith.empty());
+  EXPECT_TRUE(platform_->endedWith.empty());
   EXPECT_TRUE(main.MovieInFront());
   main.FSCommand("IDC_FS_minimize", "");
   EXPECT_TRUE(IsIconic(main.hwnd()));
@@ -308,10 +286,10 @@ TEST_F(frmMainTest, FamilyDecidesTheNetworkAppletAndTheHiddenNotice) {
   for (const OsFamilyCode code : {OsFamilyCode{3}, OsFamilyCode{4}, OsFamilyCode{6}, OsFamilyCode{7}, OsFamilyCode{8}}) {
     SCOPED_TRACE(code);
     OsFamily = code;
-    platform_.startedPrograms.clear();
+    platform_->startedPrograms.clear();
     main.FSCommand("IDC_FS_networkSetting", "");
-    ASSERT_EQ(platform_.startedPrograms.size(), 1u);
-    EXPECT_EQ(platform_.startedPrograms[0], code <= 4 ? "rundll32.exe shell32.dll,Control_RunDLL netcpl.cpl"
+    ASSERT_EQ(platform_->startedPrograms.size(), 1u);
+    EXPECT_EQ(platform_->startedPrograms[0], code <= 4 ? "rundll32.exe shell32.dll,Control_RunDLL netcpl.cpl"
                                                       : "rundll32.exe shell32.dll,Control_RunDLL ncpa.cpl");
     main.ShowMainWindow();
     UnloadNotificationBox();
@@ -326,24 +304,24 @@ TEST_F(frmMainTest, FamilyDecidesTheNetworkAppletAndTheHiddenNotice) {
   }
   UnloadNotificationBox();
   OsFamily = 0;
-  platform_.startedPrograms.clear();
+  platform_->startedPrograms.clear();
   main.FSCommand("IDC_FS_networkSetting", "");
-  EXPECT_TRUE(platform_.startedPrograms.empty());
+  EXPECT_TRUE(platform_->startedPrograms.empty());
   OsFamily = 7;
   main.FSCommand("IDC_FS_internetProperties", "");
   main.FSCommand("IDC_FS_systemSetting", "");
   main.FSCommand("IDC_FS_modemSetting", "");
-  ASSERT_EQ(platform_.startedPrograms.size(), 3u);
-  EXPECT_EQ(platform_.startedPrograms[0], "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,0");
-  EXPECT_EQ(platform_.startedPrograms[1], "rundll32.exe shell32.dll,Control_RunDLL sysdm.cpl,,0");
-  EXPECT_EQ(platform_.startedPrograms[2], "rundll32.exe shell32.dll,Control_RunDLL modem.cpl");
+  ASSERT_EQ(platform_->startedPrograms.size(), 3u);
+  EXPECT_EQ(platform_->startedPrograms[0], "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,0");
+  EXPECT_EQ(platform_->startedPrograms[1], "rundll32.exe shell32.dll,Control_RunDLL sysdm.cpl,,0");
+  EXPECT_EQ(platform_->startedPrograms[2], "rundll32.exe shell32.dll,Control_RunDLL modem.cpl");
 }
 
 TEST_F(frmMainTest, HelpOpensTheHelpFileBesideTheProgram) {
   frmMain& main = Start();
   main.FSCommand("IDC_FS_help", "");
-  ASSERT_EQ(platform_.openedDocuments.size(), 1u);
-  EXPECT_NE(platform_.openedDocuments[0].find(AppFile("\\TarvixHelp.chm")), std::string::npos);
+  ASSERT_EQ(platform_->openedDocuments.size(), 1u);
+  EXPECT_NE(platform_->openedDocuments[0].find(AppFile("\\TarvixHelp.chm")), std::string::npos);
 }
 
 TEST_F(frmMainTest, F1OpensThePageOfTheWindowInFront) {
@@ -355,10 +333,10 @@ TEST_F(frmMainTest, F1OpensThePageOfTheWindowInFront) {
   main.FSCommand("IDC_FS_home", "");
   EXPECT_TRUE(main.PreTranslateMessage(f1));
   const std::string file = "hh.exe \"" + AppFile("\\TarvixHelp.chm");
-  ASSERT_EQ(platform_.startedPrograms.size(), 3u);
-  EXPECT_EQ(platform_.startedPrograms[0], file + "::/index.htm\"");
-  EXPECT_EQ(platform_.startedPrograms[1], file + "::/settings.htm\"");
-  EXPECT_EQ(platform_.startedPrograms[2], file + "::/index.htm\"");
+  ASSERT_EQ(platform_->startedPrograms.size(), 3u);
+  EXPECT_EQ(platform_->startedPrograms[0], file + "::/index.htm\"");
+  EXPECT_EQ(platform_->startedPrograms[1], file + "::/settings.htm\"");
+  EXPECT_EQ(platform_->startedPrograms[2], file + "::/index.htm\"");
 }
 
 TEST_F(frmMainTest, CloseUnloadsTheWindowsRemovesTheIconAndEndsTheProcess) {
@@ -373,18 +351,18 @@ TEST_F(frmMainTest, CloseUnloadsTheWindowsRemovesTheIconAndEndsTheProcess) {
   ASSERT_NE(LastShellCall(), nullptr);
   EXPECT_EQ(LastShellCall()->message, static_cast<DWORD>(NIM_DELETE));
   EXPECT_FALSE(main.Tray1().IsVisible());
-  ASSERT_EQ(platform_.endedWith.size(), 1u);
-  EXPECT_TRUE(platform_.exitRequests.empty());
+  ASSERT_EQ(platform_->endedWith.size(), 1u);
+  EXPECT_TRUE(platform_->exitRequests.empty());
 }
 
 TEST_F(frmMainTest, RestartUnloadsRemovesTheIconAndAsksWindowsToRestart) {
   frmMain& main = Start();
-  platform_.exitWindowsResult = FALSE;
+  platform_->exitWindowsResult = FALSE;
   main.FSCommand("IDC_FS_restart", "");
-  ASSERT_EQ(platform_.exitRequests.size(), 1u);
-  EXPECT_EQ(platform_.exitRequests[0].first, static_cast<UINT>(EWX_REBOOT));
-  EXPECT_EQ(platform_.exitRequests[0].second, 0xFFFFFFFFu);
-  EXPECT_TRUE(platform_.endedWith.empty());
+  ASSERT_EQ(platform_->exitRequests.size(), 1u);
+  EXPECT_EQ(platform_->exitRequests[0].first, static_cast<UINT>(EWX_REBOOT));
+  EXPECT_EQ(platform_->exitRequests[0].second, 0xFFFFFFFFu);
+  EXPECT_TRUE(platform_->endedWith.empty());
   // The icon went before Windows was asked.
   ASSERT_GE(shell_.calls.size(), 2u);
   EXPECT_EQ(shell_.calls[shell_.calls.size() - 2].message, static_cast<DWORD>(NIM_DELETE));
@@ -433,8 +411,8 @@ TEST_F(frmMainTest, MessageBoxesAreOwnedByTheMainWindow) {
   // A box asked for by a tool window belongs to its top-level window.
   (void)ShowProgramMessage("From a child", MB_OK, settings);
 
-  ASSERT_EQ(platform_.messages.size(), 4u);
-  for (const auto& message : platform_.messages) {
+  ASSERT_EQ(platform_->messages.size(), 4u);
+  for (const auto& message : platform_->messages) {
     EXPECT_EQ(message.owner, main.hwnd()) << message.text;
   }
   main_.reset();
@@ -468,18 +446,18 @@ TEST_F(frmMainTest, ButtonArraysOpenWindowsAppletsOrSayNotHandled) {
   main.ButtonArray_Click(ButtonArray::InternetBooster, 4);
   main.ButtonArray_Click(ButtonArray::NetPinger, 0);
   main.ButtonArray_Click(ButtonArray::SystemSettings, 5);
-  ASSERT_EQ(platform_.messages.size(), 4u);
-  EXPECT_EQ(platform_.messages[0].text, "Not handeled yet");
-  EXPECT_EQ(platform_.messages[1].text, "Nothandeled");
-  EXPECT_EQ(platform_.messages[2].text, "Nothandeled");
-  EXPECT_EQ(platform_.messages[3].text, "Not handeled");
-  for (const auto& message : platform_.messages) {
+  ASSERT_EQ(platform_->messages.size(), 4u);
+  EXPECT_EQ(platform_->messages[0].text, "Not handeled yet");
+  EXPECT_EQ(platform_->messages[1].text, "Nothandeled");
+  EXPECT_EQ(platform_->messages[2].text, "Nothandeled");
+  EXPECT_EQ(platform_->messages[3].text, "Not handeled");
+  for (const auto& message : platform_->messages) {
     EXPECT_EQ(message.title, "Tarvix");
     EXPECT_EQ(message.flags, static_cast<UINT>(MB_OK));
   }
   main.ButtonArray_Click(ButtonArray::SystemSettings, 4);
-  ASSERT_EQ(platform_.startedPrograms.size(), 1u);
-  EXPECT_EQ(platform_.startedPrograms[0], "rundll32.exe shell32.dll,Control_RunDLL ncpa.cpl");
+  ASSERT_EQ(platform_->startedPrograms.size(), 1u);
+  EXPECT_EQ(platform_->startedPrograms[0], "rundll32.exe shell32.dll,Control_RunDLL ncpa.cpl");
 }
 
 // A window procedure that remembers the last message it saw.
