@@ -785,6 +785,12 @@ void Movie::DrawBarItem(HDC dc, const RECT& all, const MovieItem& data, ItemLook
   const auto [pressed, focused, hot] = look;
   const bool danger = data.tone == ItemTone::Danger;
   Rgb textColour = c.barItem;
+  // On the tool screen the bar's item for the open tool (Settings) stays marked.
+  const bool current = screen_ == MovieScreen::Tool && data.command == toolCommand_;
+  if (current && !hot && !pressed) {
+    FillRoundBox(dc, all, px(8), c.navCurrent, c.navCurrent);
+    textColour = c.title;
+  }
   if (hot || pressed) {
     Rgb fill = danger ? c.danger : c.barHover;
     if (pressed) fill = MixColour(fill, c.bar, 90);
