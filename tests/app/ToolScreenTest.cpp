@@ -181,6 +181,36 @@ TEST_F(ToolScreenTest, EveryOtherToolOpensFromTheNavigationByClickEnterAndSpace)
   }
 }
 
+// The mouse as a user moves it: a press and release over the navigation's
+// item, through the system's input queue.
+TEST_F(ToolScreenTest, AMouseClickOnTheNavigationOpensTheTool) {
+  frmMain& main = *main_;
+  SetWindowPos(main.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+  SetForegroundWindow(main.hwnd());
+  const std::pair<const char*, const char*> pairs[] = {{"IDC_FS_wizardMode", "IDC_FS_ramConfig"},
+                                                       {"IDC_FS_ramConfig", "IDC_FS_backupManger"},
+                                                       {"IDC_FS_backupManger", "IDC_FS_settings"}};
+  for (const auto& [from, to] : pairs) {
+    SCOPED_TRACE(std::string(from) + " -> " + to);
+    main.FSCommand(from, "");
+    Pump();
+    const RECT box = ScreenBox(main.flash().ItemWindow(to));
+    SetCursorPos((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(SendInput(2, clicks, sizeof(INPUT)), 2u);
+    const HWND tool = ToolOf(to);
+    for (int i = 0; i < 100 && !IsWindowVisible(tool); ++i) {
+      Sleep(20);
+      Pump();
+    }
+    ExpectShown(to);
+  }
+  SetWindowPos(main.hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+}
+
 TEST_F(ToolScreenTest, NothingBehindTheChildAreaCanBeClickedOrTabbedTo) {
   frmMain& main = *main_;
   const HWND movie = main.flash().hwnd();
