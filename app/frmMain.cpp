@@ -202,6 +202,8 @@ void frmMain::Form_DpiChanged(int dpi, const RECT& suggested) {
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   if (dpi_ == old) return;
   RescaleChildren(hwnd(), old, dpi_);
+  // The tool screen is laid out anew for the DPI: the child area goes where it now says.
+  if (flash_.Screen() == MovieScreen::Tool) PlaceChildArea(flash_.ChildAreaBox());
   skin_.FollowDpi();
   SetWindowIcons();
   RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
@@ -247,7 +249,7 @@ void frmMain::RecoverFromFailedRestart() noexcept {
 void frmMain::CreateChildArea() {
   if (!RegisterChildAreaClass()) return;
   frame_.reset(CreateWindowExA(WS_EX_CONTROLPARENT, kChildAreaClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                               Px(kChildAreaLeft), Px(kChildAreaTop), Px(kChildAreaWidth), Px(250), hwnd(), nullptr,
+                               Px(kChildAreaLeft), Px(kChildAreaTop), Px(kChildAreaWidth), Px(childHeight_), hwnd(), nullptr,
                                GetModuleHandleA(nullptr), nullptr));
 }
 
@@ -368,8 +370,23 @@ void frmMain::ShowCurrentToolAgain() noexcept {
 }
 
 void frmMain::ShowChildWindowSized(ToolWindow which, int height) {
+  childHeight_ = height;
   ShowChildWindow(which);
-  SetWindowPos(frame_.get(), nullptr, 0, 0, Px(kChildAreaWidth), Px(height), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmMain::ShowToolScreen(ToolWindow which) {
+  const CommandRow* row = CommandShowing(which);
+  PlaceChildArea(flash_.ShowToolScreen(row != nullptr ? row->text : std::string_view(), kChildAreaWidth, childHeight_));
+}
+
+void frmMain::PlaceChildArea(const Box& box) noexcept {
+  if (box.empty()) {
+    SetWindowPos(frame_.get(), nullptr, 0, 0, Px(kChildAreaWidth), Px(childHeight_), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  POINT at{box.left, box.top};
+  MapWindowPoints(flash_.hwnd(), hwnd(), &at, 1);
+  SetWindowPos(frame_.get(), nullptr, at.x, at.y, box.width(), box.height(), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void frmMain::ShowChildWindow(ToolWindow which) {
@@ -378,6 +395,7 @@ void frmMain::ShowChildWindow(ToolWindow which) {
   if (window == nullptr || !window->Load()) return;
   const HWND tool = window->Window();
   SetParent(tool, frame_.get());
+  ShowToolScreen(which);
   ShowWindow(tool, SW_SHOW);
   current_ = which;
   BringChildAreaToFront();
@@ -439,6 +457,13 @@ void frmMain::SetTrayToolTip(std::string_view text) noexcept {
 }
 
 void frmMain::BringMovieToFront() noexcept {
+  // In front, the movie shows its home screen again (or the About screen it is opening).
+  if (flash_.Screen() == MovieScreen::Tool) {
+    try {
+      (void)flash_.SetVariable(kHomeVariable, "true");
+    } catch (...) {
+    }
+  }
   SetWindowPos(flash_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   // The covered tool window stays visible but out of the tab order.
   EnableWindow(frame_.get(), FALSE);

@@ -22,8 +22,9 @@
 
 namespace tarvix {
 
-// Where the child area sits over the movie, below its title band, and the
-// window's size: 96-DPI pixels, scaled to the window's DPI.
+// Where the child area sits before the first tool window is shown (the tool
+// screen places it from then on), and the window's size: 96-DPI pixels,
+// scaled to the window's DPI.
 inline constexpr int kChildAreaLeft = 142;
 inline constexpr int kChildAreaTop = 92;
 inline constexpr int kMainWidth = 724;
@@ -138,6 +139,10 @@ class frmMain final : public BaseWindow<frmMain>, public Shell, public TrayEvent
   void RunMainCommand(Command command);
   void ShowCurrentToolAgain() noexcept;
   void ShowChildWindowSized(ToolWindow which, int height);
+  // The movie shows the tool screen for `which`; the child area takes the
+  // place and size that screen gives it.
+  void ShowToolScreen(ToolWindow which);
+  void PlaceChildArea(const Box& box) noexcept;
   // After a restart that Windows refused or another program cancelled: the
   // icon and the tool windows come back, as at start.
   void RecoverFromFailedRestart() noexcept;
@@ -150,6 +155,7 @@ class frmMain final : public BaseWindow<frmMain>, public Shell, public TrayEvent
   Splash splash_;
   UniqueIcon bigIcon_, smallIcon_;
   std::optional<ToolWindow> current_;  // the last window placed in the child area
+  int childHeight_ = 250;              // the child area's height at 96 DPI
   bool movieInFront_ = true;
   bool unloaded_ = false;
   bool restartPending_ = false;  // asked Windows to restart; not yet ended

@@ -104,6 +104,28 @@ bool Movie::SetVariable(std::string_view name, std::string_view value) {
   return false;
 }
 
+Box Movie::ShowToolScreen(std::string_view command, int childWidth, int childHeight) {
+  toolCommand_ = std::string(command);
+  toolTitle_.clear();
+  for (const MovieSection& section : script_.sections) {
+    for (const MovieItem& item : section.items) {
+      if (toolTitle_.empty() && item.command == command) toolTitle_ = item.caption;
+    }
+  }
+  for (const MovieItem& item : script_.bar) {
+    if (toolTitle_.empty() && item.command == command) toolTitle_ = item.caption;
+  }
+  childWidth_ = std::max(1, childWidth);
+  childHeight_ = std::max(1, childHeight);
+  screen_ = MovieScreen::Tool;
+  if (hwnd() == nullptr) return {};
+  Relayout();
+  ShowScreen(MovieScreen::Tool);
+  return tool_.childArea;
+}
+
+Box Movie::ChildAreaBox() const noexcept { return screen_ == MovieScreen::Tool ? tool_.childArea : Box{}; }
+
 HWND Movie::ItemWindow(std::string_view command) const noexcept {
   for (const Slot& slot : slots_) {
     if (ItemOf(slot).command == command) return slot.button.get();
@@ -261,7 +283,7 @@ void Movie::Form_Paint() {
 }
 
 void Movie::Form_LButtonDown(int x, int y) {
-  const Box& band = screen_ == MovieScreen::Home ? home_.band : about_.band;
+  const Box& band = screen_ == MovieScreen::About ? about_.band : home_.band;
   if (band.Contains(x, y)) Raise(std::string(kDragCommand));
 }
 
@@ -303,6 +325,8 @@ void Movie::CreateFonts() {
   fonts_.heading = CreateUiFont(kFontFace, px(26), FW_BOLD);
   fonts_.body = CreateUiFont(kFontFace, px(14), FW_NORMAL);
   fonts_.logo = CreateUiFont(kFontFace, px(30), FW_BOLD);
+  fonts_.toolTitle = CreateUiFont(kFontFace, px(20), FW_SEMIBOLD);
+  fonts_.navHeader = CreateUiFont(kFontFace, px(11), FW_BOLD);
 }
 
 void Movie::BuildButtons() {
@@ -345,30 +369,40 @@ void Movie::Relayout() {
   };
   home_ = LayoutHome(script_, width, height, dpi_, version_.empty() ? std::string_view() : VersionLine(), measure);
   about_ = LayoutAbout(script_, width, height, dpi_, rights_.empty() ? 0 : 1);
+  tool_ = LayoutTool(script_, home_, width, height, dpi_, childWidth_, childHeight_);
+  PlaceButtons();
+  InvalidateBackdrop();
+}
+
+// Each button where the screen shown puts it: a section's items are tiles
+// at home and the navigation on the tool screen.
+void Movie::PlaceButtons() {
   for (const Slot& slot : slots_) {
     const Box box = BoxOf(slot);
     SetWindowPos(slot.button.get(), nullptr, box.left, box.top, box.width(), box.height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  InvalidateBackdrop();
 }
 
 void Movie::ShowScreen(MovieScreen screen) {
   screen_ = screen;
   const HWND focus = GetFocus();
   const bool hadFocus = focus != nullptr && (focus == hwnd() || IsChild(hwnd(), focus));
+  // The About screen shows only its way back; the other two every other item.
+  const auto shows = [screen](const Slot& slot) { return (screen == MovieScreen::About) == (slot.kind == ItemKind::Back); };
   HWND first = nullptr;
   for (const Slot& slot : slots_) {
-    const bool visible = (screen == MovieScreen::About) == (slot.kind == ItemKind::Back);
-    if (visible && first == nullptr) first = slot.button.get();
-    if (!visible) ShowWindow(slot.button.get(), SW_HIDE);
+    if (shows(slot) && first == nullptr) first = slot.button.get();
+    if (!shows(slot)) ShowWindow(slot.button.get(), SW_HIDE);
   }
+  PlaceButtons();
   for (const Slot& slot : slots_) {
-    const bool visible = (screen == MovieScreen::About) == (slot.kind == ItemKind::Back);
-    if (visible) ShowWindow(slot.button.get(), SW_SHOWNA);
+    if (shows(slot)) ShowWindow(slot.button.get(), SW_SHOWNA);
   }
   hot_ = nullptr;
-  if (hadFocus && first != nullptr) SetFocus(first);
+  // Focus stays on an item that is still shown; from a hidden one it goes to the first.
+  const bool focusHidden = focus == hwnd() || (focus != nullptr && !IsWindowVisible(focus));
+  if (hadFocus && focusHidden && first != nullptr) SetFocus(first);
   InvalidateBackdrop();
   RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
@@ -388,6 +422,12 @@ const MovieItem& Movie::ItemOf(const Slot& slot) const noexcept {
 Box Movie::BoxOf(const Slot& slot) const noexcept {
   switch (slot.kind) {
     case ItemKind::Tile:
+      if (screen_ == MovieScreen::Tool) {
+        if (slot.section < tool_.navItems.size() && slot.index < tool_.navItems[slot.section].size()) {
+          return tool_.navItems[slot.section][slot.index];
+        }
+        return {};
+      }
       if (slot.section < home_.sections.size() && slot.index < home_.sections[slot.section].items.size()) {
         return home_.sections[slot.section].items[slot.index];
       }
@@ -412,6 +452,10 @@ HFONT Movie::FontFor(TextRole role) const noexcept {
       return fonts_.caption.get();
     case TextRole::Description:
       return fonts_.description.get();
+    case TextRole::ToolTitle:
+      return fonts_.toolTitle.get();
+    case TextRole::NavHeader:
+      return fonts_.navHeader.get();
     case TextRole::BarItem:
       break;
   }
@@ -429,6 +473,11 @@ std::vector<std::string> Movie::ClippedTexts() const {
     const Box at = BoxOf(slot);
     switch (slot.kind) {
       case ItemKind::Tile: {
+        if (screen_ == MovieScreen::Tool) {
+          check(item.caption, TextRole::Caption,
+                {ScaleToDpi(kNavTextLeft, dpi_), 0, at.width() - ScaleToDpi(kNavTextRight, dpi_), at.height()});
+          break;
+        }
         const bool twoLines = home_.descriptions && !item.description.empty();
         const TileText boxes = TileTextBoxes(at.width(), at.height(), dpi_, twoLines);
         check(item.caption, TextRole::Caption, boxes.caption);
@@ -444,6 +493,12 @@ std::vector<std::string> Movie::ClippedTexts() const {
     }
   }
   if (!home_.version.empty()) check(VersionLine(), TextRole::Version, home_.version);
+  if (screen_ == MovieScreen::Tool) {
+    check(toolTitle_, TextRole::ToolTitle, tool_.title);
+    for (std::size_t s = 0; s < script_.sections.size() && s < tool_.navHeaders.size(); ++s) {
+      check(script_.sections[s].caption, TextRole::NavHeader, tool_.navHeaders[s]);
+    }
+  }
   // The About screen's rights line, in the body font it is drawn in.
   if (!rights_.empty() && TextWidthIn(dc.get(), rights_, fonts_.body.get()) > about_.text.width()) {
     clipped.push_back(rights_);
@@ -488,18 +543,26 @@ void Movie::RenderBackdrop() {
     FillRect(dc, &client, background.get());
   }
   DrawBand(dc);
-  if (screen_ == MovieScreen::About) {
-    DrawAboutCard(dc);
-    return;
+  switch (screen_) {
+    case MovieScreen::About:
+      DrawAboutCard(dc);
+      return;
+    case MovieScreen::Tool:
+      DrawToolScreen(dc);
+      break;
+    case MovieScreen::Home:
+      DrawHomeCards(dc);
+      break;
   }
-  DrawHomeCards(dc);
+  DrawVersion(dc);
+  DrawBar(dc);
 }
 
 // The title band, shared by both screens: gradient, rings, logo, title and tagline.
 void Movie::DrawBand(HDC dc) {
   const MovieColours& c = script_.colours;
   const auto px = [this](int v) { return ScaleToDpi(v, dpi_); };
-  const Box& band = screen_ == MovieScreen::Home ? home_.band : about_.band;
+  const Box& band = screen_ == MovieScreen::About ? about_.band : home_.band;
   const RECT bandRect = ToRect(band);
   FillGradient(dc, bandRect, c.bandStart, c.bandEnd, false);
   {
@@ -554,17 +617,70 @@ void Movie::DrawAboutCard(HDC dc) {
   }
 }
 
-// The version pill, the section cards with their headers, and the bar's strip.
+// The version pill, on the home and the tool screen.
+void Movie::DrawVersion(HDC dc) {
+  const MovieColours& c = script_.colours;
+  const HomeLayout& h = home_;
+  if (h.version.empty()) return;
+  const Rgb pill = h.version.top >= h.bar.top ? c.barHover : c.version;
+  FillRoundBox(dc, ToRect(h.version), h.version.height() / 2, pill, MixColour(pill, kWhite, 50));
+  DrawTextIn(dc, VersionLine(), ToRect(h.version), fonts_.version.get(), c.tagline,
+             DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+// The bar's strip under its items.
+void Movie::DrawBar(HDC dc) {
+  const MovieColours& c = script_.colours;
+  const HomeLayout& h = home_;
+  if (h.bar.empty()) return;
+  const RECT bar = ToRect(h.bar);
+  const UniqueBrush fill(CreateSolidBrush(ToColorRef(c.bar)));
+  FillRect(dc, &bar, fill.get());
+  const UniqueBrush line(CreateSolidBrush(ToColorRef(c.cardBorder)));
+  const RECT edge{bar.left, bar.top, bar.right, bar.top + 1};
+  FillRect(dc, &edge, line.get());
+}
+
+Rgb Movie::ToolAccent() const noexcept {
+  for (const MovieSection& section : script_.sections) {
+    for (const MovieItem& item : section.items) {
+      if (item.command == toolCommand_) return section.accent;
+    }
+  }
+  return script_.colours.focus;
+}
+
+// The tool screen's backdrop: the navigation card with its section captions,
+// and the panel with the tool's name; the child area covers the rest of it.
+void Movie::DrawToolScreen(HDC dc) {
+  const MovieColours& c = script_.colours;
+  const auto px = [this](int v) { return ScaleToDpi(v, dpi_); };
+  const ToolLayout& t = tool_;
+  FillRoundBox(dc, ToRect(t.nav), px(12), c.card, c.cardBorder);
+  for (std::size_t s = 0; s < t.navHeaders.size() && s < script_.sections.size(); ++s) {
+    const Box& header = t.navHeaders[s];
+    const int dot = px(6);
+    const int left = header.left - dot - px(5);
+    const int cy = header.top + header.height() / 2;
+    FillRoundBox(dc, {left, cy - dot / 2, left + dot, cy - dot / 2 + dot}, dot / 2, script_.sections[s].accent,
+                 script_.sections[s].accent);
+    DrawTextIn(dc, script_.sections[s].caption, ToRect(header), fonts_.navHeader.get(), c.muted,
+               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+  }
+  const Rgb accent = ToolAccent();
+  FillRoundBox(dc, ToRect(t.panel), px(12), c.panel, c.cardBorder);
+  const RECT stripe{t.panel.left + px(12), t.panel.top, t.panel.right - px(12), t.panel.top + px(3)};
+  const UniqueBrush stripeBrush(CreateSolidBrush(ToColorRef(accent)));
+  FillRect(dc, &stripe, stripeBrush.get());
+  DrawTextIn(dc, toolTitle_, ToRect(t.title), fonts_.toolTitle.get(), c.title,
+             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+}
+
+// The section cards with their headers.
 void Movie::DrawHomeCards(HDC dc) {
   const MovieColours& c = script_.colours;
   const auto px = [this](int v) { return ScaleToDpi(v, dpi_); };
   const HomeLayout& h = home_;
-  if (!h.version.empty()) {
-    const Rgb pill = h.version.top >= h.bar.top ? c.barHover : c.version;
-    FillRoundBox(dc, ToRect(h.version), h.version.height() / 2, pill, MixColour(pill, kWhite, 50));
-    DrawTextIn(dc, VersionLine(), ToRect(h.version), fonts_.version.get(), c.tagline,
-               DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  }
 
   for (std::size_t s = 0; s < h.sections.size() && s < script_.sections.size(); ++s) {
     const SectionLayout& box = h.sections[s];
@@ -583,15 +699,6 @@ void Movie::DrawHomeCards(HDC dc) {
     caption.right -= px(10);
     DrawTextIn(dc, section.caption, caption, fonts_.header.get(), c.text,
                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
-  }
-
-  if (!h.bar.empty()) {
-    const RECT bar = ToRect(h.bar);
-    const UniqueBrush fill(CreateSolidBrush(ToColorRef(c.bar)));
-    FillRect(dc, &bar, fill.get());
-    const UniqueBrush line(CreateSolidBrush(ToColorRef(c.cardBorder)));
-    const RECT edge{bar.left, bar.top, bar.right, bar.top + 1};
-    FillRect(dc, &edge, line.get());
   }
 }
 
@@ -624,7 +731,11 @@ void Movie::Item_Draw(const DRAWITEMSTRUCT& item) {
   const ItemLook look{pressed, focused, hot};
   switch (slot->kind) {
     case ItemKind::Tile:
-      DrawTile(dc, all, script_.sections[slot->section].accent, data, look);
+      if (screen_ == MovieScreen::Tool) {
+        DrawNavItem(dc, all, script_.sections[slot->section].accent, data, look);
+      } else {
+        DrawTile(dc, all, script_.sections[slot->section].accent, data, look);
+      }
       break;
     case ItemKind::BarItem:
       DrawBarItem(dc, all, data, look);
@@ -634,7 +745,7 @@ void Movie::Item_Draw(const DRAWITEMSTRUCT& item) {
       break;
   }
   if (focused) {
-    const int radius = slot->kind == ItemKind::Back ? height / 2 : px(8);
+    const int radius = slot->kind == ItemKind::Back ? height / 2 : px(screen_ == MovieScreen::Tool ? 6 : 8);
     FrameRoundBox(dc, all, radius, c.focus, px(2));
   }
   BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, dc, 0, 0, SRCCOPY);
@@ -674,6 +785,12 @@ void Movie::DrawBarItem(HDC dc, const RECT& all, const MovieItem& data, ItemLook
   const auto [pressed, focused, hot] = look;
   const bool danger = data.tone == ItemTone::Danger;
   Rgb textColour = c.barItem;
+  // On the tool screen the bar's item for the open tool (Settings) stays marked.
+  const bool current = screen_ == MovieScreen::Tool && data.command == toolCommand_;
+  if (current && !hot && !pressed) {
+    FillRoundBox(dc, all, px(8), c.navCurrent, c.navCurrent);
+    textColour = c.title;
+  }
   if (hot || pressed) {
     Rgb fill = danger ? c.danger : c.barHover;
     if (pressed) fill = MixColour(fill, c.bar, 90);
@@ -693,6 +810,31 @@ void Movie::DrawBackItem(HDC dc, const RECT& all, const MovieItem& data, ItemLoo
   if (pressed) fill = c.bandStart;
   FillRoundBox(dc, all, height / 2, fill, fill);
   DrawTextIn(dc, data.caption, all, fonts_.caption.get(), kWhite, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+}  // namespace tarvix
+
+namespace tarvix {
+
+// A navigation item of the tool screen: plain on the card, filled while hot
+// or pressed, and marked with its section's accent when its tool is open.
+void Movie::DrawNavItem(HDC dc, const RECT& all, Rgb accent, const MovieItem& data, ItemLook look) {
+  const MovieColours& c = script_.colours;
+  const auto px = [this](int v) { return ScaleToDpi(v, dpi_); };
+  const auto [pressed, focused, hot] = look;
+  const bool current = data.command == toolCommand_;
+  if (pressed || hot || current) {
+    const Rgb fill = pressed ? c.itemPressed : hot ? c.itemHover : c.navCurrent;
+    FillRoundBox(dc, all, px(6), fill, fill);
+  }
+  if (current || focused) {
+    const RECT marker{px(6), px(5), px(9), all.bottom - px(5)};
+    const UniqueBrush brush(CreateSolidBrush(ToColorRef(accent)));
+    FillRect(dc, &marker, brush.get());
+  }
+  const RECT text{px(kNavTextLeft), 0, all.right - px(kNavTextRight), all.bottom};
+  DrawTextIn(dc, data.caption, text, fonts_.caption.get(), current || hot ? c.title : c.text,
+             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
 }
 
 }  // namespace tarvix

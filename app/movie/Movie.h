@@ -19,6 +19,11 @@
 // "macromediaflashplayer": the movie has no context menu of its own, so the
 // host's search for a Flash player window finds nothing to hook and ends
 // after the last child.
+//
+// While the host shows a tool window it asks for the tool screen
+// (ShowToolScreen): the same item buttons move into a navigation column, the
+// tool's name becomes the title, and the host puts its child area where the
+// screen leaves room for it, so that no item lies behind the child area.
 #include <windows.h>
 
 #include <functional>
@@ -43,7 +48,7 @@ inline constexpr std::string_view kRightsVariable = "_root.rights";
 // Control ids of the item buttons start here, in MovieCommands order.
 inline constexpr int kMovieFirstItemId = 1000;
 
-enum class MovieScreen { Home, About };
+enum class MovieScreen { Home, About, Tool };
 
 class Movie final : public BaseWindow<Movie> {
  public:
@@ -75,6 +80,17 @@ class Movie final : public BaseWindow<Movie> {
 
   void SetCommandHandler(CommandHandler handler) { handler_ = std::move(handler); }
 
+  // Shows the tool screen for the tool window that `command` opens, around a
+  // child area of childWidth x childHeight (96-DPI lengths); returns where
+  // the child area goes in the movie's client coordinates (empty before the
+  // window exists). The title is the caption of the item sending `command`.
+  // "_root.home" (or LoadMovie) returns to the home screen.
+  Box ShowToolScreen(std::string_view command, int childWidth, int childHeight);
+  // The child area's place on the tool screen at the movie's DPI now; empty
+  // on the other screens.
+  [[nodiscard]] Box ChildAreaBox() const noexcept;
+  [[nodiscard]] const std::string& ToolTitle() const noexcept { return toolTitle_; }
+
   [[nodiscard]] MovieScreen Screen() const noexcept { return screen_; }
   [[nodiscard]] const std::string& VersionText() const noexcept { return version_; }
   [[nodiscard]] const std::string& RightsText() const noexcept { return rights_; }
@@ -97,7 +113,7 @@ class Movie final : public BaseWindow<Movie> {
     UniqueWindow button;
   };
   struct Fonts {
-    UniqueFont title, tagline, version, header, caption, description, bar, heading, body, logo;
+    UniqueFont title, tagline, version, header, caption, description, bar, heading, body, logo, toolTitle, navHeader;
   };
 
   LRESULT ButtonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
@@ -115,11 +131,13 @@ class Movie final : public BaseWindow<Movie> {
   void DrawTile(HDC dc, const RECT& all, Rgb accent, const MovieItem& data, ItemLook look);
   void DrawBarItem(HDC dc, const RECT& all, const MovieItem& data, ItemLook look);
   void DrawBackItem(HDC dc, const RECT& all, const MovieItem& data, ItemLook look);
+  void DrawNavItem(HDC dc, const RECT& all, Rgb accent, const MovieItem& data, ItemLook look);
 
   void CreateFonts();
   void BuildButtons();
   void DestroyButtons() noexcept;
   void Relayout();
+  void PlaceButtons();
   // The backdrop is drawn when it is first needed after a change (a paint,
   // a button's drawing, a print), so that nothing is drawn before the movie
   // is shown and a load that changes it three times draws it once.
@@ -129,6 +147,11 @@ class Movie final : public BaseWindow<Movie> {
   void DrawBand(HDC dc);
   void DrawAboutCard(HDC dc);
   void DrawHomeCards(HDC dc);
+  void DrawVersion(HDC dc);
+  void DrawBar(HDC dc);
+  void DrawToolScreen(HDC dc);
+  // The accent of the section holding the open tool's item (the focus colour otherwise).
+  [[nodiscard]] Rgb ToolAccent() const noexcept;
   void ShowScreen(MovieScreen screen);
   void Raise(const std::string& command);
   [[nodiscard]] const MovieItem& ItemOf(const Slot& slot) const noexcept;
@@ -146,6 +169,11 @@ class Movie final : public BaseWindow<Movie> {
   std::vector<Slot> slots_;
   HomeLayout home_;
   AboutLayout about_;
+  ToolLayout tool_;
+  std::string toolCommand_;  // the command that opened the tool on the tool screen
+  std::string toolTitle_;
+  int childWidth_ = 440;     // the child area the tool screen is laid out for (96 DPI)
+  int childHeight_ = 250;
   Fonts fonts_;
   UniqueBitmap backdrop_;  // the screen without its buttons, redrawn on change
   SIZE backdropSize_{};

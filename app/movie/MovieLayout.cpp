@@ -302,6 +302,61 @@ HomeLayout LayoutHome(const MovieScript& script, int width, int height, int dpi,
   return layout;
 }
 
+ToolLayout LayoutTool(const MovieScript& script, const HomeLayout& home, int width, int height, int dpi,
+                      int childWidth, int childHeight) {
+  const Metrics m = MetricsFor(dpi);
+  const auto s = [dpi](int v) { return ScaleToDpi(v, dpi); };
+  // Lengths of the tool screen at 96 DPI: the panel's padding round the
+  // child area, the title's strip, the navigation's insets, its section
+  // captions, the gaps between its items and sections, and its item heights.
+  const int pad = s(8), titleHeight = s(kToolTitleHeight), navInset = s(8), header = s(18);
+  const int itemGap = s(2), sectionGap = s(6), itemMax = s(30);
+  ToolLayout layout;
+  layout.band = home.band;
+  layout.bar = home.bar;
+  layout.barItems = home.barItems;
+  const int bodyTop = m.band + m.margin;
+  const int bodyBottom = (home.bar.empty() ? height : home.bar.top) - m.margin;
+  const Box body{m.margin, bodyTop, width - m.margin, std::max(bodyTop, bodyBottom)};
+
+  // The panel on the right, as wide as the child area and its padding; the
+  // navigation takes what is left of the width.
+  const int child = s(childWidth);
+  const int panelWidth = std::min(body.width(), child + 2 * pad);
+  const int panelLeft = body.right - panelWidth;
+  layout.nav = {body.left, body.top, std::max(body.left, panelLeft - m.gap), body.bottom};
+  layout.title = {panelLeft + 2 * pad, body.top, body.right - 2 * pad, body.top + titleHeight};
+  const int childLeft = panelLeft + (panelWidth - child) / 2;
+  layout.childArea = {childLeft, layout.title.bottom, childLeft + child, layout.title.bottom + s(childHeight)};
+  layout.panel = {panelLeft, body.top, body.right, layout.childArea.bottom + pad};
+
+  // The navigation: every section's caption, then its items, all of one height.
+  int items = 0;
+  int fixed = 2 * navInset;
+  for (std::size_t i = 0; i < script.sections.size(); ++i) {
+    const int k = static_cast<int>(script.sections[i].items.size());
+    items += k;
+    fixed += header + std::max(0, k - 1) * itemGap + (i > 0 ? sectionGap : 0);
+  }
+  // A crowded movie file gets thin items rather than items off the card.
+  const int itemHeight = items == 0 ? itemMax : std::clamp((layout.nav.height() - fixed) / items, 1, itemMax);
+  int y = layout.nav.top + navInset;
+  for (std::size_t i = 0; i < script.sections.size(); ++i) {
+    if (i > 0) y += sectionGap;
+    layout.navHeaders.push_back({layout.nav.left + navInset + s(kNavTextLeft), y, layout.nav.right - navInset, y + header});
+    y += header;
+    std::vector<Box>& row = layout.navItems.emplace_back();
+    for (std::size_t k = 0; k < script.sections[i].items.size(); ++k) {
+      if (k > 0) y += itemGap;
+      row.push_back({layout.nav.left + navInset, y, layout.nav.right - navInset, y + itemHeight});
+      y += itemHeight;
+    }
+  }
+  // The card ends under its last item when that is above the body's foot.
+  layout.nav.bottom = std::min(layout.nav.bottom, std::max(layout.panel.bottom, y + navInset));
+  return layout;
+}
+
 AboutLayout LayoutAbout(const MovieScript& script, int width, int height, int dpi, int extraLines) {
   const Metrics m = MetricsFor(dpi);
   const auto s = [dpi](int v) { return ScaleToDpi(v, dpi); };

@@ -1,7 +1,8 @@
 #pragma once
 // Geometry of the movie's screens: where the title band, the section cards,
-// their item tiles and the bottom bar go for a given size and DPI. Pure code;
-// the window measures text for it through a callback.
+// their item tiles and the bottom bar go for a given size and DPI, and where
+// the tool screen puts its navigation, the tool's name and the child area.
+// Pure code; the window measures text for it through a callback.
 #include <functional>
 #include <string_view>
 #include <vector>
@@ -31,7 +32,7 @@ struct Box {
 };
 
 // Which font a measured text is drawn in.
-enum class TextRole { Title, Tagline, Version, BarItem, Caption, Description };
+enum class TextRole { Title, Tagline, Version, BarItem, Caption, Description, ToolTitle, NavHeader };
 // Width in pixels of `text` in the font of `role` at the layout's DPI.
 using TextWidth = std::function<int(std::string_view text, TextRole role)>;
 
@@ -46,6 +47,11 @@ inline constexpr int kTileTextLeft = 18;
 inline constexpr int kTileTextRight = 26;
 // Tiles at least this tall (96 DPI) show their description under the caption.
 inline constexpr int kTwoLineTileHeight = 40;
+// The tool screen's strip for the tool's name, and where a navigation
+// item's caption goes: after its marker on the left, before the right edge.
+inline constexpr int kToolTitleHeight = 40;
+inline constexpr int kNavTextLeft = 16;
+inline constexpr int kNavTextRight = 8;
 
 // The caption's and the description's areas in a tile of `width` x `height`
 // at `dpi`, in tile coordinates; `description` is empty for a one-line tile.
@@ -85,9 +91,30 @@ struct AboutLayout {
   Box back;  // the way back home
 };
 
+// The screen behind a tool window: the band and the bar as at home, a
+// navigation card down the left with every section's items under their
+// section captions, and beside it a panel with the tool's name over the
+// child area. The child area keeps the size it is given (96-DPI lengths,
+// scaled); only its place follows from the layout.
+struct ToolLayout {
+  Box band;
+  Box nav;                                // the navigation card
+  std::vector<Box> navHeaders;            // parallel to script.sections
+  std::vector<std::vector<Box>> navItems;  // parallel to each section's items
+  Box panel;                              // the card holding the title and the child area
+  Box title;                              // the tool's name
+  Box childArea;                          // where the host puts its child area
+  Box bar;
+  std::vector<Box> barItems;              // parallel to script.bar, as at home
+};
+
 // Lays out the home screen in a client area of width x height pixels.
 [[nodiscard]] HomeLayout LayoutHome(const MovieScript& script, int width, int height, int dpi,
                                     std::string_view versionText, const TextWidth& measure);
+// Lays out the tool screen around a child area of childWidth x childHeight
+// (designed at 96 DPI) on the home layout `home` of the same size and DPI.
+[[nodiscard]] ToolLayout LayoutTool(const MovieScript& script, const HomeLayout& home, int width, int height,
+                                    int dpi, int childWidth, int childHeight);
 // `extraLines` are lines the program adds under the script's own.
 [[nodiscard]] AboutLayout LayoutAbout(const MovieScript& script, int width, int height, int dpi,
                                       int extraLines = 0);

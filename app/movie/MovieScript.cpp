@@ -15,7 +15,7 @@ struct ColourKey {
   Rgb MovieColours::*field;
 };
 
-constexpr std::array<ColourKey, 18> kColourKeys{{
+constexpr std::array<ColourKey, 20> kColourKeys{{
     {"background", &MovieColours::background},
     {"band-start", &MovieColours::bandStart},
     {"band-end", &MovieColours::bandEnd},
@@ -34,6 +34,8 @@ constexpr std::array<ColourKey, 18> kColourKeys{{
     {"bar-hover", &MovieColours::barHover},
     {"danger", &MovieColours::danger},
     {"version", &MovieColours::version},
+    {"panel", &MovieColours::panel},
+    {"nav-current", &MovieColours::navCurrent},
 }};
 
 constexpr std::array<std::pair<std::string_view, VersionPlacement>, 4> kPlacements{{

@@ -65,6 +65,10 @@ struct MovieColours {
   Rgb barHover{0x22, 0x32, 0x4B};
   Rgb danger{0xD9, 0x53, 0x4F};
   Rgb version{0x0A, 0x2A, 0x4A};
+  // The tool screen: the panel round the tool window and the navigation's
+  // item for the tool that is open.
+  Rgb panel{0x1A, 0x27, 0x3C};
+  Rgb navCurrent{0x25, 0x39, 0x5A};
   friend bool operator==(const MovieColours&, const MovieColours&) = default;
 };
 

@@ -182,5 +182,89 @@ TEST(MovieLayout, AboutScreenKeepsItsPartsInsideTheCard) {
   }
 }
 
+
+// The tool screen around a child area of `childHeight`: the child area as
+// large as asked, clear of the navigation, the title, the band and the bar;
+// every item and caption inside its card and apart from the others.
+void ExpectSoundToolScreen(const MovieScript& script, int dpi, int childHeight, const TextWidth& measure,
+                           bool wholeTexts) {
+  SCOPED_TRACE(::testing::Message() << "child area 440 x " << childHeight << " at " << dpi << " DPI");
+  const int width = ScaleToDpi(724, dpi), height = ScaleToDpi(540, dpi);
+  const HomeLayout home = LayoutHome(script, width, height, dpi, "Version 1.0.0.1", measure);
+  const ToolLayout tool = LayoutTool(script, home, width, height, dpi, 440, childHeight);
+  const Box movie{0, 0, width, height};
+  EXPECT_EQ(tool.childArea.width(), ScaleToDpi(440, dpi));
+  EXPECT_EQ(tool.childArea.height(), ScaleToDpi(childHeight, dpi));
+  EXPECT_TRUE(tool.childArea.Inside(tool.panel));
+  EXPECT_TRUE(tool.title.Inside(tool.panel));
+  EXPECT_FALSE(tool.title.Intersects(tool.childArea));
+  for (const Box& part : {tool.panel, tool.nav}) {
+    EXPECT_TRUE(part.Inside(movie));
+    EXPECT_GE(part.top, tool.band.bottom);
+    EXPECT_LE(part.bottom, tool.bar.top);
+  }
+  EXPECT_FALSE(tool.nav.Intersects(tool.panel));
+  if (wholeTexts) {
+    EXPECT_LE(measure("A tool's name here", TextRole::ToolTitle), tool.title.width());
+  }
+  std::vector<Box> parts = tool.barItems;
+  ASSERT_EQ(tool.navItems.size(), script.sections.size());
+  ASSERT_EQ(tool.navHeaders.size(), script.sections.size());
+  for (std::size_t s = 0; s < script.sections.size(); ++s) {
+    const Box& header = tool.navHeaders[s];
+    EXPECT_TRUE(header.Inside(tool.nav));
+    if (wholeTexts) {
+      EXPECT_LE(measure(script.sections[s].caption, TextRole::NavHeader), header.width());
+    }
+    parts.push_back(header);
+    ASSERT_EQ(tool.navItems[s].size(), script.sections[s].items.size());
+    for (std::size_t i = 0; i < tool.navItems[s].size(); ++i) {
+      const Box& item = tool.navItems[s][i];
+      EXPECT_TRUE(item.Inside(tool.nav));
+      EXPECT_FALSE(item.empty());
+      if (wholeTexts) {
+        EXPECT_GE(item.height(), ScaleToDpi(22, dpi));
+        const int room = item.width() - ScaleToDpi(kNavTextLeft, dpi) - ScaleToDpi(kNavTextRight, dpi);
+        EXPECT_LE(measure(script.sections[s].items[i].caption, TextRole::Caption), room)
+            << script.sections[s].items[i].caption;
+      }
+      parts.push_back(item);
+    }
+  }
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    EXPECT_FALSE(parts[i].Intersects(tool.childArea)) << i << " lies behind the child area";
+    EXPECT_FALSE(parts[i].Intersects(tool.title)) << i;
+    for (std::size_t j = 0; j < i; ++j) EXPECT_FALSE(parts[i].Intersects(parts[j])) << i << " and " << j;
+  }
+}
+
+TEST(MovieLayout, TheToolScreenKeepsTheChildAreaClearAndEveryCaptionWhole) {
+  for (const int dpi : {96, 120, 144, 192}) {
+    // Wider than the program's font, as for the home screen.
+    const TextWidth wide = [dpi](std::string_view text, TextRole role) {
+      const int perChar = role == TextRole::ToolTitle ? 12 : role == TextRole::NavHeader ? 8 : 9;
+      return ScaleToDpi(static_cast<int>(text.size()) * perChar, dpi);
+    };
+    // Each tool window's height, and the tallest the table could grow to.
+    for (const int childHeight : {245, 250, 252, 246, 244, 255, 240, 300}) {
+      ExpectSoundToolScreen(DefaultMovieScript(), dpi, childHeight, wide, true);
+    }
+  }
+}
+
+TEST(MovieLayout, TheFullestMovieKeepsItsToolScreenInsideWithoutOverlap) {
+  MovieScript script = DefaultMovieScript();
+  script.sections.assign(kMaxMovieSections, script.sections[3]);
+  for (MovieSection& section : script.sections) section.items.resize(kMaxSectionItems, section.items[0]);
+  script.bar.assign(kMaxBarItems, script.bar[0]);
+  for (const int dpi : {96, 192}) ExpectSoundToolScreen(script, dpi, 255, FakeMeasure(dpi), false);
+  // A movie of one item: the navigation's items keep a usable height.
+  script.sections.resize(1);
+  script.sections[0].items.resize(1);
+  const HomeLayout home = LayoutHome(script, 724, 540, 96, "", FakeMeasure(96));
+  const ToolLayout tool = LayoutTool(script, home, 724, 540, 96, 440, 250);
+  EXPECT_EQ(tool.navItems[0][0].height(), 30);
+}
+
 }  // namespace
 }  // namespace tarvix

@@ -63,7 +63,7 @@ TEST(MovieScript, InstalledAssetIsTheBuiltInMovie) {
 
 TEST(MovieScript, AcceptsCommentsCrLfByteOrderMarkAndPartialColours) {
   const std::string text =
-      "\xEF\xBB\xBF# a movie\r\n\r\n  tarvix-movie 1  \r\n; colours\r\n[colours]\r\nfocus = #a0B1c2\r\n"
+      "\xEF\xBB\xBF# a movie\r\n\r\n  tarvix-movie 1  \r\n; colours\r\n[colours]\r\nfocus = #a0B1c2\r\npanel = #112233\r\n"
       "[section]\r\ncaption = Tools\r\naccent = #010203\r\nitem = Run | IDC_FS_run | Does it |accent\r\n"
       "[home]\r\nversion = footer\r\ntagline =\r\n";
   MovieScript script;
@@ -71,6 +71,9 @@ TEST(MovieScript, AcceptsCommentsCrLfByteOrderMarkAndPartialColours) {
   ASSERT_TRUE(ParseMovieScript(text, script, error)) << error.Describe();
   EXPECT_EQ(script.colours.focus, (Rgb{0xA0, 0xB1, 0xC2}));
   EXPECT_EQ(script.colours.background, MovieColours{}.background);
+  // The tool screen's colours: one given, the other the built-in one.
+  EXPECT_EQ(script.colours.panel, (Rgb{0x11, 0x22, 0x33}));
+  EXPECT_EQ(script.colours.navCurrent, MovieColours{}.navCurrent);
   ASSERT_EQ(script.sections.size(), 1u);
   EXPECT_EQ(script.sections[0].accent, (Rgb{1, 2, 3}));
   EXPECT_EQ(script.sections[0].items[0], (MovieItem{"Run", "IDC_FS_run", "Does it", ItemTone::Accent}));

@@ -279,5 +279,45 @@ TEST_F(MovieTest, HandlerExceptionsDoNotEscapeIntoWindows) {
   EXPECT_EQ(movie_->Screen(), MovieScreen::About);
 }
 
+
+TEST_F(MovieTest, TheToolScreenMovesTheItemsBesideTheChildAreaAndHomeBringsThemBack) {
+  const HWND wizard = movie_->ItemWindow("IDC_FS_wizardMode");
+  RECT atHome{};
+  GetWindowRect(wizard, &atHome);
+  const Box area = movie_->ShowToolScreen("IDC_FS_ramConfig", 440, 240);
+  EXPECT_EQ(movie_->Screen(), MovieScreen::Tool);
+  EXPECT_EQ(movie_->ToolTitle(), "Ram Configuration");
+  EXPECT_EQ(area, movie_->ChildAreaBox());
+  EXPECT_EQ(area.width(), 440);
+  EXPECT_EQ(area.height(), 240);
+  // The same buttons, every one shown beside the child area; none of the About screen.
+  RECT client{};
+  GetClientRect(movie_->hwnd(), &client);
+  for (const std::string& command : kHomeCommands) {
+    const HWND item = movie_->ItemWindow(command);
+    EXPECT_TRUE(IsWindowVisible(item)) << command;
+    RECT box{};
+    GetWindowRect(item, &box);
+    MapWindowPoints(nullptr, movie_->hwnd(), reinterpret_cast<POINT*>(&box), 2);
+    EXPECT_FALSE((Box{box.left, box.top, box.right, box.bottom}.Intersects(area))) << command;
+    EXPECT_TRUE((Box{box.left, box.top, box.right, box.bottom}.Inside(Box{0, 0, client.right, client.bottom})));
+  }
+  EXPECT_FALSE(IsWindowVisible(movie_->ItemWindow("IDC_FS_closeAbout")));
+  EXPECT_TRUE(movie_->ClippedTexts().empty());
+  // A bar item's tool takes the bar item's caption as its title; a taller child area moves nothing else.
+  const Box settings = movie_->ShowToolScreen("IDC_FS_settings", 440, 245);
+  EXPECT_EQ(movie_->ToolTitle(), "Settings");
+  EXPECT_EQ(settings.left, area.left);
+  EXPECT_EQ(settings.height(), 245);
+  Click("IDC_FS_backupManger");
+  EXPECT_EQ(commands_.back(), "IDC_FS_backupManger");
+  ASSERT_TRUE(movie_->SetVariable("_root.home", "true"));
+  EXPECT_EQ(movie_->Screen(), MovieScreen::Home);
+  EXPECT_TRUE(movie_->ChildAreaBox().empty());
+  RECT back{};
+  GetWindowRect(wizard, &back);
+  EXPECT_TRUE(EqualRect(&atHome, &back));
+}
+
 }  // namespace
 }  // namespace tarvix
