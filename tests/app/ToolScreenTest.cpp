@@ -16,6 +16,7 @@
 #include "app/frmMain.h"
 #include "app/skin/SkinFile.h"
 #include "base/AppPaths.h"
+#include "app/MainWindowTest.h"
 #include "support/FakePlatform.h"
 #include "support/RegistryRedirect.h"
 #include "support/Screenshot.h"
@@ -55,19 +56,12 @@ bool Overlap(const RECT& a, const RECT& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
-class ToolScreenTest : public testing::RegistryTest {
+class ToolScreenTest : public testing::MainWindowTest {
  protected:
   void SetUp() override {
-    RegistryTest::SetUp();
-    appDir_.emplace();
-    CopyFileA(TARVIX_ASSETS_DIR "\\TarvixMask.skn", AppFile(kSkinFileName).c_str(), FALSE);
+    MainWindowTest::SetUp();
     main_.emplace(shell_);
     ASSERT_TRUE(main_->Form_Load());
-  }
-  void TearDown() override {
-    main_.reset();
-    appDir_.reset();
-    RegistryTest::TearDown();
   }
 
   [[nodiscard]] HWND ToolOf(std::string_view command) {
@@ -125,11 +119,6 @@ class ToolScreenTest : public testing::RegistryTest {
     EXPECT_EQ(area.right - area.left, ScaleForDpi(kChildAreaWidth, main_->Dpi()));
     EXPECT_EQ(area.bottom - area.top, ScaleForDpi(row->childHeight, main_->Dpi()));
   }
-
-  FakePlatform platform_;
-  RecordingShell shell_;
-  std::optional<TempDir> appDir_;
-  std::optional<frmMain> main_;
 };
 
 TEST_F(ToolScreenTest, EveryOtherToolOpensFromTheNavigationByClickEnterAndSpace) {
@@ -172,12 +161,12 @@ TEST_F(ToolScreenTest, EveryOtherToolOpensFromTheNavigationByClickEnterAndSpace)
   for (const char* applet : kApplets) {
     SCOPED_TRACE(applet);
     main.FSCommand("IDC_FS_ramConfig", "");
-    platform_.startedPrograms.clear();
+    platform_->startedPrograms.clear();
     SendMessageA(main.flash().ItemWindow(applet), BM_CLICK, 0, 0);
-    EXPECT_EQ(platform_.startedPrograms.size(), 1u);
+    EXPECT_EQ(platform_->startedPrograms.size(), 1u);
     SetFocus(main.flash().ItemWindow(applet));
     Press(GetFocus(), VK_RETURN);
-    EXPECT_EQ(platform_.startedPrograms.size(), 2u);
+    EXPECT_EQ(platform_->startedPrograms.size(), 2u);
   }
 }
 
