@@ -71,29 +71,27 @@ bool Movie::LoadMovie(int layer, const std::string& path) {
   return loadError_.empty();
 }
 
+// A text the program hands the movie, cut to `longest` characters with its
+// control characters shown as blanks, and the screen laid out again for it.
+void Movie::ShowText(std::string& shown, std::string_view value, std::size_t longest) {
+  std::string text(value.substr(0, longest));
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+  }
+  shown = std::move(text);
+  if (hwnd() != nullptr) {
+    Relayout();
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
+}
+
 bool Movie::SetVariable(std::string_view name, std::string_view value) {
   if (name == kRightsVariable) {
-    std::string text(value.substr(0, kMaxTextChars));
-    for (char& c : text) {
-      if (static_cast<unsigned char>(c) < 0x20) c = ' ';
-    }
-    rights_ = std::move(text);
-    if (hwnd() != nullptr) {
-      Relayout();
-      RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
-    }
+    ShowText(rights_, value, kMaxTextChars);
     return true;
   }
   if (name == kVersionVariable) {
-    std::string text(value.substr(0, kMaxCaptionChars));
-    for (char& c : text) {
-      if (static_cast<unsigned char>(c) < 0x20) c = ' ';
-    }
-    version_ = std::move(text);
-    if (hwnd() != nullptr) {
-      Relayout();
-      RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
-    }
+    ShowText(version_, value, kMaxCaptionChars);
     return true;
   }
   if (name == kHomeVariable && text::EqualsNoCase(value, "true")) {

@@ -153,6 +153,7 @@ class Movie final : public BaseWindow<Movie> {
   // The accent of the section holding the open tool's item (the focus colour otherwise).
   [[nodiscard]] Rgb ToolAccent() const noexcept;
   void ShowScreen(MovieScreen screen);
+  void ShowText(std::string& shown, std::string_view value, std::size_t longest);
   void Raise(const std::string& command);
   [[nodiscard]] const MovieItem& ItemOf(const Slot& slot) const noexcept;
   [[nodiscard]] Box BoxOf(const Slot& slot) const noexcept;
