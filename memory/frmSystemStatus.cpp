@@ -122,12 +122,9 @@ void frmSystemStatus::CreateControlsOfWindow() {
   CreateControls(hwnd(), kControls);
   const std::pair<Histogram*, GraphPlace> graphs[] = {{&histCPU_, kCpuGraph}, {&histMemory_, kMemoryGraph}};
   const int dpi = WindowDpi(hwnd());
-  const auto px = [dpi](int length) { return ScaleForDpi(length, dpi); };
   for (const auto& [graph, place] : graphs) {
-    if (!graph->Create(hwnd(), place.id, px(place.x), px(place.y), px(place.x + place.width) - px(place.x),
-                       px(place.y + place.height) - px(place.y))) {
-      continue;
-    }
+    const RECT box = ScaleBoxForDpi(place.x, place.y, place.width, place.height, dpi);
+    if (!graph->Create(hwnd(), place.id, box.left, box.top, box.right - box.left, box.bottom - box.top)) continue;
     graph->SetMaxLines(kStartMaxLines);
     graph->SetNewColor(kStartNewColor);
     graph->SetUnit("%");

@@ -139,12 +139,10 @@ HWND CreateControl(HWND parent, const ControlSpec& row) noexcept {
   const KindStyle kind = StyleOf(row.kind);
   const std::string caption(row.caption);
   const int dpi = WindowDpi(parent);
-  const auto px = [dpi](int length) { return ScaleForDpi(length, dpi); };
-  // Edges are scaled, not sizes, so that controls that meet at 96 DPI meet at every DPI.
-  const int left = px(row.x), top = px(row.y);
+  const RECT box = ScaleBoxForDpi(row.x, row.y, row.width, row.height, dpi);
   const HWND control = CreateWindowExA(kind.exStyle, kind.className, caption.c_str(),
-                                       WS_CHILD | WS_VISIBLE | kind.style | row.style, left, top,
-                                       px(row.x + row.width) - left, px(row.y + row.height) - top, parent,
+                                       WS_CHILD | WS_VISIBLE | kind.style | row.style, box.left, box.top,
+                                       box.right - box.left, box.bottom - box.top, parent,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                        GetModuleHandleA(nullptr), nullptr);
   if (control != nullptr) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFontFor(dpi)), FALSE);

@@ -109,6 +109,10 @@ void RescaleListColumns(HWND list, int fromDpi, int toDpi) noexcept {
 
 int ScaleForDpi(int value, int dpi) noexcept { return dpi <= 0 ? value : MulDiv(value, dpi, kDesignDpi); }
 
+RECT ScaleBoxForDpi(int x, int y, int width, int height, int dpi) noexcept {
+  return {ScaleForDpi(x, dpi), ScaleForDpi(y, dpi), ScaleForDpi(x + width, dpi), ScaleForDpi(y + height, dpi)};
+}
+
 int RescaleLength(int value, int fromDpi, int toDpi) noexcept {
   if (fromDpi <= 0 || toDpi <= 0 || fromDpi == toDpi) return value;
   return MulDiv(value, toDpi, fromDpi);

@@ -16,6 +16,9 @@ inline constexpr int kDesignDpi = 96;
 // A length designed at 96 DPI, at `dpi` (rounded to nearest; negative
 // lengths keep their sign). A DPI of 0 or less leaves the length as it is.
 [[nodiscard]] int ScaleForDpi(int value, int dpi) noexcept;
+// A box designed at 96 DPI, at `dpi`. Its edges are scaled, not its size, so
+// that boxes that meet at 96 DPI meet at every DPI.
+[[nodiscard]] RECT ScaleBoxForDpi(int x, int y, int width, int height, int dpi) noexcept;
 // A length at `fromDpi` at `toDpi`, rounded to nearest.
 [[nodiscard]] int RescaleLength(int value, int fromDpi, int toDpi) noexcept;
 

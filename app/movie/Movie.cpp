@@ -104,15 +104,8 @@ bool Movie::SetVariable(std::string_view name, std::string_view value) {
 
 Box Movie::ShowToolScreen(std::string_view command, int childWidth, int childHeight) {
   toolCommand_ = std::string(command);
-  toolTitle_.clear();
-  for (const MovieSection& section : script_.sections) {
-    for (const MovieItem& item : section.items) {
-      if (toolTitle_.empty() && item.command == command) toolTitle_ = item.caption;
-    }
-  }
-  for (const MovieItem& item : script_.bar) {
-    if (toolTitle_.empty() && item.command == command) toolTitle_ = item.caption;
-  }
+  const ItemFound found = ItemSending(command);
+  toolTitle_ = found.item != nullptr ? found.item->caption : std::string();
   childWidth_ = std::max(1, childWidth);
   childHeight_ = std::max(1, childHeight);
   screen_ = MovieScreen::Tool;
@@ -639,13 +632,18 @@ void Movie::DrawBar(HDC dc) {
   FillRect(dc, &edge, line.get());
 }
 
-Rgb Movie::ToolAccent() const noexcept {
+// The first item of a section, else of the bar, that sends `command`, with
+// its section's accent (the focus colour for the bar and for none).
+Movie::ItemFound Movie::ItemSending(std::string_view command) const noexcept {
   for (const MovieSection& section : script_.sections) {
     for (const MovieItem& item : section.items) {
-      if (item.command == toolCommand_) return section.accent;
+      if (item.command == command) return {&item, section.accent};
     }
   }
-  return script_.colours.focus;
+  for (const MovieItem& item : script_.bar) {
+    if (item.command == command) return {&item, script_.colours.focus};
+  }
+  return {nullptr, script_.colours.focus};
 }
 
 // The tool screen's backdrop: the navigation card with its section captions,
@@ -665,7 +663,7 @@ void Movie::DrawToolScreen(HDC dc) {
     DrawTextIn(dc, script_.sections[s].caption, ToRect(header), fonts_.navHeader.get(), c.muted,
                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
   }
-  const Rgb accent = ToolAccent();
+  const Rgb accent = ItemSending(toolCommand_).accent;
   FillRoundBox(dc, ToRect(t.panel), px(12), c.panel, c.cardBorder);
   const RECT stripe{t.panel.left + px(12), t.panel.top, t.panel.right - px(12), t.panel.top + px(3)};
   const UniqueBrush stripeBrush(CreateSolidBrush(ToColorRef(accent)));

@@ -151,7 +151,11 @@ class Movie final : public BaseWindow<Movie> {
   void DrawBar(HDC dc);
   void DrawToolScreen(HDC dc);
   // The accent of the section holding the open tool's item (the focus colour otherwise).
-  [[nodiscard]] Rgb ToolAccent() const noexcept;
+  struct ItemFound {
+    const MovieItem* item;  // null when no item sends the command
+    Rgb accent;
+  };
+  [[nodiscard]] ItemFound ItemSending(std::string_view command) const noexcept;
   void ShowScreen(MovieScreen screen);
   void ShowText(std::string& shown, std::string_view value, std::size_t longest);
   void Raise(const std::string& command);
