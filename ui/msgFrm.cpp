@@ -4,8 +4,10 @@
 
 #include <algorithm>
 
+#include "ui/ControlPaint.h"
 #include "ui/Controls.h"
 #include "ui/Dpi.h"
+#include "ui/SkinGdi.h"
 
 namespace tarvix {
 namespace {
@@ -102,6 +104,82 @@ int BoxDpi(float X, float Y) noexcept {
   return MonitorDpiAt(at);
 }
 
+constexpr UINT_PTR kBoxFaceSubclassId = 0x4246;  // "BF"
+
+Rgb RgbOf(COLORREF c) noexcept {
+  return {static_cast<std::uint8_t>(GetRValue(c)), static_cast<std::uint8_t>(GetGValue(c)),
+          static_cast<std::uint8_t>(GetBValue(c))};
+}
+
+// The boxes' buttons, check boxes and text field in the program's faces
+// over the panel colour; the close image stays owner-drawn.
+LRESULT CALLBACK BoxFaceProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                             DWORD_PTR data) noexcept {
+  const auto* box = reinterpret_cast<const msgFrm*>(data);
+  const LONG kind = static_cast<LONG>(GetWindowLongPtrA(control, GWL_STYLE) & BS_TYPEMASK);
+  char name[16] = {};
+  GetClassNameA(control, name, sizeof name);
+  const bool field = lstrcmpiA(name, "Edit") == 0;
+  const ControlLook look = LightPanelLook(RgbOf(box->PanelColor()));
+  switch (message) {
+    case WM_ERASEBKGND:
+      if (!field) return 1;
+      break;
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+      if (!field) {
+        const auto paint = [&](HDC dc) {
+          if (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON) {
+            PaintPushButton(control, dc, look, false);
+          } else {
+            PaintCheckOrOption(control, dc, look);
+          }
+        };
+        if (message == WM_PRINTCLIENT) {
+          paint(reinterpret_cast<HDC>(wParam));
+        } else {
+          const PaintDC dc(control);
+          paint(dc.get());
+        }
+        return 0;
+      }
+      break;
+    case WM_NCPAINT:
+      if (field) {
+        const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+        PaintFieldEdge(control, look);
+        return result;
+      }
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(control, &BoxFaceProc, kBoxFaceSubclassId);
+      break;
+    default:
+      break;
+  }
+  const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+  if (field) {
+    if (message == WM_SETFOCUS || message == WM_KILLFOCUS || message == WM_ENABLE) {
+      RedrawWindow(control, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    }
+  } else if (SystemDrewState(message)) {
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  }
+  return result;
+}
+
+void PaintOwnFaces(HWND panel, const msgFrm& box) noexcept {
+  for (HWND control = GetWindow(panel, GW_CHILD); control != nullptr; control = GetWindow(control, GW_HWNDNEXT)) {
+    char name[16] = {};
+    GetClassNameA(control, name, sizeof name);
+    const LONG kind = static_cast<LONG>(GetWindowLongPtrA(control, GWL_STYLE) & BS_TYPEMASK);
+    const bool button = lstrcmpiA(name, "Button") == 0 && kind != BS_OWNERDRAW;
+    if (button || lstrcmpiA(name, "Edit") == 0) {
+      SetWindowSubclass(control, &BoxFaceProc, kBoxFaceSubclassId, reinterpret_cast<DWORD_PTR>(&box));
+    }
+  }
+}
+
 }  // namespace
 
 // ---- MsgPanel -------------------------------------------------------------
@@ -118,6 +196,7 @@ bool MsgPanel::Create(msgFrm& owner, BoxPanel which) noexcept {
     case BoxPanel::Input: CreateControls(hwnd(), kInputControls); break;
     case BoxPanel::Auto: CreateControls(hwnd(), kAutoControls); break;
   }
+  PaintOwnFaces(hwnd(), owner);
   return true;
 }
 
@@ -132,7 +211,7 @@ LRESULT MsgPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-      return owner_->PanelColors(reinterpret_cast<HDC>(wParam));
+      return owner_->PanelColors(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_COMMAND:
     case WM_DRAWITEM:
       return SendMessageA(owner_->hwnd(), message, wParam, lParam);
@@ -522,9 +601,12 @@ LRESULT msgFrm::Command1_DrawItem(const DRAWITEMSTRUCT& item) noexcept {
   return TRUE;
 }
 
-LRESULT msgFrm::PanelColors(HDC dc) const noexcept {
+LRESULT msgFrm::PanelColors(HDC dc, HWND control) const noexcept {
   SetBkColor(dc, panelColor_);
-  SetTextColor(dc, RGB(0, 0, 0));
+  // Titles in the band's blue, the message in the tool windows' ink.
+  const int id = GetDlgCtrlID(control);
+  const bool title = id == IDC_LBLTITLE || id == IDC_ITITLE || id == IDC_ATITLE;
+  SetTextColor(dc, ToColorRef(title ? palette::kTitleInk : palette::kInk));
   return reinterpret_cast<LRESULT>(panelBrush_ ? panelBrush_.get() : GetSysColorBrush(COLOR_INFOBK));
 }
 

@@ -135,7 +135,7 @@ class msgFrm final : public BaseWindow<msgFrm> {
   void Command1_Hover() noexcept;
   void Panel_MouseMove(bool leftButton) noexcept;
   LRESULT Command1_DrawItem(const DRAWITEMSTRUCT& item) noexcept;
-  LRESULT PanelColors(HDC dc) const noexcept;
+  LRESULT PanelColors(HDC dc, HWND control) const noexcept;
 
   std::array<MsgPanel, 3> panels_;
   BalloonSurface surface_;

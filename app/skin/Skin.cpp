@@ -29,6 +29,44 @@ bool IsContainerScheme(std::string_view name) noexcept {
 
 int PointsToPixels(int points, int dpi) noexcept { return MulDiv(points, dpi, 72); }
 
+
+enum class FieldKind { None, Edit, DropDown, ListView, Header, UpDown, Slider };
+
+FieldKind FieldKindOf(HWND window) noexcept {
+  char name[32] = {};
+  const int length = GetClassNameA(window, name, sizeof name);
+  const std::string_view kind(name, static_cast<std::size_t>(length > 0 ? length : 0));
+  if (text::EqualsNoCase(kind, "Edit")) return FieldKind::Edit;
+  if (text::EqualsNoCase(kind, "ComboBox")) {
+    return (GetWindowLongPtrA(window, GWL_STYLE) & 0x3) == CBS_DROPDOWNLIST ? FieldKind::DropDown : FieldKind::None;
+  }
+  if (text::EqualsNoCase(kind, WC_LISTVIEWA)) return FieldKind::ListView;
+  if (text::EqualsNoCase(kind, WC_HEADERA)) return FieldKind::Header;
+  if (text::EqualsNoCase(kind, UPDOWN_CLASSA)) return FieldKind::UpDown;
+  if (text::EqualsNoCase(kind, TRACKBAR_CLASSA)) return FieldKind::Slider;
+  return FieldKind::None;
+}
+
+bool IsCheckOrOption(HWND window) noexcept {
+  if (!IsButtonClass(window)) return false;
+  switch (ButtonType(window)) {
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+      return true;
+    default:
+      return false;
+  }
+}
+
+Rgb FromColorRef(COLORREF c) noexcept {
+  return {static_cast<std::uint8_t>(GetRValue(c)), static_cast<std::uint8_t>(GetGValue(c)),
+          static_cast<std::uint8_t>(GetBValue(c))};
+}
+
 }  // namespace
 
 bool IsPushButton(HWND window) noexcept {
@@ -65,7 +103,8 @@ bool Skin::LoadText(std::string_view text) {
     return false;
   }
   for (const SkinScheme& scheme : file.schemes) {
-    Resources resources{scheme, UniqueBrush(CreateSolidBrush(ToColorRef(scheme.background))), {}};
+    Resources resources{scheme, UniqueBrush(CreateSolidBrush(ToColorRef(scheme.background))),
+                        UniqueBrush(scheme.field ? CreateSolidBrush(ToColorRef(*scheme.field)) : nullptr), {}};
     schemes_.emplace(scheme.name, std::move(resources));
   }
   loadError_.clear();
@@ -87,7 +126,7 @@ HFONT Skin::Resources::FontAt(int dpi) const noexcept {
 
 void Skin::FollowDpi() noexcept {
   for (auto& [window, applied] : applied_) {
-    if (!IsWindow(window)) continue;
+    if (!IsWindow(window) || applied.field) continue;
     const int dpi = WindowDpi(window);
     if (IsDialogFont(applied.previousFont)) applied.previousFont = DialogFontFor(dpi);
     if (const HFONT font = applied.resources->FontAt(dpi)) {
@@ -99,7 +138,15 @@ void Skin::FollowDpi() noexcept {
 void Skin::Unload() noexcept {
   // Give every control its own font back before the skin's fonts go.
   for (const auto& [window, applied] : applied_) {
-    if (IsWindow(window) && !applied.resources->fonts.empty()) {
+    if (!IsWindow(window)) continue;
+    if (applied.field) {
+      if (FieldKindOf(window) == FieldKind::ListView) {
+        ListView_SetBkColor(window, GetSysColor(COLOR_WINDOW));
+        ListView_SetTextBkColor(window, GetSysColor(COLOR_WINDOW));
+        ListView_SetTextColor(window, GetSysColor(COLOR_WINDOWTEXT));
+      }
+      RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    } else if (!applied.resources->fonts.empty()) {
       SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(applied.previousFont), FALSE);
     }
   }
@@ -137,7 +184,7 @@ bool Skin::Apply(HWND window, std::string_view scheme) {
 
 std::optional<std::string> Skin::SchemeOf(HWND window) const {
   const auto found = applied_.find(window);
-  if (found == applied_.end()) return std::nullopt;
+  if (found == applied_.end() || found->second.field) return std::nullopt;
   return found->second.resources->scheme.name;
 }
 
@@ -159,14 +206,95 @@ const Skin::Resources* Skin::ResourcesOf(HWND window) const noexcept {
   return found == applied_.end() ? nullptr : found->second.resources;
 }
 
+
+bool Skin::ApplyField(HWND control) {
+  if (control == nullptr || !IsWindow(control)) return false;
+  const FieldKind kind = FieldKindOf(control);
+  if (kind == FieldKind::None) return false;
+  const auto container = applied_.find(GetParent(control));
+  if (container == applied_.end() || container->second.field || !container->second.resources->scheme.field) {
+    return false;
+  }
+  const Resources& resources = *container->second.resources;
+  applied_[control] = {&resources, nullptr, true};
+  Hook(control);
+  if (kind == FieldKind::ListView) {
+    const ControlLook look = FieldLook(resources);
+    ListView_SetBkColor(control, ToColorRef(look.field));
+    ListView_SetTextBkColor(control, ToColorRef(look.field));
+    ListView_SetTextColor(control, ToColorRef(look.fieldText));
+    if (const HWND header = ListView_GetHeader(control)) {
+      applied_[header] = {&resources, nullptr, true};
+      Hook(header);
+    }
+  }
+  RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  return true;
+}
+
+ControlLook Skin::FieldLook(const Resources& container) const {
+  const SkinScheme& c = container.scheme;
+  ControlLook look;
+  look.behind = c.background;
+  look.text = c.text;
+  look.border = c.border;
+  look.hover = c.hover;
+  look.pressed = c.pressed;
+  look.focus = c.focus;
+  look.field = c.field.value_or(c.background);
+  look.fieldText = c.fieldText.value_or(c.text);
+  look.disabled = c.disabled.value_or(MixColour(c.text, c.background, 140));
+  // Thumbs and gauges take the buttons' colours.
+  const auto button = schemes_.find(std::string_view("Button"));
+  look.face = button != schemes_.end() ? button->second.scheme.background : c.focus;
+  look.mark = button != schemes_.end() ? button->second.scheme.text : c.mark.value_or(Rgb{0xFF, 0xFF, 0xFF});
+  return look;
+}
+
+ControlLook Skin::LookOf(HWND window, const Resources& own) const {
+  const SkinScheme& s = own.scheme;
+  const Resources* container = ResourcesOf(GetParent(window));
+  ControlLook look;
+  look.behind = container != nullptr ? container->scheme.background : FromColorRef(GetSysColor(COLOR_BTNFACE));
+  look.text = s.text;
+  look.border = s.border;
+  look.hover = s.hover;
+  look.pressed = s.pressed;
+  look.focus = s.focus;
+  look.field = s.field.value_or(Rgb{0xFF, 0xFF, 0xFF});
+  look.fieldText = s.fieldText.value_or(s.text);
+  look.disabled = s.disabled.value_or(MixColour(s.text, look.behind, 140));
+  look.font = own.FontAt(WindowDpi(window));
+  if (IsPushButton(window)) {
+    look.face = s.background;
+    look.mark = s.text;
+  } else {
+    // A ticked box is filled in the scheme's `pressed` colour.
+    look.behind = s.background;
+    look.face = s.pressed;
+    look.mark = s.mark.value_or(Rgb{0xFF, 0xFF, 0xFF});
+  }
+  return look;
+}
+
 LRESULT Skin::Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (const auto found = applied_.find(window); found != applied_.end() && found->second.field) {
+    return FieldMessage(window, message, wParam, lParam, *found->second.resources);
+  }
   const Resources* own = ResourcesOf(window);
   switch (message) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
       return ControlColour(window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), message, wParam,
                            lParam);
+    case WM_NOTIFY: {
+      LRESULT result = 0;
+      if (ListItemColours(lParam, result)) return result;
+      break;
+    }
     case WM_ERASEBKGND:
       if (own != nullptr && EraseBackground(window, reinterpret_cast<HDC>(wParam), *own)) return 1;
       break;
@@ -186,16 +314,105 @@ LRESULT Skin::Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       break;
   }
   const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-  if (own != nullptr && (IsPushButton(window) || IsGroupBox(window)) && RedrawsFace(message)) {
+  if (own != nullptr && (IsPushButton(window) || IsGroupBox(window) || IsCheckOrOption(window)) &&
+      SystemDrewState(message)) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   }
   return result;
 }
 
+LRESULT Skin::FieldMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const Resources& container) {
+  const FieldKind kind = FieldKindOf(window);
+  const bool framed = kind == FieldKind::Edit || kind == FieldKind::ListView;
+  const bool painted = !framed;
+  switch (message) {
+    case WM_NCPAINT:
+      if (framed && (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0) {
+        // The system draws the scroll bars; the edge is the program's.
+        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        PaintFieldEdge(window, FieldLook(container));
+        return result;
+      }
+      break;
+    case WM_ERASEBKGND:
+      if (painted) return 1;
+      break;
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+      if (painted) {
+        const ControlLook look = FieldLook(container);
+        const auto paint = [&](HDC dc) {
+          switch (kind) {
+            case FieldKind::DropDown: PaintDropDown(window, dc, look); break;
+            case FieldKind::UpDown: PaintUpDown(window, dc, look); break;
+            case FieldKind::Slider: PaintSlider(window, dc, look); break;
+            case FieldKind::Header: PaintListHeader(window, dc, look); break;
+            default: break;
+          }
+        };
+        if (message == WM_PRINTCLIENT) {
+          paint(reinterpret_cast<HDC>(wParam));
+        } else {
+          const PaintDC dc(window);
+          paint(dc.get());
+        }
+        return 0;
+      }
+      break;
+    case WM_NCDESTROY:
+      Forget(window);
+      Unsubclass<Skin, &Skin::Message>(window, kSkinSubclassId);
+      return DefSubclassProc(window, message, wParam, lParam);
+    default:
+      break;
+  }
+  const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+  if (framed) {
+    if (message == WM_SETFOCUS || message == WM_KILLFOCUS || message == WM_ENABLE) {
+      RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    }
+  } else if (SystemDrewState(message) || message == WM_COMMAND || message == WM_TIMER ||
+             (message == WM_MOUSEMOVE && GetCapture() == window)) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  }
+  return result;
+}
+
+// A skinned list view's chosen row in the container's `pressed` colour,
+// rather than the system's highlight (grey while the list has no focus).
+bool Skin::ListItemColours(LPARAM lParam, LRESULT& result) const {
+  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+  if (header == nullptr || header->code != NM_CUSTOMDRAW) return false;
+  const auto found = applied_.find(header->hwndFrom);
+  if (found == applied_.end() || !found->second.field || FieldKindOf(header->hwndFrom) != FieldKind::ListView) {
+    return false;
+  }
+  auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(lParam);
+  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
+    result = CDRF_NOTIFYITEMDRAW;
+    return true;
+  }
+  if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return false;
+  const ControlLook look = FieldLook(*found->second.resources);
+  const auto row = static_cast<int>(draw->nmcd.dwItemSpec);
+  const bool chosen = (ListView_GetItemState(header->hwndFrom, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+  if (chosen) {
+    const bool focused = GetFocus() == header->hwndFrom;
+    draw->clrTextBk = ToColorRef(focused ? look.face : look.pressed);
+    draw->clrText = ToColorRef(focused ? look.mark : look.fieldText);
+    draw->nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED);
+  } else {
+    draw->clrTextBk = ToColorRef(look.field);
+    draw->clrText = ToColorRef(look.fieldText);
+  }
+  result = CDRF_NEWFONT;
+  return true;
+}
+
 // The scheme's background (and a frame's border) behind a skinned window;
 // a push button paints all of itself. False leaves the erase to the system.
 bool Skin::EraseBackground(HWND window, HDC dc, const Resources& own) {
-  if (IsPushButton(window)) return true;
+  if (IsPushButton(window) || IsCheckOrOption(window)) return true;
   if (IsButtonClass(window)) return false;
   RECT client{};
   GetClientRect(window, &client);
@@ -207,15 +424,19 @@ bool Skin::EraseBackground(HWND window, HDC dc, const Resources& own) {
   return true;
 }
 
-// Push buttons and group boxes are drawn by the skin, on screen or into a
-// DC that asks for a print. False for other windows.
+// Push buttons, check boxes, option buttons and group boxes are drawn by
+// the skin, on screen or into a DC that asks for a print. False for others.
 bool Skin::PaintFace(HWND window, UINT message, HDC printDc, const Resources& own) {
-  if (!IsPushButton(window) && !IsGroupBox(window)) return false;
+  const bool push = IsPushButton(window), check = IsCheckOrOption(window), group = IsGroupBox(window);
+  if (!push && !check && !group) return false;
+  const ControlLook look = LookOf(window, own);
   const auto paint = [&](HDC dc) {
-    if (IsPushButton(window)) {
-      PaintButton(window, dc, own);
+    if (push) {
+      PaintPushButton(window, dc, look, hot_ == window);
+    } else if (check) {
+      PaintCheckOrOption(window, dc, look);
     } else {
-      PaintGroupBox(window, dc, own);
+      PaintGroupBox(window, dc, look);
     }
   };
   if (message == WM_PRINTCLIENT) {
@@ -241,116 +462,38 @@ void Skin::TrackHotButton(HWND window, UINT message, bool skinned) {
   InvalidateRect(window, nullptr, FALSE);
 }
 
-// The system's button draws these state changes at once, outside WM_PAINT;
-// the skinned face is painted again over it.
-bool Skin::RedrawsFace(UINT message) noexcept {
-  switch (message) {
-    case BM_SETSTATE:
-    case BM_SETSTYLE:
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_ENABLE:
-    case WM_SETTEXT:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-    case WM_UPDATEUISTATE:
-      return true;
-    default:
-      return false;
-  }
-}
-
 LRESULT Skin::ControlColour(HWND window, HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  const Resources* container = ResourcesOf(window);
+  // Text boxes and lists (a drop-down's list too) in the container's field
+  // colours; a text box switched off or read-only asks as a static text.
+  const bool fieldAsks = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX ||
+                         (message == WM_CTLCOLORSTATIC && FieldKindOf(control) == FieldKind::Edit);
+  if (fieldAsks) {
+    if (container == nullptr || !container->scheme.field) return DefSubclassProc(window, message, wParam, lParam);
+    const ControlLook look = FieldLook(*container);
+    const bool enabled = IsWindowEnabled(control) != FALSE;
+    SetTextColor(dc, ToColorRef(enabled ? look.fieldText : look.disabled));
+    if (enabled) {
+      SetBkColor(dc, ToColorRef(look.field));
+      return reinterpret_cast<LRESULT>(container->field.get());
+    }
+    SetBkColor(dc, ToColorRef(container->scheme.background));
+    return reinterpret_cast<LRESULT>(container->background.get());
+  }
   // A skinned control's own scheme first; otherwise a skinned container's
   // colours pass on to its plain labels and buttons.
   const Resources* skin = ResourcesOf(control);
-  if (skin == nullptr && message == WM_CTLCOLORDLG) skin = ResourcesOf(window);
-  if (skin == nullptr) {
-    const Resources* container = ResourcesOf(window);
-    if (container != nullptr && IsContainerScheme(container->scheme.name)) skin = container;
+  if (skin == nullptr && message == WM_CTLCOLORDLG) skin = container;
+  if (skin == nullptr && container != nullptr && IsContainerScheme(container->scheme.name)) skin = container;
+  if (skin == nullptr || (applied_.count(control) != 0 && applied_.at(control).field)) {
+    if (container == nullptr) return DefSubclassProc(window, message, wParam, lParam);
+    skin = container;
   }
-  if (skin == nullptr) return DefSubclassProc(window, message, wParam, lParam);
-  SetTextColor(dc, ToColorRef(skin->scheme.text));
+  SetTextColor(dc, ToColorRef(IsWindowEnabled(control) ? skin->scheme.text
+                                                       : skin->scheme.disabled.value_or(MixColour(
+                                                             skin->scheme.text, skin->scheme.background, 140))));
   SetBkColor(dc, ToColorRef(skin->scheme.background));
   return reinterpret_cast<LRESULT>(skin->background.get());
-}
-
-void Skin::PaintButton(HWND button, HDC target, const Resources& skin) {
-  RECT client{};
-  GetClientRect(button, &client);
-  const int width = client.right;
-  const int height = client.bottom;
-  if (width <= 0 || height <= 0) return;
-  // The corners show the parent's background.
-  const Resources* container = ResourcesOf(GetParent(button));
-  const UniqueMemoryDC canvasOwner(CreateCompatibleDC(target));
-  const UniqueBitmap bitmap(CreateCompatibleBitmap(target, width, height));
-  const HDC dc = canvasOwner.get();
-  const SelectGuard selectBitmap(dc, bitmap.get());
-  FillRect(dc, &client, container ? container->background.get() : GetSysColorBrush(COLOR_BTNFACE));
-
-  const LRESULT state = SendMessageA(button, BM_GETSTATE, 0, 0);
-  const bool pressed = (state & BST_PUSHED) != 0;
-  const bool focused = (state & BST_FOCUS) != 0 || GetFocus() == button;
-  const bool enabled = IsWindowEnabled(button) != FALSE;
-  const bool isDefault = ButtonType(button) == BS_DEFPUSHBUTTON;
-  const SkinScheme& s = skin.scheme;
-  Rgb fill = pressed ? s.pressed : hot_ == button ? s.hover : s.background;
-  Rgb text = s.text;
-  if (!enabled) {
-    fill = MixColour(s.background, Rgb{0xC0, 0xC0, 0xC0}, 150);
-    text = MixColour(s.text, fill, 140);
-  }
-  const int radius = std::max(2, height / 6);
-  FillRoundBox(dc, client, radius, fill, isDefault ? s.focus : s.border);
-  if (focused) {
-    const RECT ring{2, 2, width - 2, height - 2};
-    FrameRoundBox(dc, ring, radius - 1, MixColour(fill, s.focus, 200), 1);
-  }
-  char caption[256] = {};
-  const int length = GetWindowTextA(button, caption, sizeof caption);
-  RECT textBox = client;
-  if (pressed) OffsetRect(&textBox, 0, 1);
-  const HFONT font = skin.FontAt(WindowDpi(button));
-  const SelectGuard selectFont(dc, font != nullptr ? font : reinterpret_cast<HFONT>(SendMessageA(button, WM_GETFONT, 0, 0)));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(text));
-  const bool hidePrefix = (SendMessageA(button, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) != 0;
-  DrawTextA(dc, caption, length, &textBox,
-            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | (hidePrefix ? DT_HIDEPREFIX : 0));
-  BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);
-}
-
-void Skin::PaintGroupBox(HWND box, HDC dc, const Resources& skin) {
-  RECT client{};
-  GetClientRect(box, &client);
-  char caption[256] = {};
-  const int length = GetWindowTextA(box, caption, sizeof caption);
-  const HFONT scheme = skin.FontAt(WindowDpi(box));
-  const HFONT font = scheme != nullptr ? scheme : reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0));
-  const SelectGuard selectFont(dc, font);
-  TEXTMETRICA metrics{};
-  GetTextMetricsA(dc, &metrics);
-  const int half = metrics.tmHeight / 2;
-  RECT frame{client.left, client.top + half, client.right, client.bottom};
-  FrameRoundBox(dc, frame, 4, skin.scheme.border, 1);
-  if (length > 0) {
-    SIZE size{};
-    GetTextExtentPoint32A(dc, caption, length, &size);
-    RECT label{client.left + 8, client.top, client.left + 8 + size.cx + 8, client.top + metrics.tmHeight};
-    // The caption sits on the parent's background, over the frame line.
-    const HWND parent = GetParent(box);
-    HBRUSH behind = parent ? reinterpret_cast<HBRUSH>(SendMessageA(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                                                   reinterpret_cast<LPARAM>(box)))
-                           : nullptr;
-    FillRect(dc, &label, behind ? behind : skin.background.get());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ToColorRef(skin.scheme.text));
-    label.left += 4;
-    DrawTextA(dc, caption, length, &label, DT_LEFT | DT_TOP | DT_SINGLELINE);
-  }
 }
 
 void ApplyControlSchemes(Skin& skin, HWND form) noexcept {
@@ -361,12 +504,15 @@ void ApplyControlSchemes(Skin& skin, HWND form) noexcept {
         GetClassNameA(control, className, static_cast<int>(sizeof className));
         const auto style = static_cast<std::uint32_t>(GetWindowLongPtrA(control, GWL_STYLE));
         const std::string_view scheme = SchemeForControl(className, style);
-        if (!scheme.empty()) {
-          try {
-            (void)reinterpret_cast<Skin*>(target)->Apply(control, scheme);
-          } catch (...) {
-            // This control keeps its own look; the others are still skinned.
+        try {
+          auto& engine = *reinterpret_cast<Skin*>(target);
+          if (!scheme.empty()) {
+            (void)engine.Apply(control, scheme);
+          } else {
+            (void)engine.ApplyField(control);
           }
+        } catch (...) {
+          // This control keeps its own look; the others are still skinned.
         }
         return TRUE;
       },

@@ -9,8 +9,11 @@
 //
 // "NoFrame" and "controlForm" paint a container's background (children
 // without a scheme of their own take its colours); "Frame" draws a group box
-// or a container's border; "Button" paints push buttons; "Label",
-// "CheckBox" and "RadioBox" set the control's colours and font. Without a
+// or a container's border; "Button" paints push buttons; "CheckBox" and
+// "RadioBox" paint check boxes and option buttons; "Label" sets a static
+// text's colours and font. A container whose scheme has a `field` colour
+// also gives its text boxes, drop-down lists, lists, up-down arrows and
+// sliders the program's faces (ui/ControlPaint.h) through ApplyField. Without a
 // loaded skin, or for a scheme the file lacks, Apply changes nothing and the
 // window stays as Windows draws it. Unload (or destroying the Skin) removes
 // every subclass, gives controls back their fonts and frees the GDI objects.
@@ -24,6 +27,7 @@
 #include <vector>
 
 #include "app/skin/SkinFile.h"
+#include "ui/ControlPaint.h"
 #include "ui/SkinGdi.h"
 
 namespace tarvix {
@@ -47,6 +51,10 @@ class Skin final {
   // Applies `scheme` to `window`; false (and nothing changes) when no skin is
   // loaded, the scheme is not in it, or `window` is not a window.
   [[nodiscard]] bool Apply(HWND window, std::string_view scheme);
+  // Gives a text box, drop-down list, list view (and its header), up-down
+  // control or slider the field colours of its container's scheme; false
+  // (nothing changes) when the container is not skinned or has no `field`.
+  [[nodiscard]] bool ApplyField(HWND control);
   // The scheme applied to `window`, if any.
   [[nodiscard]] std::optional<std::string> SchemeOf(HWND window) const;
   // After a DPI change: every skinned window gets its scheme's font at the
@@ -61,6 +69,7 @@ class Skin final {
   struct Resources {
     SkinScheme scheme;
     UniqueBrush background;
+    UniqueBrush field;  // null without a `field` colour
     // The scheme's font at each DPI asked for, made on first use; null
     // when it cannot be made (the control keeps its own font then).
     mutable std::vector<ScaledFont> fonts;
@@ -69,18 +78,20 @@ class Skin final {
   struct Applied {
     const Resources* resources;
     HFONT previousFont;  // given back on Unload
+    bool field = false;  // painted with its container's field colours
   };
 
   LRESULT Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT FieldMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const Resources& container);
+  [[nodiscard]] ControlLook LookOf(HWND window, const Resources& own) const;
+  [[nodiscard]] ControlLook FieldLook(const Resources& container) const;
+  [[nodiscard]] bool ListItemColours(LPARAM lParam, LRESULT& result) const;
   bool EraseBackground(HWND window, HDC dc, const Resources& own);
   bool PaintFace(HWND window, UINT message, HDC printDc, const Resources& own);
   void TrackHotButton(HWND window, UINT message, bool skinned);
-  [[nodiscard]] static bool RedrawsFace(UINT message) noexcept;
   [[nodiscard]] const Resources* ResourcesOf(HWND window) const noexcept;
   void Hook(HWND window);
   LRESULT ControlColour(HWND window, HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
-  void PaintButton(HWND button, HDC dc, const Resources& skin);
-  void PaintGroupBox(HWND box, HDC dc, const Resources& skin);
   void Forget(HWND window) noexcept;
 
   std::map<std::string, Resources, std::less<>> schemes_;

@@ -21,6 +21,18 @@ constexpr std::array<ColourKey, 6> kColourKeys{{
     {"focus", &SkinScheme::focus},
 }};
 
+struct OptionalColourKey {
+  std::string_view name;
+  std::optional<Rgb> SkinScheme::*field;
+};
+
+constexpr std::array<OptionalColourKey, 4> kOptionalColourKeys{{
+    {"field", &SkinScheme::field},
+    {"field-text", &SkinScheme::fieldText},
+    {"disabled", &SkinScheme::disabled},
+    {"mark", &SkinScheme::mark},
+}};
+
 // "Face, points" or "Face, points, bold".
 bool ParseFont(const KeyLine& line, SkinFont& font, TextError& error) {
   std::vector<std::string> parts;
@@ -83,12 +95,15 @@ bool ParseSkinFile(std::string_view text, SkinFile& skin, TextError& error) {
       if (!ParseFont(line, scheme.font, error)) return false;
       continue;
     }
-    const ColourKey* found = nullptr;
+    Rgb* target = nullptr;
     for (const ColourKey& key : kColourKeys) {
-      if (key.name == line.name) found = &key;
+      if (key.name == line.name) target = &(scheme.*(key.field));
     }
-    if (found == nullptr) return Fail(error, line.number, "unknown key \"" + line.name + "\"");
-    if (!ParseHexColour(line.value, scheme.*(found->field))) {
+    for (const OptionalColourKey& key : kOptionalColourKeys) {
+      if (key.name == line.name) target = &(scheme.*(key.field)).emplace();
+    }
+    if (target == nullptr) return Fail(error, line.number, "unknown key \"" + line.name + "\"");
+    if (!ParseHexColour(line.value, *target)) {
       return Fail(error, line.number, "the colour \"" + line.value + "\" is not #RRGGBB");
     }
   }

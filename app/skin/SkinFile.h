@@ -4,6 +4,7 @@
 // code without windows.h; Skin.h applies a scheme to a window.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,13 @@ struct SkinScheme {
   Rgb hover{0xE6, 0xEE, 0xF8};
   Rgb pressed{0xD5, 0xE1, 0xF0};
   Rgb focus{0x2B, 0x7F, 0xEA};
+  // Optional: without `field` text boxes, lists, drop-downs, arrows and
+  // sliders keep the system's look; the others fall back to `text`,
+  // a mix of `text` and `background`, and white.
+  std::optional<Rgb> field;
+  std::optional<Rgb> fieldText;
+  std::optional<Rgb> disabled;
+  std::optional<Rgb> mark;
   SkinFont font;
   friend bool operator==(const SkinScheme&, const SkinScheme&) = default;
 };
