@@ -120,7 +120,8 @@ LRESULT CALLBACK BoxFaceProc(HWND control, UINT message, WPARAM wParam, LPARAM l
   char name[16] = {};
   GetClassNameA(control, name, sizeof name);
   const bool field = lstrcmpiA(name, "Edit") == 0;
-  const ControlLook look = LightPanelLook(RgbOf(box->PanelColor()));
+  ControlLook look = LightPanelLook(RgbOf(box->PanelColor()));
+  if (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON) look.font = box->BoldFont();
   switch (message) {
     case WM_ERASEBKGND:
       if (!field) return 1;

@@ -94,6 +94,8 @@ class msgFrm final : public BaseWindow<msgFrm> {
   [[nodiscard]] HWND Control(int id) const noexcept;
   [[nodiscard]] BoxPanel Panel() const noexcept { return panel_; }
   [[nodiscard]] COLORREF PanelColor() const noexcept { return panelColor_; }
+  // The bold face of the titles, which the buttons' captions share.
+  [[nodiscard]] HFONT BoldFont() const noexcept { return titleFont_.get(); }
   [[nodiscard]] std::int16_t DefaultButtonNumber() const noexcept { return defaultButtonNumber_; }
   // The auto box's timer interval in milliseconds; 0 when it has none.
   [[nodiscard]] std::uint32_t AutoCloseInterval() const noexcept { return autoCloseMs_; }

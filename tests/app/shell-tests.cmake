@@ -18,6 +18,7 @@ tarvix_test(tests_shell
   ${CMAKE_CURRENT_SOURCE_DIR}/app/AdministratorRestartTest.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/app/DpiTest.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/app/ToolScreenTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/app/LookTest.cpp
 )
 target_compile_definitions(tests_shell PRIVATE TARVIX_ASSETS_DIR="Z:${CMAKE_SOURCE_DIR}/assets")
 

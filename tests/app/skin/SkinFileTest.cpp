@@ -5,7 +5,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/movie/MovieScript.h"
 #include "app/skin/SkinFile.h"
+#include "ui/ControlPaint.h"
 
 namespace tarvix {
 namespace {
@@ -17,22 +19,59 @@ std::string ErrorOf(const std::string& text) {
   return error.Describe();
 }
 
-TEST(SkinFile, InstalledSkinHasEverySchemeWithItsColoursAndFonts) {
-  std::ifstream file(TARVIX_ASSETS_DIR "/TarvixMask.skn", std::ios::binary);
-  ASSERT_TRUE(file.good());
+std::string AssetText(const char* name) {
+  std::ifstream file(std::string(TARVIX_ASSETS_DIR "/") + name, std::ios::binary);
   std::stringstream text;
   text << file.rdbuf();
+  return text.str();
+}
+
+// The installed skin gives the tool windows the main window's palette: the
+// movie's panel behind them, the balloon boxes' accent on their buttons, and
+// every text at WCAG AA contrast (4.5:1) on what it is drawn over, switched
+// off or not; edges of boxes and fields and the focus ring at 3:1.
+TEST(SkinFile, InstalledSkinIsTheMainWindowsPaletteAtWcagContrast) {
   SkinFile skin;
   TextError error;
-  ASSERT_TRUE(ParseSkinFile(text.str(), skin, error)) << error.Describe();
-  for (const std::string_view name : kSkinSchemeNames) EXPECT_NE(skin.Find(name), nullptr) << name;
-  const SkinScheme* button = skin.Find("Button");
-  ASSERT_NE(button, nullptr);
-  EXPECT_EQ(button->background, (Rgb{0x1E, 0x6F, 0xD9}));
-  EXPECT_EQ(button->text, (Rgb{0xFF, 0xFF, 0xFF}));
-  EXPECT_TRUE(button->font.bold);
-  EXPECT_EQ(button->font.points, 9);
+  ASSERT_TRUE(ParseSkinFile(AssetText("TarvixMask.skn"), skin, error)) << error.Describe();
+  for (const std::string_view name : kSkinSchemeNames) ASSERT_NE(skin.Find(name), nullptr) << name;
   EXPECT_EQ(skin.Find("button"), nullptr) << "scheme names are exact";
+  MovieScript movie;
+  ASSERT_TRUE(ParseMovieScript(AssetText("Tarvix.movie"), movie, error)) << error.Describe();
+
+  const SkinScheme& button = *skin.Find("Button");
+  EXPECT_EQ(button.background, palette::kAccent);
+  EXPECT_EQ(button.hover, palette::kAccentHover);
+  EXPECT_EQ(button.pressed, palette::kAccentPressed);
+  EXPECT_EQ(button.border, palette::kAccentEdge);
+  EXPECT_EQ(button.text, palette::kOnAccent);
+  EXPECT_TRUE(button.font.bold);
+  for (const Rgb fill : {button.background, button.hover, button.pressed}) {
+    EXPECT_GE(ContrastRatio(button.text, fill), 4.5);
+  }
+  for (const std::string_view name : kSkinSchemeNames) {
+    if (name == "Button") continue;
+    SCOPED_TRACE(std::string(name));
+    const SkinScheme& scheme = *skin.Find(name);
+    EXPECT_EQ(scheme.background, movie.colours.panel) << "not on the tool screen's panel";
+    if (name == "NoFrame") continue;
+    EXPECT_GE(ContrastRatio(scheme.text, scheme.background), 4.5);
+    ASSERT_TRUE(scheme.disabled.has_value());
+    EXPECT_GE(ContrastRatio(*scheme.disabled, scheme.background), 4.5);
+    if (name == "controlForm" || name == "CheckBox" || name == "RadioBox") {
+      ASSERT_TRUE(scheme.field.has_value());
+      EXPECT_GE(ContrastRatio(scheme.border, scheme.background), 3.0);
+      EXPECT_GE(ContrastRatio(scheme.focus, scheme.background), 3.0);
+      EXPECT_GE(ContrastRatio(scheme.fieldText.value_or(scheme.text), *scheme.field), 4.5);
+    }
+  }
+  // The balloon boxes keep their light panels; their ink reads on them.
+  for (const Rgb panel : {Rgb{255, 255, 204}, Rgb{242, 248, 200}}) {
+    EXPECT_GE(ContrastRatio(palette::kInk, panel), 4.5);
+    EXPECT_GE(ContrastRatio(palette::kTitleInk, panel), 4.5);
+    EXPECT_GE(ContrastRatio(palette::kDisabledInk, panel), 4.5);
+    EXPECT_GE(ContrastRatio(palette::kFieldEdge, panel), 3.0);
+  }
 }
 
 TEST(SkinFile, MissingKeysKeepTheDefaultsAndCommentsAndCrLfAreFine) {
