@@ -297,6 +297,12 @@ void PaintFieldEdge(HWND field, const ControlLook& look) noexcept {
   ReleaseDC(field, dc);
 }
 
+void RedrawFieldEdgeAfter(HWND field, UINT message) noexcept {
+  if (message == WM_SETFOCUS || message == WM_KILLFOCUS || message == WM_ENABLE) {
+    RedrawWindow(field, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+  }
+}
+
 void PaintDropDown(HWND combo, HDC target, const ControlLook& look) noexcept {
   Buffered(combo, target, [&](HDC dc, const RECT& client) {
     const bool enabled = IsWindowEnabled(combo) != FALSE;

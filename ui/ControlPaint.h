@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include "base/TextFile.h"
+#include "ui/Handles.h"
 
 namespace tarvix {
 
@@ -53,6 +54,22 @@ inline constexpr Rgb kDisabledInk{0x5E, 0x6B, 0x7D};    // switched-off text on 
 // this message, outside WM_PAINT, so that the program's face must be
 // painted again over it.
 [[nodiscard]] bool SystemDrewState(UINT message) noexcept;
+
+// Calls `paint(dc)` with the DC a WM_PRINTCLIENT brings or, for WM_PAINT,
+// the window's own between BeginPaint and EndPaint.
+template <class Paint>
+void PaintFor(HWND window, UINT message, WPARAM wParam, Paint paint) noexcept {
+  if (message == WM_PRINTCLIENT) {
+    paint(reinterpret_cast<HDC>(wParam));
+    return;
+  }
+  const PaintDC dc(window);
+  paint(dc.get());
+}
+
+// A text box's or list's edge follows its focus and whether it is switched
+// on: after these messages it is drawn again.
+void RedrawFieldEdgeAfter(HWND field, UINT message) noexcept;
 
 // WCAG's contrast ratio of two colours, from 1 (the same) to 21.
 [[nodiscard]] double ContrastRatio(Rgb a, Rgb b) noexcept;

@@ -129,19 +129,13 @@ LRESULT CALLBACK BoxFaceProc(HWND control, UINT message, WPARAM wParam, LPARAM l
     case WM_PAINT:
     case WM_PRINTCLIENT:
       if (!field) {
-        const auto paint = [&](HDC dc) {
+        PaintFor(control, message, wParam, [&](HDC dc) {
           if (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON) {
             PaintPushButton(control, dc, look, false);
           } else {
             PaintCheckOrOption(control, dc, look);
           }
-        };
-        if (message == WM_PRINTCLIENT) {
-          paint(reinterpret_cast<HDC>(wParam));
-        } else {
-          const PaintDC dc(control);
-          paint(dc.get());
-        }
+        });
         return 0;
       }
       break;
@@ -160,9 +154,7 @@ LRESULT CALLBACK BoxFaceProc(HWND control, UINT message, WPARAM wParam, LPARAM l
   }
   const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
   if (field) {
-    if (message == WM_SETFOCUS || message == WM_KILLFOCUS || message == WM_ENABLE) {
-      RedrawWindow(control, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-    }
+    RedrawFieldEdgeAfter(control, message);
   } else if (SystemDrewState(message)) {
     RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   }

@@ -278,6 +278,11 @@ ControlLook Skin::LookOf(HWND window, const Resources& own) const {
 }
 
 LRESULT Skin::Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCDESTROY) {
+    Forget(window);
+    Unsubclass<Skin, &Skin::Message>(window, kSkinSubclassId);
+    return DefSubclassProc(window, message, wParam, lParam);
+  }
   if (const auto found = applied_.find(window); found != applied_.end() && found->second.field) {
     return FieldMessage(window, message, wParam, lParam, *found->second.resources);
   }
@@ -306,10 +311,6 @@ LRESULT Skin::Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSELEAVE:
       TrackHotButton(window, message, own != nullptr);
       break;
-    case WM_NCDESTROY:
-      Forget(window);
-      Unsubclass<Skin, &Skin::Message>(window, kSkinSubclassId);
-      return DefSubclassProc(window, message, wParam, lParam);
     default:
       break;
   }
@@ -341,7 +342,7 @@ LRESULT Skin::FieldMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_PRINTCLIENT:
       if (painted) {
         const ControlLook look = FieldLook(container);
-        const auto paint = [&](HDC dc) {
+        PaintFor(window, message, wParam, [&](HDC dc) {
           switch (kind) {
             case FieldKind::DropDown: PaintDropDown(window, dc, look); break;
             case FieldKind::UpDown: PaintUpDown(window, dc, look); break;
@@ -349,28 +350,16 @@ LRESULT Skin::FieldMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             case FieldKind::Header: PaintListHeader(window, dc, look); break;
             default: break;
           }
-        };
-        if (message == WM_PRINTCLIENT) {
-          paint(reinterpret_cast<HDC>(wParam));
-        } else {
-          const PaintDC dc(window);
-          paint(dc.get());
-        }
+        });
         return 0;
       }
       break;
-    case WM_NCDESTROY:
-      Forget(window);
-      Unsubclass<Skin, &Skin::Message>(window, kSkinSubclassId);
-      return DefSubclassProc(window, message, wParam, lParam);
     default:
       break;
   }
   const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
   if (framed) {
-    if (message == WM_SETFOCUS || message == WM_KILLFOCUS || message == WM_ENABLE) {
-      RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-    }
+    RedrawFieldEdgeAfter(window, message);
   } else if (SystemDrewState(message) || message == WM_COMMAND || message == WM_TIMER ||
              (message == WM_MOUSEMOVE && GetCapture() == window)) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -430,7 +419,7 @@ bool Skin::PaintFace(HWND window, UINT message, HDC printDc, const Resources& ow
   const bool push = IsPushButton(window), check = IsCheckOrOption(window), group = IsGroupBox(window);
   if (!push && !check && !group) return false;
   const ControlLook look = LookOf(window, own);
-  const auto paint = [&](HDC dc) {
+  PaintFor(window, message, reinterpret_cast<WPARAM>(printDc), [&](HDC dc) {
     if (push) {
       PaintPushButton(window, dc, look, hot_ == window);
     } else if (check) {
@@ -438,13 +427,7 @@ bool Skin::PaintFace(HWND window, UINT message, HDC printDc, const Resources& ow
     } else {
       PaintGroupBox(window, dc, look);
     }
-  };
-  if (message == WM_PRINTCLIENT) {
-    paint(printDc);
-  } else {
-    const PaintDC dc(window);
-    paint(dc.get());
-  }
+  });
   return true;
 }
 

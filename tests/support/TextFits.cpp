@@ -1,5 +1,10 @@
 #include "support/TextFits.h"
 
+#include <algorithm>
+
+#include "ui/ControlPaint.h"
+#include "ui/Dpi.h"
+
 namespace tarvix::test {
 
 // Why a control's text does not fit its client rectangle, measured with the
@@ -29,7 +34,9 @@ std::string TextDoesNotFit(HWND control) {
     if ((style & SS_NOPREFIX) != 0) flags |= DT_NOPREFIX;
   } else if (lstrcmpiA(className, "Button") == 0) {
     const LONG kind = style & BS_TYPEMASK;
-    const int check = GetSystemMetrics(SM_CXMENUCHECK) + 4;
+    // The box and gap before the caption: the system's, or the program's
+    // own when it paints the control itself, whichever is wider.
+    const int check = std::max(GetSystemMetrics(SM_CXMENUCHECK) + 4, CheckTextOffset(WindowDpi(control)));
     switch (kind) {
       case BS_PUSHBUTTON:
       case BS_DEFPUSHBUTTON: width -= 8; height -= 4; break;
