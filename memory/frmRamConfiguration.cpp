@@ -22,13 +22,14 @@ constexpr UINT_PTR kSoundTimerId = 2;
 constexpr UINT kSoundInterval = 65535;  // ms
 constexpr std::string_view kLowMemorySound = "\\low-memory.wav";
 
-// Child area 440 x 240 holds four frames, one inside the other, and eight
-// rows: the frames sit 2 pixels apart and 4 inside the title frame, their
+// Child area 440 x 240 holds the title frame with three frames inside it and
+// seven rows: the frames sit 2 pixels apart and 4 inside the title frame, their
 // contents 8 pixels in and grid::kTightCaptionClearance under each caption,
 // the Automatic Optimization rows 21 pixels apart. The two check boxes share
 // one row, which the fallback fonts (DejaVu Sans where neither Segoe UI nor
 // Tahoma is installed) fill from the On/Off frame's left to its right.
-// Labels are centred on their field; the CPU gate's long caption takes two lines.
+// Labels are centred on their field; the CPU gate's long caption takes two
+// lines, broken before its note.
 constexpr int kLabelX = 16;
 constexpr int kLabelWidth = 344;
 constexpr int kFieldX = 368;
@@ -41,7 +42,7 @@ constexpr ControlSpec kControls[] = {
     {ControlKind::Frame, IDC_frameRamConfiguration, "Ram Configuration", 4, 2, 432, 236},
     {ControlKind::Frame, IDC_frameOnOff, "On/Off settings", 8, 20, 424, 38},
     {ControlKind::CheckBox, IDC_chkSoundon, "Sound on", 16, 38, 76, 18},
-    {ControlKind::CheckBox, IDC_chkAutomatic, "Optimize automatically when Alarm level is reached", 96, 38, 328, 18},
+    {ControlKind::CheckBox, IDC_chkAutomatic, "Optimize automatically when Alarm level is reached", 96, 38, 332, 18},
     {ControlKind::Frame, IDC_frameAutomatic, "Automatic Optimization", 8, 60, 424, 135},
     {ControlKind::Label, IDC_lblAlarm, "Alarm Level (in MB):", kLabelX, kRowY[0], kLabelWidth, kFieldHeight, kCentred},
     {ControlKind::Edit, IDC_txtAlarm, "", kFieldX, kRowY[0], kFieldWidth, kFieldHeight},
@@ -53,7 +54,7 @@ constexpr ControlSpec kControls[] = {
     {ControlKind::Edit, IDC_txtTimeCheck, "", kFieldX, kRowY[2], kFieldWidth, kFieldHeight, ES_NUMBER},
     {ControlKind::UpDown, IDC_updnTimeCheck, "", 0, 0, 16, kFieldHeight},
     {ControlKind::Label, IDC_lblRunOnly, "Run ONLY if CPU-Usage is below this (0=detectyion not in use)", kLabelX,
-     kRowY[3] - 5, kLabelWidth, 30},
+     kRowY[3] - 5, 250, 30},
     {ControlKind::Edit, IDC_txtRunOnly, "", kFieldX, kRowY[3], kFieldWidth, kFieldHeight, ES_NUMBER},
     {ControlKind::UpDown, IDC_UpDownRunOnly, "", 0, 0, 16, kFieldHeight},
     {ControlKind::Label, IDC_lblRetryOptimization, "Times to retry optimization", kLabelX, kRowY[4], kLabelWidth,

@@ -103,7 +103,7 @@ void ExpectOnTheGrid(HWND tool, int dpi) {
     for (const Control& control : controls) {
       if (control.window == frame.window || !Inside(control.box, frame.box)) continue;
       // A label may stand on the caption's row beside the caption.
-      const bool besideCaption = IsLabel(control.window) && control.box.bottom <= frame.box.top + caption.cy + 2 &&
+      const bool besideCaption = IsLabel(control.window) && control.box.top < frame.box.top + caption.cy &&
                                  control.box.left >= frame.box.left + ScaleForDpi(8, dpi) + caption.cx;
       if (besideCaption) continue;
       EXPECT_GE(control.box.top - frame.box.top, caption.cy + ScaleForDpi(2, dpi))

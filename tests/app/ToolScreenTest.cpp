@@ -112,14 +112,6 @@ class ToolScreenTest : public testing::MainWindowTest {
     return reached;
   }
 
-  // For the keyboard walk below.
- public:
-  std::vector<HWND> TabWalkFor(int count, HWND until) { return TabWalk(count, until); }
-  std::vector<HWND> ShiftTabWalkFor(int count, HWND until) { return ShiftTabWalk(count, until); }
-  void PressKey(HWND target, WPARAM key) { Press(target, key); }
-
- protected:
-
   // The same with Shift held.
   std::vector<HWND> ShiftTabWalk(int count, HWND until) {
     BYTE keys[256] = {};
@@ -133,6 +125,12 @@ class ToolScreenTest : public testing::MainWindowTest {
     SetKeyboardState(keys);
     return reached;
   }
+
+  // Tab and Shift+Tab from the first control go round exactly the tab stops
+  // of `tool` and the movie's items; Space toggles a check box and chooses an
+  // option button, Enter and Space press a push button (caught before it
+  // acts, unless its id is in `acting`).
+  void ExpectKeyboardWalk(HWND tool, const std::set<int>& acting);
 
   // The tool window shown, in front, with the tool screen around it.
   void ExpectShown(const char* command) {
@@ -342,19 +340,16 @@ LRESULT CALLBACK CatchClicks(HWND window, UINT message, WPARAM wParam, LPARAM lP
   return DefSubclassProc(window, message, wParam, lParam);
 }
 
-// Tab and Shift+Tab from the first control go round exactly the tab stops
-// of the tool window and the movie's items; Space toggles a check box and
-// chooses an option button, Enter and Space press a push button.
-void ExpectKeyboardWalk(ToolScreenTest& test, frmMain& main, HWND tool, const std::set<int>& actingButtons) {
+void ToolScreenTest::ExpectKeyboardWalk(HWND tool, const std::set<int>& acting) {
   const TabStops stops = TabStopsOf(tool);
-  const HWND movie = main.flash().hwnd();
+  const HWND movie = main_->flash().hwnd();
   const HWND first = GetNextDlgTabItem(tool, nullptr, FALSE);
   ASSERT_NE(first, nullptr);
   ASSERT_TRUE(IsChild(tool, first));
   for (const bool backwards : {false, true}) {
     SCOPED_TRACE(backwards ? "Shift+Tab" : "Tab");
     SetFocus(first);
-    const std::vector<HWND> walk = backwards ? test.ShiftTabWalkFor(80, first) : test.TabWalkFor(80, first);
+    const std::vector<HWND> walk = backwards ? ShiftTabWalk(80, first) : TabWalk(80, first);
     const std::set<HWND> reached(walk.begin(), walk.end());
     EXPECT_TRUE(reached.contains(first)) << "the walk never comes back to " << Caption(first);
     for (const HWND stop : stops.single) {
@@ -381,20 +376,20 @@ void ExpectKeyboardWalk(ToolScreenTest& test, frmMain& main, HWND tool, const st
     if (ButtonKind(child) == BS_AUTOCHECKBOX && id != frmNetPingerSettings::IDC_DO_PINGING) {
       SetFocus(child);
       const LRESULT before = SendMessageA(child, BM_GETCHECK, 0, 0);
-      test.PressKey(child, VK_SPACE);
+      Press(child, VK_SPACE);
       EXPECT_NE(SendMessageA(child, BM_GETCHECK, 0, 0), before) << "Space on " << Caption(child);
-      test.PressKey(child, VK_SPACE);
+      Press(child, VK_SPACE);
       EXPECT_EQ(SendMessageA(child, BM_GETCHECK, 0, 0), before) << "Space on " << Caption(child);
     } else if (IsOption(child) && SendMessageA(child, BM_GETCHECK, 0, 0) != BST_CHECKED) {
       SetFocus(child);
-      test.PressKey(child, VK_SPACE);
+      Press(child, VK_SPACE);
       EXPECT_EQ(SendMessageA(child, BM_GETCHECK, 0, 0), BST_CHECKED) << "Space on " << Caption(child);
-    } else if (IsCommandButton(child) && !actingButtons.contains(id)) {
+    } else if (IsCommandButton(child) && !acting.contains(id)) {
       CaughtClicks caught{child, 0};
       ASSERT_TRUE(SetWindowSubclass(tool, &CatchClicks, 1, reinterpret_cast<DWORD_PTR>(&caught)));
       for (const WPARAM key : {VK_RETURN, VK_SPACE}) {
         SetFocus(child);
-        test.PressKey(child, key);
+        Press(child, key);
       }
       RemoveWindowSubclass(tool, &CatchClicks, 1);
       EXPECT_EQ(caught.clicks, 2) << "Enter and Space on " << Caption(child);
@@ -410,7 +405,7 @@ TEST_F(ToolScreenTest, TheKeyboardAloneWalksEveryToolWindowAndPage) {
     const HWND window = ToolOf(tool.command);
     ASSERT_NE(window, nullptr);
     if (std::string_view(tool.command) != "IDC_FS_normalMode") {
-      ExpectKeyboardWalk(*this, main, window, {});
+      ExpectKeyboardWalk(window, {});
     } else {
       // Each page, and Next pressed by Enter and by Space in turn to reach the next one.
       const HWND next = GetDlgItem(window, frmNormalMode::IDC_cmdNextPage);
@@ -418,7 +413,7 @@ TEST_F(ToolScreenTest, TheKeyboardAloneWalksEveryToolWindowAndPage) {
       for (int page = 0; page < frmNormalMode::kPageCount; ++page) {
         SCOPED_TRACE("page " + std::to_string(page + 1));
         ASSERT_TRUE(IsWindowVisible(GetDlgItem(window, frmNormalMode::IDC_frmWizardPages0 + page)));
-        ExpectKeyboardWalk(*this, main, window, acting);
+        ExpectKeyboardWalk(window, acting);
         if (page + 1 == frmNormalMode::kPageCount) break;  // Next there applies
         SetFocus(next);
         Press(next, page % 2 == 0 ? VK_RETURN : VK_SPACE);
