@@ -531,6 +531,15 @@ bool frmMain::PreTranslateMessage(MSG& message) noexcept {
     SetFocus(flash_.hwnd());
     return true;
   }
+  // Enter on a tool window's push button presses it, as Space does: the
+  // dialog manager would only send this window IDOK, which no tool sees.
+  if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && !movieInFront_) {
+    const HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(framChildWindow(), focus) && IsPushButton(focus) && IsWindowEnabled(focus)) {
+      SendMessageA(focus, BM_CLICK, 0, 0);
+      return true;
+    }
+  }
   return IsDialogMessageA(hwnd(), &message) != FALSE;
 }
 

@@ -14,16 +14,18 @@ namespace {
 
 using W = frmMainSettings;
 
+// The title frame 8 pixels from the edges; inside it the startup frame and
+// the note 12 pixels in, Save at the bottom right (child area 440 x 245).
 constexpr std::array kControls = {
-    ControlSpec{ControlKind::Frame, W::IDC_frameMainSettings, "Main Settings", 8, 4, 424, 236},
-    ControlSpec{ControlKind::Frame, W::IDC_frmStartup, "Windows Startup", 24, 32, 392, 110},
-    ControlSpec{ControlKind::CheckBox, W::IDC_chkRunMainProgram, "Run Main Program when windows start up", 44, 62, 352,
-                22, WS_GROUP},
-    ControlSpec{ControlKind::CheckBox, W::IDC_chkRunProgramMini, "Run Program In system tray", 44, 96, 352, 22},
+    ControlSpec{ControlKind::Frame, W::IDC_frameMainSettings, "Main Settings", 8, 8, 424, 229},
+    ControlSpec{ControlKind::Frame, W::IDC_frmStartup, "Windows Startup", 20, 28, 400, 84},
+    ControlSpec{ControlKind::CheckBox, W::IDC_chkRunMainProgram, "Run Main Program when windows start up", 32, 48, 376,
+                20, WS_GROUP},
+    ControlSpec{ControlKind::CheckBox, W::IDC_chkRunProgramMini, "Run Program In system tray", 32, 76, 376, 20},
     ControlSpec{ControlKind::Label, 0,
-                "Changes take effect when you save them; the system tray choice applies from the next start.", 24, 156,
-                392, 36},
-    ControlSpec{ControlKind::Button, W::IDC_cmdSave, "&Save", 316, 200, 100, 28},
+                "Changes take effect when you save them; the system tray choice applies from the next start.", 20, 124,
+                400, 36},
+    ControlSpec{ControlKind::Button, W::IDC_cmdSave, "&Save", 324, 201, 96, 28},
 };
 
 struct StoredBox {

@@ -19,11 +19,11 @@ namespace tarvix {
 namespace {
 
 constexpr ControlSpec kControls[] = {
-    {ControlKind::Frame, frmBackUp::IDC_FRAMEBACKUP, "Backup", 8, 4, 424, 236},
-    {ControlKind::ListView, frmBackUp::IDC_LSTBACKUPLIST, "", 18, 26, 404, 168},
-    {ControlKind::Label, frmBackUp::IDC_LBLSTATUS, "", 20, 208, 206, 20},
-    {ControlKind::Button, frmBackUp::IDC_CMDRESTORE, "Restore", 238, 202, 88, 28},
-    {ControlKind::Button, frmBackUp::IDC_CMDDELETE, "Delete", 334, 202, 88, 28},
+    {ControlKind::Frame, frmBackUp::IDC_FRAMEBACKUP, "Backup", 8, 8, 424, 230},
+    {ControlKind::ListView, frmBackUp::IDC_LSTBACKUPLIST, "", 20, 28, 400, 166},
+    {ControlKind::Label, frmBackUp::IDC_LBLSTATUS, "", 20, 208, 192, 16},
+    {ControlKind::Button, frmBackUp::IDC_CMDRESTORE, "Restore", 220, 202, 96, 28},
+    {ControlKind::Button, frmBackUp::IDC_CMDDELETE, "Delete", 324, 202, 96, 28},
 };
 
 struct ColumnSpec {

@@ -22,42 +22,49 @@ constexpr UINT_PTR kSoundTimerId = 2;
 constexpr UINT kSoundInterval = 65535;  // ms
 constexpr std::string_view kLowMemorySound = "\\low-memory.wav";
 
-// Label column and field column of the Automatic Optimization rows; the
-// CPU gate's long caption takes two lines. The widths leave room for wide
-// fallback fonts (DejaVu Sans where neither Segoe UI nor Tahoma is installed).
-constexpr int kLabelX = 18;
+// Child area 440 x 240 holds the title frame with three frames inside it and
+// seven rows: the frames sit 2 pixels apart and 4 inside the title frame, their
+// contents 8 pixels in and grid::kTightCaptionClearance under each caption,
+// the Automatic Optimization rows 21 pixels apart. The two check boxes share
+// one row, which the fallback fonts (DejaVu Sans where neither Segoe UI nor
+// Tahoma is installed) fill from the On/Off frame's left to its right.
+// Labels are centred on their field; the CPU gate's long caption takes two
+// lines, broken before its note.
+constexpr int kLabelX = 16;
 constexpr int kLabelWidth = 344;
 constexpr int kFieldX = 368;
 constexpr int kFieldWidth = 56;
-constexpr int kFieldHeight = 20;
-constexpr int kRowY[] = {73, 95, 117, 142, 170};
+constexpr int kFieldHeight = grid::kRowHeight;
+constexpr int kRowY[] = {78, 99, 120, 146, 173};
+constexpr DWORD kCentred = SS_CENTERIMAGE;
 
 constexpr ControlSpec kControls[] = {
-    {ControlKind::Frame, IDC_frameRamConfiguration, "Ram Configuration", 2, 1, 436, 237},
-    {ControlKind::Frame, IDC_frameOnOff, "On/Off settings", 8, 17, 424, 38},
-    {ControlKind::CheckBox, IDC_chkSoundon, "Sound on", 16, 32, 78, 18},
-    {ControlKind::CheckBox, IDC_chkAutomatic, "Optimize automatically when Alarm level is reached", 96, 32, 334, 18},
-    {ControlKind::Frame, IDC_frameAutomatic, "Automatic Optimization", 8, 57, 424, 138},
-    {ControlKind::Label, IDC_lblAlarm, "Alarm Level (in MB):", kLabelX, kRowY[0] + 3, kLabelWidth, 16},
+    {ControlKind::Frame, IDC_frameRamConfiguration, "Ram Configuration", 4, 2, 432, 236},
+    {ControlKind::Frame, IDC_frameOnOff, "On/Off settings", 8, 20, 424, 38},
+    {ControlKind::CheckBox, IDC_chkSoundon, "Sound on", 16, 38, 76, 18},
+    {ControlKind::CheckBox, IDC_chkAutomatic, "Optimize automatically when Alarm level is reached", 96, 38, 332, 18},
+    {ControlKind::Frame, IDC_frameAutomatic, "Automatic Optimization", 8, 60, 424, 135},
+    {ControlKind::Label, IDC_lblAlarm, "Alarm Level (in MB):", kLabelX, kRowY[0], kLabelWidth, kFieldHeight, kCentred},
     {ControlKind::Edit, IDC_txtAlarm, "", kFieldX, kRowY[0], kFieldWidth, kFieldHeight},
-    {ControlKind::Label, IDC_lblFreeAlarm, "RAM to try and free when alarm level is reached:", kLabelX, kRowY[1] + 3,
-     kLabelWidth, 16},
+    {ControlKind::Label, IDC_lblFreeAlarm, "RAM to try and free when alarm level is reached:", kLabelX, kRowY[1],
+     kLabelWidth, kFieldHeight, kCentred},
     {ControlKind::Edit, IDC_txtFreeAlarm, "", kFieldX, kRowY[1], kFieldWidth, kFieldHeight},
-    {ControlKind::Label, IDC_lblTimeCheck, "Do check every (in Milliseconds)", kLabelX, kRowY[2] + 3, kLabelWidth, 16},
+    {ControlKind::Label, IDC_lblTimeCheck, "Do check every (in Milliseconds)", kLabelX, kRowY[2], kLabelWidth,
+     kFieldHeight, kCentred},
     {ControlKind::Edit, IDC_txtTimeCheck, "", kFieldX, kRowY[2], kFieldWidth, kFieldHeight, ES_NUMBER},
     {ControlKind::UpDown, IDC_updnTimeCheck, "", 0, 0, 16, kFieldHeight},
     {ControlKind::Label, IDC_lblRunOnly, "Run ONLY if CPU-Usage is below this (0=detectyion not in use)", kLabelX,
-     kRowY[3] - 4, 250, 30},
+     kRowY[3] - 5, 250, 30},
     {ControlKind::Edit, IDC_txtRunOnly, "", kFieldX, kRowY[3], kFieldWidth, kFieldHeight, ES_NUMBER},
     {ControlKind::UpDown, IDC_UpDownRunOnly, "", 0, 0, 16, kFieldHeight},
-    {ControlKind::Label, IDC_lblRetryOptimization, "Times to retry optimization", kLabelX, kRowY[4] + 3, kLabelWidth,
-     16},
+    {ControlKind::Label, IDC_lblRetryOptimization, "Times to retry optimization", kLabelX, kRowY[4], kLabelWidth,
+     kFieldHeight, kCentred},
     {ControlKind::Edit, IDC_txtRetryOptimization, "", kFieldX, kRowY[4], kFieldWidth, kFieldHeight, ES_NUMBER},
     {ControlKind::UpDown, IDC_UpDownRetryOptimization, "", 0, 0, 16, kFieldHeight},
-    {ControlKind::Frame, IDC_frameToolTip, "System Tray Icon Tool Tip Text", 8, 197, 322, 37},
-    {ControlKind::Option, IDC_optPer, "Percentage of Free RAM", 18, 212, 170, 18, WS_GROUP | WS_TABSTOP},
-    {ControlKind::Option, IDC_optMB, "Free RAM in MB", 196, 212, 128, 18},
-    {ControlKind::Button, IDC_cmdSave, "Save", 340, 203, 92, 30, WS_GROUP},
+    {ControlKind::Frame, IDC_frameToolTip, "System Tray Icon Tool Tip Text", 8, 197, 320, 38},
+    {ControlKind::Option, IDC_optPer, "Percentage of Free RAM", 16, 215, 170, 18, WS_GROUP | WS_TABSTOP},
+    {ControlKind::Option, IDC_optMB, "Free RAM in MB", 192, 215, 128, 18},
+    {ControlKind::Button, IDC_cmdSave, "Save", 336, 207, grid::kButtonWidth, grid::kButtonHeight, WS_GROUP},
 };
 
 // Each number field with its arrows and their range.

@@ -31,29 +31,36 @@ struct PageControl {
 constexpr ControlSpec Text(std::string_view caption, int x, int y, int width, int height) {
   return ControlSpec{ControlKind::Label, W::IDC_lblText, caption, x, y, width, height};
 }
+// A label on a row of fields, centred on them.
+constexpr ControlSpec RowText(std::string_view caption, int x, int y, int width, int id = W::IDC_lblText) {
+  return ControlSpec{ControlKind::Label, id, caption, x, y, width, grid::kRowHeight, SS_CENTERIMAGE};
+}
 constexpr ControlSpec Field(int id, std::string_view initial, int x, int y, int width, DWORD style = 0) {
-  return ControlSpec{ControlKind::Edit, id, initial, x, y, width, 22, style};
+  return ControlSpec{ControlKind::Edit, id, initial, x, y, width, grid::kRowHeight, style};
 }
 constexpr ControlSpec PageFrame(int page) {
   return ControlSpec{ControlKind::Frame, W::IDC_frmWizardPages0 + page,
-                     advanced::kPageCaptions[static_cast<std::size_t>(page)], 16, 22, 408, 184};
+                     advanced::kPageCaptions[static_cast<std::size_t>(page)], 16, 22, 408, 186};
 }
 constexpr ControlSpec ConnectionOption(int index) {
   return ControlSpec{ControlKind::Option, W::IDC_optConnType0 + index,
-                     advanced::kConnectionTypes[static_cast<std::size_t>(index)].caption, 44, 86 + index * 21, 340, 18,
+                     advanced::kConnectionTypes[static_cast<std::size_t>(index)].caption, 40, 80 + index * 22, 340, 18,
                      index == 0 ? static_cast<DWORD>(WS_GROUP | WS_TABSTOP) : 0u};
 }
 
-// Child area 440 x 252: the outer frame, one page frame at a time inside it
-// (content from x 28 to 412, y 42 to 200), Back and Next below the page.
+// Child area 440 x 252: the title frame, one page frame at a time inside it
+// (content from x 28 to 412, y 40 to 204, 12 pixels inside the page frame and
+// grid::kTightCaptionClearance under its caption), Back and Next below the
+// page at the bottom right. Rows of fields are grid::kRowHeight high with
+// their labels centred on them.
 // Every control is a child of the window itself, so its notifications reach
 // the window; a page is the set of rows with its number.
 constexpr std::array kControls = {
-    PageControl{kAlways, {ControlKind::Frame, W::IDC_frameAdvancedMode, "Normal Mode", 6, 2, 428, 246}},
+    PageControl{kAlways, {ControlKind::Frame, W::IDC_frameAdvancedMode, "Normal Mode", 8, 4, 424, 244}},
     // Page 0: connection type.
     PageControl{0, PageFrame(0)},
-    PageControl{0, Text(text::kConnectionQuestion, 28, 42, 384, 16)},
-    PageControl{0, {ControlKind::Frame, W::IDC_frameConnType, "Connection Type", 28, 62, 384, 112}},
+    PageControl{0, Text(text::kConnectionQuestion, 28, 40, 384, 16)},
+    PageControl{0, {ControlKind::Frame, W::IDC_frameConnType, "Connection Type", 28, 60, 384, 112}},
     PageControl{0, ConnectionOption(0)},
     PageControl{0, ConnectionOption(1)},
     PageControl{0, ConnectionOption(2)},
@@ -62,93 +69,96 @@ constexpr std::array kControls = {
     // Page 1: MTU and MSS, and the measurement that finds them.
     PageControl{1, PageFrame(1)},
     PageControl{1, Text(text::kMtuExplanation, 28, 40, 384, 60)},
-    PageControl{1, Text(text::kMtuCaption, 28, 105, 50, 16)},
-    PageControl{1, Field(W::IDC_txtMTUValue, "576", 80, 102, 76, WS_GROUP)},
-    PageControl{1, Text(text::kMtuRecommended, 172, 105, 150, 16)},
-    PageControl{1, {ControlKind::Label, W::IDC_lblMTURecValue, "", 324, 105, 88, 16}},
-    PageControl{1, Text(text::kMssCaption, 28, 131, 50, 16)},
+    PageControl{1, RowText(text::kMtuCaption, 28, 104, 48)},
+    PageControl{1, Field(W::IDC_txtMTUValue, "576", 80, 104, 76, WS_GROUP)},
+    PageControl{1, RowText(text::kMtuRecommended, 164, 104, 156)},
+    PageControl{1, RowText("", 324, 104, 88, W::IDC_lblMTURecValue)},
+    PageControl{1, RowText(text::kMssCaption, 28, 128, 48)},
     PageControl{1, Field(W::IDC_txtMSSValue, "536", 80, 128, 76)},
-    PageControl{1, Text(text::kMssRecommended, 172, 131, 150, 16)},
-    PageControl{1, {ControlKind::Label, W::IDC_lblMSSRecVaklue, "", 324, 131, 88, 16}},
-    PageControl{1, {ControlKind::Button, W::IDC_cmdFindMtu, text::kFindMtuCaption, 28, 156, 124, 24}},
-    PageControl{1, Text(text::kMtuHostCaption, 164, 160, 44, 16)},
-    PageControl{1, Field(W::IDC_txtMtuHost, "", 210, 157, 202)},
-    PageControl{1, {ControlKind::Label, W::IDC_lblMtuResult, text::kFindMtuHint, 28, 185, 384, 16}},
+    PageControl{1, RowText(text::kMssRecommended, 164, 128, 156)},
+    PageControl{1, RowText("", 324, 128, 88, W::IDC_lblMSSRecVaklue)},
+    PageControl{1, {ControlKind::Button, W::IDC_cmdFindMtu, text::kFindMtuCaption, 28, 152, grid::kWideButtonWidth,
+                    grid::kButtonHeight}},
+    PageControl{1, RowText(text::kMtuHostCaption, 164, 156, 44)},
+    PageControl{1, Field(W::IDC_txtMtuHost, "", 212, 156, 200)},
+    PageControl{1, {ControlKind::Label, W::IDC_lblMtuResult, text::kFindMtuHint, 28, 184, 384, 16}},
     // Page 2: black-hole detection and path MTU discovery.
     PageControl{2, PageFrame(2)},
     PageControl{2, Text(text::kBlackHoleExplanation, 28, 40, 384, 32)},
-    PageControl{2, {ControlKind::CheckBox, W::IDC_chkBlackHoleValue, "Enable It?", 28, 78, 100, 20, WS_GROUP}},
-    PageControl{2, Text(text::kBlackHoleRecommended, 132, 78, 280, 32)},
-    PageControl{2, Text(text::kDiscoveryExplanation, 28, 120, 384, 32)},
-    PageControl{2, {ControlKind::CheckBox, W::IDC_chkMTUDisconver, "Disable it??", 28, 158, 100, 20}},
-    PageControl{2, Text(text::kDiscoveryRecommended, 132, 160, 136, 16)},
-    PageControl{2, Text(text::kDiscoveryRecommendedValue, 270, 160, 120, 16)},
+    PageControl{2, {ControlKind::CheckBox, W::IDC_chkBlackHoleValue, "Enable It?", 28, 76, 100, 20, WS_GROUP}},
+    PageControl{2, Text(text::kBlackHoleRecommended, 132, 76, 280, 32)},
+    PageControl{2, Text(text::kDiscoveryExplanation, 28, 116, 384, 32)},
+    PageControl{2, {ControlKind::CheckBox, W::IDC_chkMTUDisconver, "Disable it??", 28, 152, 100, 20}},
+    PageControl{2, RowText(text::kDiscoveryRecommended, 132, 152, 136)},
+    PageControl{2, RowText(text::kDiscoveryRecommendedValue, 272, 152, 120)},
     // Page 3: the receive window, laid out as its formula.
     PageControl{3, PageFrame(3)},
     PageControl{3, Text(text::kRwinExplanation, 28, 40, 384, 48)},
-    PageControl{3, Text(text::kRwinMss, 28, 96, 64, 16)},
-    PageControl{3, Text(text::kRwinMultiplier, 110, 96, 80, 16)},
-    PageControl{3, Text(text::kRwinScaleFactor, 192, 96, 82, 16)},
-    PageControl{3, Text(text::kRwinResult, 276, 96, 100, 16)},
-    PageControl{3, Field(W::IDC_txtMSSRWINValue, "", 28, 114, 64, ES_READONLY)},
-    PageControl{3, Text("*", 97, 118, 10, 16)},
-    PageControl{3, Field(W::IDC_txtMultiplier, "", 110, 114, 64, WS_GROUP)},
-    PageControl{3, Text("*", 179, 118, 10, 16)},
-    PageControl{3, Field(W::IDC_txtScaleFactor, advanced::kScaleFactor, 192, 114, 64, ES_READONLY)},
-    PageControl{3, Text("=", 261, 118, 10, 16)},
-    PageControl{3, Field(W::IDC_txtRWIN, "", 276, 114, 110, ES_READONLY)},
-    PageControl{3, Text(text::kRwinRecommended, 28, 156, 184, 16)},
-    PageControl{3, {ControlKind::Label, W::IDC_lblRWINRecValue, "", 214, 156, 190, 16}},
+    PageControl{3, Text(text::kRwinMss, 28, 92, 64, 16)},
+    PageControl{3, Text(text::kRwinMultiplier, 112, 92, 80, 16)},
+    PageControl{3, Text(text::kRwinScaleFactor, 196, 92, 80, 16)},
+    PageControl{3, Text(text::kRwinResult, 280, 92, 100, 16)},
+    PageControl{3, Field(W::IDC_txtMSSRWINValue, "", 28, 112, 64, ES_READONLY)},
+    PageControl{3, RowText("*", 96, 112, 12)},
+    PageControl{3, Field(W::IDC_txtMultiplier, "", 112, 112, 64, WS_GROUP)},
+    PageControl{3, RowText("*", 180, 112, 12)},
+    PageControl{3, Field(W::IDC_txtScaleFactor, advanced::kScaleFactor, 196, 112, 64, ES_READONLY)},
+    PageControl{3, RowText("=", 264, 112, 12)},
+    PageControl{3, Field(W::IDC_txtRWIN, "", 280, 112, 112, ES_READONLY)},
+    PageControl{3, RowText(text::kRwinRecommended, 28, 144, 184)},
+    PageControl{3, RowText("", 216, 144, 192, W::IDC_lblRWINRecValue)},
     // Page 4: TTL and the browser's connections.
     PageControl{4, PageFrame(4)},
     PageControl{4, Text(text::kTtlExplanation, 28, 40, 384, 32)},
-    PageControl{4, Text(text::kTtlCaption, 28, 81, 64, 16)},
-    PageControl{4, Field(W::IDC_txtTTLValue, "64", 94, 78, 50, WS_GROUP)},
-    PageControl{4, Text(text::kTtlRecommended, 152, 81, 150, 16)},
-    PageControl{4, Text(text::kTtlRecommendedValue, 304, 81, 100, 16)},
-    PageControl{4, Text(text::kHttpExplanation, 28, 110, 384, 32)},
-    PageControl{4, Text(text::kHttp10Caption, 28, 149, 64, 16)},
-    PageControl{4, Field(W::IDC_txtHTTP10Value, "20", 94, 146, 50)},
-    PageControl{4, Text(text::kHttp10Recommended, 152, 149, 236, 16)},
-    PageControl{4, Text(text::kHttpRecommendedValue, 390, 149, 22, 16)},
-    PageControl{4, Text(text::kHttp11Caption, 28, 177, 64, 16)},
-    PageControl{4, Field(W::IDC_txtHTTP11Value, "20", 94, 174, 50)},
-    PageControl{4, Text(text::kHttp11Recommended, 152, 177, 236, 16)},
-    PageControl{4, Text(text::kHttpRecommendedValue, 390, 177, 22, 16)},
+    PageControl{4, RowText(text::kTtlCaption, 28, 76, 68)},
+    PageControl{4, Field(W::IDC_txtTTLValue, "64", 100, 76, 48, WS_GROUP)},
+    PageControl{4, RowText(text::kTtlRecommended, 156, 76, 148)},
+    PageControl{4, RowText(text::kTtlRecommendedValue, 308, 76, 100)},
+    PageControl{4, Text(text::kHttpExplanation, 28, 108, 384, 32)},
+    PageControl{4, RowText(text::kHttp10Caption, 28, 144, 68)},
+    PageControl{4, Field(W::IDC_txtHTTP10Value, "20", 100, 144, 48)},
+    PageControl{4, RowText(text::kHttp10Recommended, 156, 144, 232)},
+    PageControl{4, RowText(text::kHttpRecommendedValue, 392, 144, 20)},
+    PageControl{4, RowText(text::kHttp11Caption, 28, 168, 68)},
+    PageControl{4, Field(W::IDC_txtHTTP11Value, "20", 100, 168, 48)},
+    PageControl{4, RowText(text::kHttp11Recommended, 156, 168, 232)},
+    PageControl{4, RowText(text::kHttpRecommendedValue, 392, 168, 20)},
     // Page 5: keep-alive.
     PageControl{5, PageFrame(5)},
     PageControl{5, Text(text::kKeepAliveExplanation, 28, 40, 384, 48)},
-    PageControl{5, Text(text::kKeepAliveTimeCaption, 28, 99, 140, 16)},
-    PageControl{5, Field(W::IDC_txtKeepAliveTimeValue, "7200000", 170, 96, 90, WS_GROUP)},
-    PageControl{5, Text(text::kKeepAliveTimeRecommended, 28, 123, 232, 16)},
-    PageControl{5, Text(text::kKeepAliveTimeRecommendedValue, 262, 123, 150, 16)},
-    PageControl{5, Text(text::kKeepAliveIntervalCaption, 28, 155, 140, 16)},
-    PageControl{5, Field(W::IDC_txtKeepAliveIntervalValue, "1000", 170, 152, 90)},
-    PageControl{5, Text(text::kKeepAliveIntervalRecommended, 28, 179, 232, 16)},
-    PageControl{5, Text(text::kKeepAliveIntervalRecommendedValue, 262, 179, 150, 16)},
+    PageControl{5, RowText(text::kKeepAliveTimeCaption, 28, 92, 140)},
+    PageControl{5, Field(W::IDC_txtKeepAliveTimeValue, "7200000", 172, 92, 88, WS_GROUP)},
+    PageControl{5, RowText(text::kKeepAliveTimeRecommended, 28, 116, 232)},
+    PageControl{5, RowText(text::kKeepAliveTimeRecommendedValue, 264, 116, 148)},
+    PageControl{5, RowText(text::kKeepAliveIntervalCaption, 28, 148, 140)},
+    PageControl{5, Field(W::IDC_txtKeepAliveIntervalValue, "1000", 172, 148, 88)},
+    PageControl{5, RowText(text::kKeepAliveIntervalRecommended, 28, 172, 232)},
+    PageControl{5, RowText(text::kKeepAliveIntervalRecommendedValue, 264, 172, 148)},
     // Page 6: SYN flood protection and the NDI cache.
     PageControl{6, PageFrame(6)},
     PageControl{6, Text(text::kSynExplanation, 28, 40, 384, 32)},
-    PageControl{6, Text(text::kSynQuestion, 28, 78, 196, 16)},
-    PageControl{6, Field(W::IDC_txtSYNValue, "2", 226, 75, 54, ES_READONLY | WS_GROUP)},
+    PageControl{6, RowText(text::kSynQuestion, 28, 74, 196)},
+    PageControl{6, Field(W::IDC_txtSYNValue, "2", 228, 74, 52, ES_READONLY | WS_GROUP)},
     PageControl{6, {ControlKind::UpDown, W::IDC_updwnDescision, "", 0, 0, 0, 0}},
-    PageControl{6, Text(text::kSynLevel0, 40, 100, 372, 15)},
-    PageControl{6, Text(text::kSynLevel1, 40, 115, 372, 15)},
-    PageControl{6, Text(text::kSynLevel2, 40, 130, 372, 15)},
-    PageControl{6, Text(text::kNdiRecommended, 28, 155, 160, 16)},
-    PageControl{6, {ControlKind::ComboList, W::IDC_cmbNDI, "", 190, 152, 54, 180}},
-    PageControl{6, Text(text::kNdiCaption, 252, 155, 160, 16)},
-    PageControl{6, Text(text::kNdiExplanation, 28, 178, 384, 30)},
+    PageControl{6, Text(text::kSynLevel0, 40, 98, 372, 15)},
+    PageControl{6, Text(text::kSynLevel1, 40, 113, 372, 15)},
+    PageControl{6, Text(text::kSynLevel2, 40, 128, 372, 15)},
+    PageControl{6, RowText(text::kNdiRecommended, 28, 148, 160)},
+    PageControl{6, {ControlKind::ComboList, W::IDC_cmbNDI, "", 192, 148, 56, 180}},
+    PageControl{6, RowText(text::kNdiCaption, 256, 148, 156)},
+    PageControl{6, Text(text::kNdiExplanation, 28, 174, 384, 30)},
     // Page 7: ICMP redirects.
     PageControl{7, PageFrame(7)},
     PageControl{7, Text(text::kIcmpExplanation, 28, 40, 384, 48)},
-    PageControl{7, {ControlKind::CheckBox, W::IDC_chkICMPValue, "Enable It?", 28, 100, 100, 20, WS_GROUP}},
-    PageControl{7, Text(text::kIcmpRecommended, 132, 102, 280, 16)},
+    PageControl{7, {ControlKind::CheckBox, W::IDC_chkICMPValue, "Enable It?", 28, 96, 100, 20, WS_GROUP}},
+    PageControl{7, RowText(text::kIcmpRecommended, 132, 96, 280)},
     // Below the page: the values of the page that this Windows does not read.
-    PageControl{kAlways, {ControlKind::Label, W::IDC_lblWindowsReads, "", 16, 208, 230, 40}},
+    PageControl{kAlways, {ControlKind::Label, W::IDC_lblWindowsReads, "", 16, 212, 196, 32}},
     // Back and Next, on every page.
-    PageControl{kAlways, {ControlKind::Button, W::IDC_cmdPrevPage, advanced::kBackCaption, 252, 214, 80, 26, WS_GROUP}},
-    PageControl{kAlways, {ControlKind::Button, W::IDC_cmdNextPage, advanced::kNextCaption, 340, 214, 80, 26}},
+    PageControl{kAlways, {ControlKind::Button, W::IDC_cmdPrevPage, advanced::kBackCaption, 220, 212,
+                          grid::kButtonWidth, grid::kButtonHeight, WS_GROUP}},
+    PageControl{kAlways, {ControlKind::Button, W::IDC_cmdNextPage, advanced::kNextCaption, 324, 212,
+                          grid::kButtonWidth, grid::kButtonHeight}},
 };
 
 constexpr std::array<std::pair<Box, int>, advanced::kBoxCount> kBoxIds = {{

@@ -21,18 +21,18 @@ constexpr std::string_view kDescription =
 // The window's controls in tab order. The two option buttons form one group,
 // which "Play Sound at Ping" closes.
 constexpr std::array<ControlSpec, 12> kControls = {{
-    {ControlKind::Label, Form::IDC_DESCRIPTION, kDescription, 14, 8, 412, 64},
-    {ControlKind::CheckBox, Form::IDC_DO_PINGING, "Enable Pinger", 14, 74, 200, 20},
-    {ControlKind::Frame, Form::IDC_CONFIGURATION, "Configuration", 8, 96, 424, 110},
-    {ControlKind::Option, Form::IDC_AUTO, "Automatic Mode", 22, 116, 160, 20, WS_GROUP | WS_TABSTOP},
-    {ControlKind::Option, Form::IDC_MANUAL, "Manual Mode", 22, 144, 160, 20},
-    {ControlKind::CheckBox, Form::IDC_SOUND, "Play &Sound at Ping", 22, 178, 170, 20, WS_GROUP},
-    {ControlKind::Label, Form::IDC_HOST_LABEL, "Ping Host", 196, 114, 84, 23, SS_CENTERIMAGE},
-    {ControlKind::Edit, Form::IDC_HOST, "", 284, 114, 136, 23},
-    {ControlKind::Label, Form::IDC_INTERVAL_LABEL, "Ping Interval", 196, 146, 84, 23, SS_CENTERIMAGE},
-    {ControlKind::ComboList, Form::IDC_INTERVAL, "", 284, 146, 136, 320},
-    {ControlKind::Button, Form::IDC_PING_NOW, "Ping &Now", 236, 212, 96, 26},
-    {ControlKind::Button, Form::IDC_SAVE, "Save", 340, 212, 92, 26},
+    {ControlKind::Label, Form::IDC_DESCRIPTION, kDescription, 8, 8, 424, 60},
+    {ControlKind::CheckBox, Form::IDC_DO_PINGING, "Enable Pinger", 8, 72, 200, 20},
+    {ControlKind::Frame, Form::IDC_CONFIGURATION, "Configuration", 8, 100, 424, 100},
+    {ControlKind::Option, Form::IDC_AUTO, "Automatic Mode", 20, 120, 160, 20, WS_GROUP | WS_TABSTOP},
+    {ControlKind::Option, Form::IDC_MANUAL, "Manual Mode", 20, 148, 160, 20},
+    {ControlKind::CheckBox, Form::IDC_SOUND, "Play &Sound at Ping", 20, 176, 160, 20, WS_GROUP},
+    {ControlKind::Label, Form::IDC_HOST_LABEL, "Ping Host", 192, 120, 84, 20, SS_CENTERIMAGE},
+    {ControlKind::Edit, Form::IDC_HOST, "", 284, 120, 136, 20},
+    {ControlKind::Label, Form::IDC_INTERVAL_LABEL, "Ping Interval", 192, 148, 84, 20, SS_CENTERIMAGE},
+    {ControlKind::ComboList, Form::IDC_INTERVAL, "", 284, 148, 136, 320},
+    {ControlKind::Button, Form::IDC_PING_NOW, "Ping &Now", 232, 208, 96, 28},
+    {ControlKind::Button, Form::IDC_SAVE, "Save", 336, 208, 96, 28},
 }};
 
 // The controls that the frame "Configuration" holds.

@@ -33,6 +33,25 @@ enum class ControlKind {
   UpDown,     // arrows buddied to the control created just before it
 };
 
+// The spacing the tool windows' tables share (96 DPI): lengths in steps of
+// kGridUnit, kOuterMargin to the window's edge, a frame's content
+// kFrameIndent inside its left edge and at least kCaptionClearance below its
+// top (the bold frame caption is 16 pixels high in Segoe UI 9 pt), one row
+// height for fields, labels and check boxes, one size for push buttons.
+// Windows whose height leaves no room keep to kTightCaptionClearance.
+namespace grid {
+inline constexpr int kGridUnit = 4;
+inline constexpr int kOuterMargin = 8;
+inline constexpr int kFrameIndent = 12;
+inline constexpr int kCaptionClearance = 20;
+inline constexpr int kTightCaptionClearance = 18;
+inline constexpr int kRowHeight = 20;
+inline constexpr int kButtonHeight = 28;
+inline constexpr int kButtonWidth = 96;
+inline constexpr int kWideButtonWidth = 128;  // where a caption does not fit kButtonWidth
+inline constexpr int kButtonGap = 8;
+}  // namespace grid
+
 struct ControlSpec {
   ControlKind kind;
   int id;

@@ -6,7 +6,9 @@
 // "dpi-<dpi>-" prefix when the prefix's screen is not at 96 DPI).
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
+#include <algorithm>
 #include <optional>
 #include <set>
 #include <string>
@@ -17,6 +19,8 @@
 #include "app/skin/SkinFile.h"
 #include "base/AppPaths.h"
 #include "app/MainWindowTest.h"
+#include "optimizer/frmNormalMode.h"
+#include "pinger/frmNetPingerSettings.h"
 #include "support/FakePlatform.h"
 #include "support/RegistryRedirect.h"
 #include "support/Screenshot.h"
@@ -94,17 +98,39 @@ class ToolScreenTest : public testing::MainWindowTest {
     }
   }
 
-  // Where Tab goes from the focused control, `count` presses in a row.
-  std::vector<HWND> TabWalk(int count) {
+  // Where Tab goes from the focused control, `count` presses in a row, or
+  // fewer when it comes to `until`.
+  std::vector<HWND> TabWalk(int count, HWND until = nullptr) {
     std::vector<HWND> reached;
     for (int i = 0; i < count; ++i) {
       const HWND focus = GetFocus();
       if (focus == nullptr) break;
       Press(focus, VK_TAB);
       reached.push_back(GetFocus());
+      if (reached.back() == until) break;
     }
     return reached;
   }
+
+  // The same with Shift held.
+  std::vector<HWND> ShiftTabWalk(int count, HWND until) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    const BYTE shift = keys[VK_SHIFT];
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    std::vector<HWND> reached = TabWalk(count, until);
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift;
+    SetKeyboardState(keys);
+    return reached;
+  }
+
+  // Tab and Shift+Tab from the first control go round exactly the tab stops
+  // of `tool` and the movie's items; Space toggles a check box and chooses an
+  // option button, Enter and Space press a push button (caught before it
+  // acts, unless its id is in `acting`).
+  void ExpectKeyboardWalk(HWND tool, const std::set<int>& acting);
 
   // The tool window shown, in front, with the tool screen around it.
   void ExpectShown(const char* command) {
@@ -252,6 +278,153 @@ TEST_F(ToolScreenTest, NothingBehindTheChildAreaCanBeClickedOrTabbedTo) {
     ASSERT_NE(focus, nullptr);
     EXPECT_FALSE(focus == area || IsChild(area, focus)) << "Tab reached the covered tool window";
     EXPECT_TRUE(IsWindowVisible(focus));
+  }
+}
+
+LONG ButtonKind(HWND window) {
+  char name[16] = {};
+  GetClassNameA(window, name, static_cast<int>(sizeof name));
+  return lstrcmpiA(name, "Button") == 0 ? GetWindowLongA(window, GWL_STYLE) & BS_TYPEMASK : -1;
+}
+bool IsOption(HWND window) {
+  const LONG kind = ButtonKind(window);
+  return kind == BS_AUTORADIOBUTTON || kind == BS_RADIOBUTTON;
+}
+bool IsCommandButton(HWND window) {
+  const LONG kind = ButtonKind(window);
+  return kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON;
+}
+std::string Caption(HWND window) {
+  char text[64] = {};
+  GetWindowTextA(window, text, static_cast<int>(sizeof text));
+  return text;
+}
+
+// What Tab should reach in a tool window: every visible, enabled tab stop,
+// and one option button of each group that has a live one.
+struct TabStops {
+  std::set<HWND> single;
+  std::vector<std::set<HWND>> optionGroups;
+};
+TabStops TabStopsOf(HWND tool) {
+  TabStops stops;
+  std::set<HWND>* group = nullptr;
+  for (HWND child = GetWindow(tool, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    const LONG style = GetWindowLongA(child, GWL_STYLE);
+    if ((style & WS_GROUP) != 0) group = nullptr;
+    const bool live = IsWindowVisible(child) && IsWindowEnabled(child);
+    if (IsOption(child)) {
+      if (group == nullptr) group = &stops.optionGroups.emplace_back();
+      if (live) group->insert(child);
+    } else if (live && (style & WS_TABSTOP) != 0) {
+      stops.single.insert(child);
+    }
+  }
+  std::erase_if(stops.optionGroups, [](const std::set<HWND>& options) { return options.empty(); });
+  return stops;
+}
+
+// Catches the clicks a push button sends its tool window, so that pressing
+// it by keyboard shows without doing what it does.
+struct CaughtClicks {
+  HWND button = nullptr;
+  int clicks = 0;
+};
+LRESULT CALLBACK CatchClicks(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                             DWORD_PTR data) {
+  auto* caught = reinterpret_cast<CaughtClicks*>(data);
+  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && reinterpret_cast<HWND>(lParam) == caught->button) {
+    ++caught->clicks;
+    return 0;
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void ToolScreenTest::ExpectKeyboardWalk(HWND tool, const std::set<int>& acting) {
+  const TabStops stops = TabStopsOf(tool);
+  const HWND movie = main_->flash().hwnd();
+  const HWND first = GetNextDlgTabItem(tool, nullptr, FALSE);
+  ASSERT_NE(first, nullptr);
+  ASSERT_TRUE(IsChild(tool, first));
+  for (const bool backwards : {false, true}) {
+    SCOPED_TRACE(backwards ? "Shift+Tab" : "Tab");
+    SetFocus(first);
+    const std::vector<HWND> walk = backwards ? ShiftTabWalk(80, first) : TabWalk(80, first);
+    const std::set<HWND> reached(walk.begin(), walk.end());
+    EXPECT_TRUE(reached.contains(first)) << "the walk never comes back to " << Caption(first);
+    for (const HWND stop : stops.single) {
+      EXPECT_TRUE(reached.contains(stop)) << "never reaches " << Caption(stop);
+    }
+    for (const std::set<HWND>& options : stops.optionGroups) {
+      const auto count = std::count_if(options.begin(), options.end(), [&](HWND o) { return reached.contains(o); });
+      EXPECT_EQ(count, 1) << "the option group of " << Caption(*options.begin());
+    }
+    for (const HWND focus : reached) {
+      ASSERT_NE(focus, nullptr);
+      if (IsChild(movie, focus)) continue;
+      const bool own = GetParent(focus) == tool &&
+                       (stops.single.contains(focus) ||
+                        std::any_of(stops.optionGroups.begin(), stops.optionGroups.end(),
+                                    [&](const std::set<HWND>& options) { return options.contains(focus); }));
+      EXPECT_TRUE(own) << "reaches " << Caption(focus) << ", neither a tab stop here nor the movie's";
+    }
+  }
+  for (HWND child = GetWindow(tool, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child) || !IsWindowEnabled(child)) continue;
+    const int id = GetDlgCtrlID(child);
+    // Enabling the pinger would ping its host.
+    if (ButtonKind(child) == BS_AUTOCHECKBOX && id != frmNetPingerSettings::IDC_DO_PINGING) {
+      SetFocus(child);
+      const LRESULT before = SendMessageA(child, BM_GETCHECK, 0, 0);
+      Press(child, VK_SPACE);
+      EXPECT_NE(SendMessageA(child, BM_GETCHECK, 0, 0), before) << "Space on " << Caption(child);
+      Press(child, VK_SPACE);
+      EXPECT_EQ(SendMessageA(child, BM_GETCHECK, 0, 0), before) << "Space on " << Caption(child);
+    } else if (IsOption(child) && SendMessageA(child, BM_GETCHECK, 0, 0) != BST_CHECKED) {
+      SetFocus(child);
+      Press(child, VK_SPACE);
+      EXPECT_EQ(SendMessageA(child, BM_GETCHECK, 0, 0), BST_CHECKED) << "Space on " << Caption(child);
+    } else if (IsCommandButton(child) && !acting.contains(id)) {
+      CaughtClicks caught{child, 0};
+      ASSERT_TRUE(SetWindowSubclass(tool, &CatchClicks, 1, reinterpret_cast<DWORD_PTR>(&caught)));
+      for (const WPARAM key : {VK_RETURN, VK_SPACE}) {
+        SetFocus(child);
+        Press(child, key);
+      }
+      RemoveWindowSubclass(tool, &CatchClicks, 1);
+      EXPECT_EQ(caught.clicks, 2) << "Enter and Space on " << Caption(child);
+    }
+  }
+}
+
+TEST_F(ToolScreenTest, TheKeyboardAloneWalksEveryToolWindowAndPage) {
+  frmMain& main = *main_;
+  for (const ToolCase& tool : kTools) {
+    SCOPED_TRACE(tool.picture);
+    main.FSCommand(tool.command, "");
+    const HWND window = ToolOf(tool.command);
+    ASSERT_NE(window, nullptr);
+    if (std::string_view(tool.command) != "IDC_FS_normalMode") {
+      ExpectKeyboardWalk(window, {});
+    } else {
+      // Each page, and Next pressed by Enter and by Space in turn to reach the next one.
+      const HWND next = GetDlgItem(window, frmNormalMode::IDC_cmdNextPage);
+      const std::set<int> acting = {frmNormalMode::IDC_cmdNextPage, frmNormalMode::IDC_cmdPrevPage};
+      for (int page = 0; page < frmNormalMode::kPageCount; ++page) {
+        SCOPED_TRACE("page " + std::to_string(page + 1));
+        ASSERT_TRUE(IsWindowVisible(GetDlgItem(window, frmNormalMode::IDC_frmWizardPages0 + page)));
+        ExpectKeyboardWalk(window, acting);
+        if (page + 1 == frmNormalMode::kPageCount) break;  // Next there applies
+        SetFocus(next);
+        Press(next, page % 2 == 0 ? VK_RETURN : VK_SPACE);
+      }
+    }
+    // Escape from the tool window's last tab stop goes home.
+    const HWND last = GetNextDlgTabItem(window, GetNextDlgTabItem(window, nullptr, FALSE), TRUE);
+    ASSERT_TRUE(IsChild(window, last));
+    SetFocus(last);
+    Press(last, VK_ESCAPE);
+    EXPECT_TRUE(main.MovieInFront());
   }
 }
 
