@@ -42,7 +42,7 @@ constexpr ControlSpec kControls[] = {
     {ControlKind::Frame, IDC_frameRamConfiguration, "Ram Configuration", 4, 2, 432, 236},
     {ControlKind::Frame, IDC_frameOnOff, "On/Off settings", 8, 20, 424, 38},
     {ControlKind::CheckBox, IDC_chkSoundon, "Sound on", 16, 38, 76, 18},
-    {ControlKind::CheckBox, IDC_chkAutomatic, "Optimize automatically when Alarm level is reached", 96, 38, 332, 18},
+    {ControlKind::CheckBox, IDC_chkAutomatic, "Optimize automatically when Alarm level is reached", 92, 38, 336, 18},
     {ControlKind::Frame, IDC_frameAutomatic, "Automatic Optimization", 8, 60, 424, 135},
     {ControlKind::Label, IDC_lblAlarm, "Alarm Level (in MB):", kLabelX, kRowY[0], kLabelWidth, kFieldHeight, kCentred},
     {ControlKind::Edit, IDC_txtAlarm, "", kFieldX, kRowY[0], kFieldWidth, kFieldHeight},

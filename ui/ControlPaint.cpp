@@ -183,7 +183,7 @@ void PaintPushButton(HWND button, HDC target, const ControlLook& look, bool hot)
   });
 }
 
-int CheckTextOffset(int dpi) noexcept { return ScaleForDpi(13, dpi) + ScaleForDpi(4, dpi); }
+int CheckTextOffset(int dpi) noexcept { return ScaleForDpi(13, dpi) + ScaleForDpi(3, dpi); }
 
 void PaintCheckOrOption(HWND button, HDC target, const ControlLook& look) noexcept {
   Buffered(button, target, [&](HDC dc, const RECT& client) {
