@@ -13,6 +13,9 @@ namespace tarvix {
 namespace {
 
 constexpr UINT_PTR kButtonSubclassId = 1;
+
+// The window's own WS_VISIBLE, whether or not its parents are shown.
+bool HasVisibleStyle(HWND window) noexcept { return (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
 constexpr std::string_view kFontFace = "Segoe UI";
 constexpr Rgb kWhite{0xFF, 0xFF, 0xFF};
 
@@ -323,7 +326,7 @@ void Movie::CreateFonts() {
 void Movie::BuildButtons() {
   DestroyButtons();
   const auto add = [this](ItemKind kind, std::size_t section, std::size_t index) {
-    slots_.push_back({kind, section, index, {}});
+    slots_.push_back({kind, section, index, {}, std::nullopt});
   };
   for (std::size_t s = 0; s < script_.sections.size(); ++s) {
     for (std::size_t i = 0; i < script_.sections[s].items.size(); ++i) add(ItemKind::Tile, s, i);
@@ -368,10 +371,12 @@ void Movie::Relayout() {
 // Each button where the screen shown puts it: a section's items are tiles
 // at home and the navigation on the tool screen.
 void Movie::PlaceButtons() {
-  for (const Slot& slot : slots_) {
+  for (Slot& slot : slots_) {
     const Box box = BoxOf(slot);
+    if (slot.placed == box) continue;
     SetWindowPos(slot.button.get(), nullptr, box.left, box.top, box.width(), box.height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    slot.placed = box;
   }
 }
 
@@ -382,13 +387,15 @@ void Movie::ShowScreen(MovieScreen screen) {
   // The About screen shows only its way back; the other two every other item.
   const auto shows = [screen](const Slot& slot) { return (screen == MovieScreen::About) == (slot.kind == ItemKind::Back); };
   HWND first = nullptr;
+  // Only the buttons whose state changes are told: each ShowWindow costs
+  // a trip through the window manager even when it changes nothing.
   for (const Slot& slot : slots_) {
     if (shows(slot) && first == nullptr) first = slot.button.get();
-    if (!shows(slot)) ShowWindow(slot.button.get(), SW_HIDE);
+    if (!shows(slot) && HasVisibleStyle(slot.button.get())) ShowWindow(slot.button.get(), SW_HIDE);
   }
   PlaceButtons();
   for (const Slot& slot : slots_) {
-    if (shows(slot)) ShowWindow(slot.button.get(), SW_SHOWNA);
+    if (shows(slot) && !HasVisibleStyle(slot.button.get())) ShowWindow(slot.button.get(), SW_SHOWNA);
   }
   hot_ = nullptr;
   // Focus stays on an item that is still shown; from a hidden one it goes to the first.
