@@ -315,10 +315,8 @@ void Movie::CreateFonts() {
   fonts_.header = CreateUiFont(kFontFace, px(15), FW_BOLD);
   fonts_.caption = CreateUiFont(kFontFace, px(14), FW_SEMIBOLD);
   fonts_.description = CreateUiFont(kFontFace, px(12), FW_NORMAL);
-  fonts_.bar = CreateUiFont(kFontFace, px(13), FW_NORMAL);
   fonts_.heading = CreateUiFont(kFontFace, px(26), FW_BOLD);
   fonts_.body = CreateUiFont(kFontFace, px(14), FW_NORMAL);
-  fonts_.logo = CreateUiFont(kFontFace, px(30), FW_BOLD);
   fonts_.toolTitle = CreateUiFont(kFontFace, px(20), FW_SEMIBOLD);
   fonts_.navHeader = CreateUiFont(kFontFace, px(11), FW_BOLD);
 }
@@ -457,7 +455,7 @@ HFONT Movie::FontFor(TextRole role) const noexcept {
     case TextRole::BarItem:
       break;
   }
-  return fonts_.bar.get();
+  return fonts_.tagline.get();
 }
 
 std::vector<std::string> Movie::ClippedTexts() const {
@@ -585,7 +583,7 @@ void Movie::DrawBand(HDC dc) {
     FillRect(dc, &edge, line.get());
   }
   const HomeLayout& h = home_;
-  DrawLogo(dc, h.logo, c, fonts_.logo.get(), script_.title);
+  DrawLogo(dc, h.logo, c, fonts_.title.get(), script_.title);
   DrawTextIn(dc, script_.title, ToRect(h.title), fonts_.title.get(), c.title, DT_LEFT | DT_BOTTOM | DT_SINGLELINE);
   DrawTextIn(dc, script_.tagline, ToRect(h.tagline), fonts_.tagline.get(), c.tagline,
              DT_LEFT | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS);
@@ -800,7 +798,7 @@ void Movie::DrawBarItem(HDC dc, const RECT& all, const MovieItem& data, ItemLook
     FillRoundBox(dc, all, px(8), fill, fill);
     if (danger) textColour = kWhite;
   }
-  DrawTextIn(dc, data.caption, all, fonts_.bar.get(), textColour,
+  DrawTextIn(dc, data.caption, all, fonts_.tagline.get(), textColour,
              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
 }
 

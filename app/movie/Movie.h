@@ -117,7 +117,8 @@ class Movie final : public BaseWindow<Movie> {
     std::optional<Box> placed;
   };
   struct Fonts {
-    UniqueFont title, tagline, version, header, caption, description, bar, heading, body, logo, toolTitle, navHeader;
+    // The logo is drawn in the title's font and the bar in the tagline's.
+    UniqueFont title, tagline, version, header, caption, description, heading, body, toolTitle, navHeader;
   };
 
   LRESULT ButtonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
