@@ -135,7 +135,7 @@ bool frmMain::Form_Load() {
 
   tools_ = std::make_unique<ToolWindowSet>(*this);
   for (const ToolWindow which : kStartupLoadOrder) {
-    if (IToolWindow* window = tools_->Get(which)) (void)window->Load();
+    if (IToolWindow* window = tools_->Get(which)) (void)window->LoadAtStartup();
     loadTrace_.Mark(kToolWindowNames[static_cast<std::size_t>(which)]);
   }
 

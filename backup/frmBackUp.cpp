@@ -88,7 +88,7 @@ ListedHeader ReadListedHeader(const std::string& path) {
 
 frmBackUp::frmBackUp(Shell& shell) noexcept : ToolWindowBase<frmBackUp>(shell) {}
 
-void frmBackUp::Form_Load() {
+void frmBackUp::Form_LoadControls() {
   CreateControls(hwnd(), kControls);
   // The frame draws only its line and caption; this window, which clips its
   // children, must still paint the frame's inside: a transparent child is

@@ -55,7 +55,10 @@ class frmBackUp final : public ToolWindowBase<frmBackUp> {
   // disabled until a row is selected.
   void intializeList();
 
-  void Form_Load();
+  // The backup manager keeps nothing from start-up: its list is built each
+  // time it is opened, and its controls wait until it is first shown.
+  void Form_LoadState() noexcept {}
+  void Form_LoadControls();
   void OnClick(int id);
   bool OnNotify(const NMHDR& notify, LPARAM lParam);
 

@@ -133,6 +133,13 @@ void frmSystemStatus::CreateControlsOfWindow() {
   }
   for (const SliderSetup& setup : kSpeedAndZoom) SetupSlider(Item(setup.id), setup);
 
+}
+
+// The freeing slider's tip is seen only on a shown window: its tooltip
+// control is made the first time the window is shown, with the tip the
+// slider has by then.
+void frmSystemStatus::CreateToolTip() noexcept {
+  if (toolTips_ || hwnd() == nullptr) return;
   toolTips_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
                                   GetModuleHandleA(nullptr), nullptr));
@@ -142,7 +149,7 @@ void frmSystemStatus::CreateControlsOfWindow() {
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = hwnd();
     tool.uId = reinterpret_cast<UINT_PTR>(Item(IDC_sldFreeMomoryReq));
-    tool.lpszText = const_cast<char*>("");
+    tool.lpszText = freeSliderTip_.data();
     SendMessageA(toolTips_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   }
 }
@@ -174,6 +181,7 @@ void frmSystemStatus::ArmTimers() noexcept {
 void frmSystemStatus::Form_Unload() noexcept {
   KillTimer(hwnd(), kCpuTimerId);
   KillTimer(hwnd(), kMemoryTimerId);
+  toolTips_.reset();
 }
 
 void frmSystemStatus::SetupFreeAmountSlider() noexcept {
@@ -307,7 +315,11 @@ void frmSystemStatus::OnClick(int id) {
   if (id == IDC_cmdOptimaize) cmdOptimaize_Click();
 }
 
-bool frmSystemStatus::OnOtherMessage(UINT message, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT& result) {
+bool frmSystemStatus::OnOtherMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/, LRESULT& result) {
+  if (message == WM_SHOWWINDOW && wParam != FALSE) {
+    CreateToolTip();
+    return false;
+  }
   // The hourglass over the whole window, its controls too, while memory is freed.
   if (message != WM_SETCURSOR || !optimizing_) return false;
   SetCursor(LoadCursorA(nullptr, IDC_WAIT));

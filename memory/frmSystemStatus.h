@@ -110,6 +110,7 @@ class frmSystemStatus final : public ToolWindowBase<frmSystemStatus> {
 
  private:
   void CreateControlsOfWindow();
+  void CreateToolTip() noexcept;
   void SetTimerInterval(UINT& interval, int sliderValue) noexcept;
   void ArmTimers() noexcept;
   [[nodiscard]] bool TrayTipInPercent() const noexcept;

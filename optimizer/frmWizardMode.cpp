@@ -48,15 +48,18 @@ constexpr std::array kControls = {
 
 }  // namespace
 
-void frmWizardMode::Form_Load() {
+void frmWizardMode::Form_LoadState() { CurrentParameters = WizardPresets[0]; }
+
+void frmWizardMode::Form_LoadControls() {
   CreateControls(hwnd(), kControls);
   // The summary's "name = value" pieces stand in columns at every DPI.
   ShowTabsAsColumns(Item(IDC_lblModeDescrip), kSummaryColumn, kSummaryGap);
   ShowWindowsReads();
   SkinSelf();
   SetChecked(Item(IDC_optMode0), true);
-  CurrentParameters = WizardPresets[0];
-  UpdateModeSummary();
+  // The checked mode's summary: the advanced editor may have changed the
+  // parameters in use since start-up, which the wizard does not show.
+  SetWindowTextTo(Item(IDC_lblModeDescrip), ModeSummaryText(WizardPresets[0]));
 }
 
 void frmWizardMode::OnClick(int id) {

@@ -32,7 +32,10 @@ class frmWizardMode final : public ToolWindowBase<frmWizardMode> {
 
   static const char* ClassName() noexcept { return "TarvixWizardMode"; }
 
-  void Form_Load();
+  // From start-up the wizard's first mode is the parameter set in use; its
+  // controls wait until the wizard is first shown, with that mode checked.
+  void Form_LoadState();
+  void Form_LoadControls();
   void OnClick(int id);
 
   // Copies preset `index` into CurrentParameters and shows its summary; an

@@ -7,6 +7,13 @@
 //   static const char* ClassName();
 //   static constexpr int kWidth, kHeight;      // its size in the child area at 96 DPI
 //   void Form_Load();                          // creates its controls, calls SkinSelf(), reads its settings
+// and, when none of its controls is needed before the window is first shown
+// (no timer and no stored setting lives in them), it may split its load:
+//   void Form_LoadState();                     // what the program needs of it from start-up
+//   void Form_LoadControls();                  // its controls, made on the first Load that is
+//                                              // followed by a show
+// Form_Load is then never called; a full Load runs both, LoadAtStartup the
+// first alone.
 //   void Form_Unload() noexcept;               // optional: stops timers, ...
 // and any of the handlers below, to which the base decodes its messages
 // (each optional; the base's own do nothing):
@@ -48,8 +55,12 @@ class IToolWindow {
  public:
   virtual ~IToolWindow() = default;
   // Creates the window hidden in the child area and runs its load handler;
-  // true when the window exists (also when it was loaded already).
+  // true when the window exists (also when it was loaded already). Every
+  // caller that is about to show the window loads it first.
   [[nodiscard]] virtual bool Load() = 0;
+  // Load as start-up does it: a window whose controls matter only once it
+  // is seen leaves them to its next Load.
+  [[nodiscard]] virtual bool LoadAtStartup() { return Load(); }
   // Runs its unload handler and destroys the window; Load makes it anew.
   virtual void Unload() noexcept = 0;
   // Null while unloaded.
@@ -63,22 +74,43 @@ class ToolWindowBase : public BaseWindow<T>, public IToolWindow {
   ~ToolWindowBase() override = default;
 
   [[nodiscard]] bool Load() override {
-    if (this->hwnd() != nullptr) return true;
-    // No WS_CLIPCHILDREN: group boxes leave their inside to the parent's background.
-    const int dpi = WindowDpi(shell_.ChildFrame());
-    if (!this->CreateWindowOf(WS_EX_CONTROLPARENT, WS_CHILD | WS_CLIPSIBLINGS, 0, 0, ScaleForDpi(T::kWidth, dpi),
-                              ScaleForDpi(T::kHeight, dpi), shell_.ChildFrame())) {
-      return false;
+    T& self = *static_cast<T*>(this);
+    if (this->hwnd() != nullptr) {
+      if constexpr (kSplitsLoad) {
+        if (controlsPending_) {
+          controlsPending_ = false;
+          self.Form_LoadControls();
+        }
+      }
+      return true;
     }
-    SetWindowTextA(this->hwnd(), T::kCaption);
-    static_cast<T*>(this)->Form_Load();
+    if (!CreateHiddenWindow()) return false;
+    if constexpr (kSplitsLoad) {
+      self.Form_LoadState();
+      self.Form_LoadControls();
+    } else {
+      self.Form_Load();
+    }
     return true;
+  }
+
+  [[nodiscard]] bool LoadAtStartup() override {
+    if constexpr (kSplitsLoad) {
+      if (this->hwnd() != nullptr) return true;
+      if (!CreateHiddenWindow()) return false;
+      static_cast<T*>(this)->Form_LoadState();
+      controlsPending_ = true;
+      return true;
+    } else {
+      return Load();
+    }
   }
 
   void Unload() noexcept override {
     if (this->hwnd() == nullptr) return;
     static_cast<T*>(this)->Form_Unload();
     this->DestroyOwnWindow();
+    controlsPending_ = false;
   }
 
   [[nodiscard]] HWND Window() const noexcept override { return this->hwnd(); }
@@ -137,7 +169,25 @@ class ToolWindowBase : public BaseWindow<T>, public IToolWindow {
   void SkinSelf() noexcept { shell_.SkinToolWindow(this->hwnd()); }
 
  private:
+  static constexpr bool kSplitsLoad = requires(T& form) {
+    form.Form_LoadState();
+    form.Form_LoadControls();
+  };
+
+  // The window alone, hidden in the child area, with its caption.
+  [[nodiscard]] bool CreateHiddenWindow() {
+    // No WS_CLIPCHILDREN: group boxes leave their inside to the parent's background.
+    const int dpi = WindowDpi(shell_.ChildFrame());
+    if (!this->CreateWindowOf(WS_EX_CONTROLPARENT, WS_CHILD | WS_CLIPSIBLINGS, 0, 0, ScaleForDpi(T::kWidth, dpi),
+                              ScaleForDpi(T::kHeight, dpi), shell_.ChildFrame())) {
+      return false;
+    }
+    SetWindowTextA(this->hwnd(), T::kCaption);
+    return true;
+  }
+
   Shell& shell_;
+  bool controlsPending_ = false;  // loaded at start-up; the controls come with the next Load
 };
 
 }  // namespace tarvix

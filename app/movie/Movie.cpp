@@ -13,6 +13,9 @@ namespace tarvix {
 namespace {
 
 constexpr UINT_PTR kButtonSubclassId = 1;
+
+// The window's own WS_VISIBLE, whether or not its parents are shown.
+bool HasVisibleStyle(HWND window) noexcept { return (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
 constexpr std::string_view kFontFace = "Segoe UI";
 constexpr Rgb kWhite{0xFF, 0xFF, 0xFF};
 
@@ -312,10 +315,8 @@ void Movie::CreateFonts() {
   fonts_.header = CreateUiFont(kFontFace, px(15), FW_BOLD);
   fonts_.caption = CreateUiFont(kFontFace, px(14), FW_SEMIBOLD);
   fonts_.description = CreateUiFont(kFontFace, px(12), FW_NORMAL);
-  fonts_.bar = CreateUiFont(kFontFace, px(13), FW_NORMAL);
   fonts_.heading = CreateUiFont(kFontFace, px(26), FW_BOLD);
   fonts_.body = CreateUiFont(kFontFace, px(14), FW_NORMAL);
-  fonts_.logo = CreateUiFont(kFontFace, px(30), FW_BOLD);
   fonts_.toolTitle = CreateUiFont(kFontFace, px(20), FW_SEMIBOLD);
   fonts_.navHeader = CreateUiFont(kFontFace, px(11), FW_BOLD);
 }
@@ -323,7 +324,7 @@ void Movie::CreateFonts() {
 void Movie::BuildButtons() {
   DestroyButtons();
   const auto add = [this](ItemKind kind, std::size_t section, std::size_t index) {
-    slots_.push_back({kind, section, index, {}});
+    slots_.push_back({kind, section, index, {}, std::nullopt});
   };
   for (std::size_t s = 0; s < script_.sections.size(); ++s) {
     for (std::size_t i = 0; i < script_.sections[s].items.size(); ++i) add(ItemKind::Tile, s, i);
@@ -368,10 +369,12 @@ void Movie::Relayout() {
 // Each button where the screen shown puts it: a section's items are tiles
 // at home and the navigation on the tool screen.
 void Movie::PlaceButtons() {
-  for (const Slot& slot : slots_) {
+  for (Slot& slot : slots_) {
     const Box box = BoxOf(slot);
+    if (slot.placed == box) continue;
     SetWindowPos(slot.button.get(), nullptr, box.left, box.top, box.width(), box.height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    slot.placed = box;
   }
 }
 
@@ -382,13 +385,15 @@ void Movie::ShowScreen(MovieScreen screen) {
   // The About screen shows only its way back; the other two every other item.
   const auto shows = [screen](const Slot& slot) { return (screen == MovieScreen::About) == (slot.kind == ItemKind::Back); };
   HWND first = nullptr;
+  // Only the buttons whose state changes are told: each ShowWindow costs
+  // a trip through the window manager even when it changes nothing.
   for (const Slot& slot : slots_) {
     if (shows(slot) && first == nullptr) first = slot.button.get();
-    if (!shows(slot)) ShowWindow(slot.button.get(), SW_HIDE);
+    if (!shows(slot) && HasVisibleStyle(slot.button.get())) ShowWindow(slot.button.get(), SW_HIDE);
   }
   PlaceButtons();
   for (const Slot& slot : slots_) {
-    if (shows(slot)) ShowWindow(slot.button.get(), SW_SHOWNA);
+    if (shows(slot) && !HasVisibleStyle(slot.button.get())) ShowWindow(slot.button.get(), SW_SHOWNA);
   }
   hot_ = nullptr;
   // Focus stays on an item that is still shown; from a hidden one it goes to the first.
@@ -450,7 +455,7 @@ HFONT Movie::FontFor(TextRole role) const noexcept {
     case TextRole::BarItem:
       break;
   }
-  return fonts_.bar.get();
+  return fonts_.tagline.get();
 }
 
 std::vector<std::string> Movie::ClippedTexts() const {
@@ -578,7 +583,7 @@ void Movie::DrawBand(HDC dc) {
     FillRect(dc, &edge, line.get());
   }
   const HomeLayout& h = home_;
-  DrawLogo(dc, h.logo, c, fonts_.logo.get(), script_.title);
+  DrawLogo(dc, h.logo, c, fonts_.title.get(), script_.title);
   DrawTextIn(dc, script_.title, ToRect(h.title), fonts_.title.get(), c.title, DT_LEFT | DT_BOTTOM | DT_SINGLELINE);
   DrawTextIn(dc, script_.tagline, ToRect(h.tagline), fonts_.tagline.get(), c.tagline,
              DT_LEFT | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS);
@@ -793,7 +798,7 @@ void Movie::DrawBarItem(HDC dc, const RECT& all, const MovieItem& data, ItemLook
     FillRoundBox(dc, all, px(8), fill, fill);
     if (danger) textColour = kWhite;
   }
-  DrawTextIn(dc, data.caption, all, fonts_.bar.get(), textColour,
+  DrawTextIn(dc, data.caption, all, fonts_.tagline.get(), textColour,
              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
 }
 

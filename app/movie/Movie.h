@@ -28,6 +28,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -111,9 +112,13 @@ class Movie final : public BaseWindow<Movie> {
     std::size_t section;  // for tiles
     std::size_t index;    // item within its section, the bar, or 0 for Back
     UniqueWindow button;
+    // Where PlaceButtons last put the button; a button is moved only when
+    // its box changes, so laying out again for a new text moves nothing.
+    std::optional<Box> placed;
   };
   struct Fonts {
-    UniqueFont title, tagline, version, header, caption, description, bar, heading, body, logo, toolTitle, navHeader;
+    // The logo is drawn in the title's font and the bar in the tagline's.
+    UniqueFont title, tagline, version, header, caption, description, heading, body, toolTitle, navHeader;
   };
 
   LRESULT ButtonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lParam);

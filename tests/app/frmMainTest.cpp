@@ -20,6 +20,7 @@
 #include "base/Handle.h"
 #include "backup/BackupFiles.h"
 #include "backup/frmBackUp.h"
+#include "optimizer/NetworkParameters.h"
 #include "optimizer/frmWizardMode.h"
 #include "registry/RegistryValues.h"
 #include "app/MainWindowTest.h"
@@ -27,6 +28,7 @@
 #include "support/RegistryRedirect.h"
 #include "support/TempDir.h"
 #include "support/TextFits.h"
+#include "ui/Controls.h"
 #include "ui/Dpi.h"
 #include "ui/msgFrm.h"
 #include "ui/TrayTestSupport.h"
@@ -85,7 +87,18 @@ TEST_F(frmMainTest, StartUpShowsTheWindowAddsTheIconAndLoadsTheToolWindowsHidden
   char editor[64] = {};
   GetWindowTextA(main.ToolWindows().Get(ToolWindow::NormalMode)->Window(), editor, static_cast<int>(sizeof editor));
   EXPECT_STREQ(editor, "Advanced Mode");
+  // The wizard's and the backup manager's controls wait for their first
+  // show; the wizard's first mode is in use from start-up.
   const HWND backUp = main.ToolWindows().Get(ToolWindow::BackUp)->Window();
+  const HWND wizard = main.ToolWindows().Get(ToolWindow::WizardMode)->Window();
+  EXPECT_EQ(GetDlgItem(backUp, frmBackUp::IDC_CMDRESTORE), nullptr);
+  EXPECT_EQ(GetDlgItem(wizard, frmWizardMode::IDC_optMode0), nullptr);
+  EXPECT_EQ(CurrentParameters, WizardPresets[0]);
+  main.FSCommand("IDC_FS_backupManger", "");
+  main.FSCommand("IDC_FS_wizardMode", "");
+  EXPECT_TRUE(IsWindowVisible(wizard));
+  EXPECT_TRUE(IsChecked(GetDlgItem(wizard, frmWizardMode::IDC_optMode0)));
+  EXPECT_EQ(main.skin().SchemeOf(wizard).value_or(""), "controlForm");
   char restore[32] = {}, remove[32] = {};
   GetWindowTextA(GetDlgItem(backUp, frmBackUp::IDC_CMDRESTORE), restore, static_cast<int>(sizeof restore));
   GetWindowTextA(GetDlgItem(backUp, frmBackUp::IDC_CMDDELETE), remove, static_cast<int>(sizeof remove));

@@ -678,6 +678,10 @@ TEST_F(MemoryWindowsTest, CheckAndCpuGraphShareOneMeter) {
 
 TEST_F(MemoryWindowsTest, FreeingSliderTexts) {
   LoadWindows();
+  // The tip's control is made when the window is first shown, with the tip of that moment.
+  EXPECT_EQ(ToolTipOf(status_->Window(), Status(IDC_sldFreeMomoryReq)), "<no tooltip control>");
+  ShowWindow(status_->Window(), SW_SHOWNA);
+  EXPECT_EQ(ToolTipOf(status_->Window(), Status(IDC_sldFreeMomoryReq)), status_->FreeSliderToolTip());
   MoveSlider(Status(IDC_sldFreeMomoryReq), 64);
   EXPECT_EQ(status_->FreeSliderToolTip(), "64 MB to free when Optimize is clicked");
   EXPECT_EQ(ToolTipOf(status_->Window(), Status(IDC_sldFreeMomoryReq)), "64 MB to free when Optimize is clicked");
