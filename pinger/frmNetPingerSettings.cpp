@@ -44,9 +44,19 @@ constexpr int kPingNowPasses = 6;
 }  // namespace
 
 frmNetPingerSettings::frmNetPingerSettings(Shell& shell)
-    : ToolWindowBase(shell), schedule_([this] { return IsChecked(Item(IDC_SOUND)); }) {}
+    : ToolWindowBase(shell), schedule_([this] { return sound_; }) {}
 
-void frmNetPingerSettings::Form_Load() {
+// From start-up the stored settings are at work: the schedule has the host
+// and interval, and the timer runs when pinging is on. The controls wait for
+// the window's first show.
+void frmNetPingerSettings::Form_LoadState() {
+  stored_ = ReadPingerSettings();
+  sound_ = stored_.sound;
+  schedule_.Configure(TargetOf(stored_));
+  EnablePingerTimer(stored_.doPinging);
+}
+
+void frmNetPingerSettings::Form_LoadControls() {
   CreateControls(hwnd(), kControls);
   SkinSelf();
   const HWND list = Item(IDC_INTERVAL);
@@ -56,19 +66,22 @@ void frmNetPingerSettings::Form_Load() {
     SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
   }
   EnableWindow(Item(IDC_SAVE), FALSE);
-  LoadPingerSettings();
-  EnablePingerTimer(IsChecked(Item(IDC_DO_PINGING)));
+  ShowStored();
 }
 
 void frmNetPingerSettings::Form_Unload() noexcept { EnablePingerTimer(false); }
 
 void frmNetPingerSettings::LoadPingerSettings() {
-  const PingerSettings stored = ReadPingerSettings();
-  ShowSettings(stored);
-  ShowMode(stored.automatic);  // the automatic mode shows its own host text and entry
+  stored_ = ReadPingerSettings();
+  ShowStored();
+  schedule_.Configure(TargetOf(stored_));
+}
+
+void frmNetPingerSettings::ShowStored() {
+  ShowSettings(stored_);
+  ShowMode(stored_.automatic);  // the automatic mode shows its own host text and entry
   chkDoPinging_Click();
   SetDirty(false);
-  schedule_.Configure(TargetOf(stored));
 }
 
 SettingsSaveTally frmNetPingerSettings::SavePingerSettings() {
@@ -128,6 +141,11 @@ void frmNetPingerSettings::optManual_Click() {
   ShowMode(false);
 }
 
+void frmNetPingerSettings::chkSound_Click() {
+  sound_ = IsChecked(Item(IDC_SOUND));
+  SetDirty(true);
+}
+
 void frmNetPingerSettings::cmdPingNow_Click() {
   ProcessPendingMessages(kPingNowPasses);
   static_cast<void>(schedule_.PingNow());  // the sound is the only answer shown
@@ -170,6 +188,7 @@ void frmNetPingerSettings::ShowSettings(const PingerSettings& settings) {
   SetWindowTextTo(Item(IDC_HOST), settings.host);
   SendMessageA(Item(IDC_INTERVAL), CB_SETCURSEL, static_cast<WPARAM>(settings.intervalIndex), 0);
   SetChecked(Item(IDC_SOUND), settings.sound);
+  sound_ = settings.sound;
 }
 
 void frmNetPingerSettings::UpdateEnabledControls() noexcept {

@@ -54,7 +54,8 @@ class frmNetPingerSettings final : public ToolWindowBase<frmNetPingerSettings> {
   [[nodiscard]] KeepAliveSchedule& Schedule() noexcept { return schedule_; }
   [[nodiscard]] HWND Control(ControlId id) const noexcept { return Item(id); }
 
-  void Form_Load();
+  void Form_LoadState();
+  void Form_LoadControls();
   void Form_Unload() noexcept;
   void OnClick(int id);
   void OnChange(int id);
@@ -66,7 +67,7 @@ class frmNetPingerSettings final : public ToolWindowBase<frmNetPingerSettings> {
   void optManual_Click();
   void txtPingHost_Change() noexcept { SetDirty(true); }
   void cmbPingInterval_Click() noexcept { SetDirty(true); }
-  void chkSound_Click() noexcept { SetDirty(true); }
+  void chkSound_Click();
   void cmdPingNow_Click();
   void cmdSave_Click();
   void tmrPinger_Timer();
@@ -74,6 +75,8 @@ class frmNetPingerSettings final : public ToolWindowBase<frmNetPingerSettings> {
   // Shows the automatic mode's fixed host text and first entry, or leaves
   // the manual host and entry to the user.
   void ShowMode(bool automatic);
+  // The settings read last, on the controls; nothing is left to save.
+  void ShowStored();
   [[nodiscard]] PingerSettings SettingsFromControls() const;
   void ShowSettings(const PingerSettings& settings);
   // The frame's controls follow the frame; the host and interval also
@@ -82,6 +85,8 @@ class frmNetPingerSettings final : public ToolWindowBase<frmNetPingerSettings> {
   void EnablePingerTimer(bool enabled) noexcept;
 
   KeepAliveSchedule schedule_;
+  PingerSettings stored_;  // as read at the last load
+  bool sound_ = false;     // "Play Sound at Ping" as shown, saved or not
   bool dirty_ = false;
   bool timerEnabled_ = false;
   bool frameEnabled_ = false;

@@ -65,6 +65,7 @@ class PingerWindowTest : public testing::RegistryTest {
     EXPECT_TRUE(form_.Load());
     return form_;
   }
+  Form& Unloaded() { return form_; }
   [[nodiscard]] HWND Control(Form::ControlId id) const { return form_.Control(id); }
   [[nodiscard]] bool Enabled(Form::ControlId id) const { return IsWindowEnabled(Control(id)) != FALSE; }
   [[nodiscard]] bool Checked(Form::ControlId id) const { return IsChecked(Control(id)); }
@@ -379,6 +380,33 @@ TEST_F(PingerWindowTest, SoundFollowsTheLiveOptionAndPingNowOnlyWhenAnswered) {
   EXPECT_EQ(platform.playedSounds, (std::vector<std::string>{wav, wav}));
   EXPECT_TRUE(form.IsDirty());
   EXPECT_EQ(Stored("chkSound"), "0");
+}
+
+// Start-up leaves the controls to the first show, yet pings with the stored
+// host, interval and sound from the first tick; the show then puts the same
+// settings on screen with nothing to save.
+TEST_F(PingerWindowTest, StartUpPingsWithTheStoredSettingsBeforeAnyControlIsMade) {
+  StoreManual("127.0.0.1", 1, true, true);
+  Form& form = Unloaded();
+  ASSERT_TRUE(form.LoadAtStartup());
+  EXPECT_EQ(Control(Form::IDC_HOST), nullptr);
+  EXPECT_TRUE(form.PingerTimerEnabled());
+  Tick(2);
+  EXPECT_EQ(pinged, std::vector<std::string>{"127.0.0.1"});
+  EXPECT_EQ(platform.playedSounds, std::vector<std::string>{AppFile("\\Ping.wav")});
+
+  ASSERT_TRUE(form.Load());
+  EXPECT_EQ(Text(Form::IDC_HOST), "127.0.0.1");
+  EXPECT_EQ(Interval(), 1);
+  EXPECT_TRUE(Checked(Form::IDC_SOUND));
+  EXPECT_TRUE(Checked(Form::IDC_MANUAL));
+  EXPECT_FALSE(form.IsDirty());
+  EXPECT_FALSE(Enabled(Form::IDC_SAVE));
+  EXPECT_EQ(form.Schedule().TicksSinceLastPing(), 0);  // the show does not restart the count
+  Click(Control(Form::IDC_SOUND));
+  Tick(2);
+  EXPECT_EQ(pinged.size(), 2u);
+  EXPECT_EQ(platform.playedSounds.size(), 1u);  // switched off on screen, unsaved
 }
 
 TEST_F(PingerWindowTest, UnloadStopsTheTimer) {
