@@ -116,12 +116,21 @@ int frmRamConfiguration::StatusMeter::Query() noexcept {
   return meter != nullptr ? meter->Query() : -1;
 }
 
-bool frmRamConfiguration::LiveControls::SoundOn() const { return IsChecked(form_.Item(IDC_chkSoundon)); }
+// Until the window is first shown the stored settings stand for its controls.
+bool frmRamConfiguration::LiveControls::SoundOn() const {
+  const HWND box = form_.Item(IDC_chkSoundon);
+  return box != nullptr ? IsChecked(box) : CheckedText(form_.stored_[0]);
+}
 
-bool frmRamConfiguration::LiveControls::Automatic() const { return IsChecked(form_.Item(IDC_chkAutomatic)); }
+bool frmRamConfiguration::LiveControls::Automatic() const {
+  const HWND box = form_.Item(IDC_chkAutomatic);
+  return box != nullptr ? IsChecked(box) : CheckedText(form_.stored_[1]);
+}
 
 std::int64_t frmRamConfiguration::LiveControls::FreeAmountMB() const {
-  return IntegerValue(WindowText(form_.Item(IDC_txtFreeAlarm))).value_or(form_.freeAmountMB_);
+  const HWND field = form_.Item(IDC_txtFreeAlarm);
+  if (field == nullptr) return form_.freeAmountMB_;
+  return IntegerValue(WindowText(field)).value_or(form_.freeAmountMB_);
 }
 
 frmRamConfiguration::frmRamConfiguration(Shell& shell, frmSystemStatus& status)
@@ -162,11 +171,29 @@ void frmRamConfiguration::CreateControlsOfWindow() {
   SendMessageA(Item(IDC_txtFreeAlarm), EM_LIMITTEXT, 8, 0);
 }
 
-void frmRamConfiguration::Form_Load() {
+// From start-up the check and the sound run on the stored settings; the
+// controls wait for the window's first show.
+void frmRamConfiguration::Form_LoadState() {
+  ReadStoredSettings();
+  TakeStoredValues();
+  SetTimer(hwnd(), kSoundTimerId, kSoundInterval, nullptr);
+}
+
+void frmRamConfiguration::Form_LoadControls() {
   CreateControlsOfWindow();
   SkinSelf();
-  LoadRamSettings();
-  SetTimer(hwnd(), kSoundTimerId, kSoundInterval, nullptr);
+  // The fields' change rules start from the first working values, as in a
+  // window loaded whole; the stored texts give back what start-up took.
+  ResetWorkingValues();
+  ShowStoredSettings();
+}
+
+void frmRamConfiguration::ResetWorkingValues() noexcept {
+  alarmLevelMB_ = 0;
+  freeAmountMB_ = 0;
+  timeCheckArrow_ = kFirstTimeCheck;
+  runOnlyArrow_ = kFirstRunOnly;
+  retryArrow_ = kFirstRetry;
 }
 
 void frmRamConfiguration::Form_Unload() noexcept {
@@ -180,7 +207,14 @@ void frmRamConfiguration::SetDirty(bool flag) noexcept {
 }
 
 bool frmRamConfiguration::TrayTipInPercent() const noexcept {
-  return hwnd() != nullptr && IsChecked(Item(IDC_optPer));
+  if (hwnd() == nullptr) return false;
+  const HWND option = Item(IDC_optPer);
+  return option != nullptr ? IsChecked(option) : StoredPercent();
+}
+
+// Selecting optMB clears optPer, as the option group does for a click.
+bool frmRamConfiguration::StoredPercent() const noexcept {
+  return IsTrueText(stored_[5]) && !IsTrueText(stored_[6]);
 }
 
 void frmRamConfiguration::SetFieldNumber(int id, std::int64_t value) noexcept {
@@ -191,23 +225,45 @@ void frmRamConfiguration::SetFieldNumber(int id, std::int64_t value) noexcept {
 }
 
 void frmRamConfiguration::LoadRamSettings() {
-  const auto read = [](std::size_t index) {
-    return ReadRamSetting(kRamSettings[index].name, kRamSettings[index].fallback);
-  };
+  ReadStoredSettings();
+  if (Item(IDC_cmdSave) != nullptr) {
+    ShowStoredSettings();
+  } else {
+    TakeStoredValues();
+  }
+}
+
+void frmRamConfiguration::ReadStoredSettings() {
+  static_assert(std::tuple_size_v<decltype(stored_)> == kRamSettings.size());
+  for (std::size_t i = 0; i < kRamSettings.size(); ++i) {
+    stored_[i] = ReadRamSetting(kRamSettings[i].name, kRamSettings[i].fallback);
+  }
+}
+
+void frmRamConfiguration::ShowStoredSettings() {
   // Filling a field runs its change rule, which may set it back to the working value.
-  SetChecked(Item(IDC_chkSoundon), CheckedText(read(0)));
-  SetChecked(Item(IDC_chkAutomatic), CheckedText(read(1)));
-  SetWindowTextTo(Item(IDC_txtAlarm), read(2));
-  SetWindowTextTo(Item(IDC_txtFreeAlarm), read(3));
-  SetWindowTextTo(Item(IDC_txtTimeCheck), read(4));
-  const bool percent = IsTrueText(read(5));
-  const bool megabytes = IsTrueText(read(6));
-  // Selecting optMB clears optPer, as the option group does for a click.
-  SetChecked(Item(IDC_optPer), percent && !megabytes);
-  SetChecked(Item(IDC_optMB), megabytes);
-  SetWindowTextTo(Item(IDC_txtRunOnly), read(7));
-  SetWindowTextTo(Item(IDC_txtRetryOptimization), read(8));
+  SetChecked(Item(IDC_chkSoundon), CheckedText(stored_[0]));
+  SetChecked(Item(IDC_chkAutomatic), CheckedText(stored_[1]));
+  SetWindowTextTo(Item(IDC_txtAlarm), stored_[2]);
+  SetWindowTextTo(Item(IDC_txtFreeAlarm), stored_[3]);
+  SetWindowTextTo(Item(IDC_txtTimeCheck), stored_[4]);
+  SetChecked(Item(IDC_optPer), StoredPercent());
+  SetChecked(Item(IDC_optMB), IsTrueText(stored_[6]));
+  SetWindowTextTo(Item(IDC_txtRunOnly), stored_[7]);
+  SetWindowTextTo(Item(IDC_txtRetryOptimization), stored_[8]);
   TakeWorkingValues();
+  SetDirty(false);
+}
+
+// The working values the fields would give once filled with the stored
+// texts: a text their change rule refuses leaves the value as it was.
+void frmRamConfiguration::TakeStoredValues() {
+  if (AlarmLevelAccepted(stored_[2])) alarmLevelMB_ = IntegerValue(stored_[2]).value_or(alarmLevelMB_);
+  if (FreeAmountAccepted(stored_[3])) freeAmountMB_ = IntegerValue(stored_[3]).value_or(freeAmountMB_);
+  timeCheckArrow_ = ArrowValue(stored_[4], kTimeCheckRange, timeCheckArrow_);
+  runOnlyArrow_ = ArrowValue(stored_[7], kRunOnlyRange, runOnlyArrow_);
+  retryArrow_ = ArrowValue(stored_[8], kRetryRange, retryArrow_);
+  PutWorkingValuesToWork();
   SetDirty(false);
 }
 
@@ -222,6 +278,10 @@ void frmRamConfiguration::TakeWorkingValues() {
   SetFieldNumber(IDC_txtTimeCheck, timeCheckArrow_);
   SetFieldNumber(IDC_txtRunOnly, runOnlyArrow_);
   SetFieldNumber(IDC_txtRetryOptimization, retryArrow_);
+  PutWorkingValuesToWork();
+}
+
+void frmRamConfiguration::PutWorkingValuesToWork() noexcept {
   checkInterval_ = static_cast<UINT>(timeCheckArrow_);
   check_.SetWorkingValues({alarmLevelMB_, runOnlyArrow_, retryArrow_});
   StartCheckTimer();

@@ -8,8 +8,10 @@
 // Construction and loading order: see frmSystemStatus.h.
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "registry/WriteTally.h"
 #include "ui/ToolWindow.h"
@@ -63,8 +65,9 @@ class frmRamConfiguration final : public ToolWindowBase<frmRamConfiguration> {
   frmRamConfiguration(Shell& shell, frmSystemStatus& status, MemoryAccess& memory, LowMemoryCheck::Pump pump);
   ~frmRamConfiguration() override;
 
-  // Reads the nine settings into the controls and refreshes the working
-  // values, the check interval among them; leaves the window unchanged (not dirty).
+  // Reads the nine settings into the controls (or, before the window's first
+  // show, keeps them for it) and refreshes the working values, the check
+  // interval among them; leaves the window unchanged (not dirty).
   void LoadRamSettings();
   // The working values (levels, interval, gate, attempts) from the fields.
   void TakeWorkingValues();
@@ -80,7 +83,8 @@ class frmRamConfiguration final : public ToolWindowBase<frmRamConfiguration> {
   [[nodiscard]] bool TrayTipInPercent() const noexcept;
 
   // Event handlers (also called by tests to drive the window).
-  void Form_Load();
+  void Form_LoadState();
+  void Form_LoadControls();
   void Form_Unload() noexcept;
   void cmdSave_Click();
   void chkAutomatic_Click() noexcept;
@@ -136,6 +140,13 @@ class frmRamConfiguration final : public ToolWindowBase<frmRamConfiguration> {
   };
 
   void CreateControlsOfWindow();
+  void ReadStoredSettings();
+  // The settings read last, on the controls.
+  void ShowStoredSettings();
+  void TakeStoredValues();
+  void PutWorkingValuesToWork() noexcept;
+  void ResetWorkingValues() noexcept;
+  [[nodiscard]] bool StoredPercent() const noexcept;
   void ArrowFieldChanged(int id) noexcept;
   void StartCheckTimer() noexcept;
   // Sets a field's text back to `value`.
@@ -148,13 +159,18 @@ class frmRamConfiguration final : public ToolWindowBase<frmRamConfiguration> {
   LowMemoryCheck check_;
   LiveControls live_{*this};
   CheckReport lastCheck_;
+  // The nine settings as read at the last load, in the order of kRamSettings.
+  std::array<std::string, 9> stored_;
 
   std::int64_t alarmLevelMB_ = 0;
   std::int64_t freeAmountMB_ = 0;
   // The arrows start at the stored defaults.
-  int timeCheckArrow_ = 100;
-  int runOnlyArrow_ = 2;
-  int retryArrow_ = 10;
+  static constexpr int kFirstTimeCheck = 100;
+  static constexpr int kFirstRunOnly = 2;
+  static constexpr int kFirstRetry = 10;
+  int timeCheckArrow_ = kFirstTimeCheck;
+  int runOnlyArrow_ = kFirstRunOnly;
+  int retryArrow_ = kFirstRetry;
   UINT checkInterval_ = 0;
   bool dirty_ = false;
 };

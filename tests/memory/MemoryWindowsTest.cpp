@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "MemoryFakes.h"
@@ -120,7 +121,7 @@ class MemoryWindowsTest : public testing::RegistryTest {
     RegistryTest::TearDown();
   }
 
-  void LoadWindows(bool loadStatus = true) {
+  void LoadWindows(bool loadStatus = true, bool ramAtStartup = false) {
     status_ = std::make_unique<frmSystemStatus>(shell_, memory_,
                                                 [this] { return std::make_unique<MeterProxy>(meter_); });
     ram_ = std::make_unique<frmRamConfiguration>(shell_, *status_, memory_, [this](int passes) {
@@ -130,7 +131,7 @@ class MemoryWindowsTest : public testing::RegistryTest {
     if (loadStatus) {
       ASSERT_TRUE(status_->Load());
     }
-    ASSERT_TRUE(ram_->Load());
+    ASSERT_TRUE(ramAtStartup ? ram_->LoadAtStartup() : ram_->Load());
   }
 
   [[nodiscard]] HWND Ram(RamConfigurationControl id) const { return ram_->Control(id); }
@@ -426,6 +427,66 @@ TEST_F(MemoryWindowsTest, DefaultCheckFreesTenMegabytesTenTimesBelowTheGate) {
   ram_->tmrAlarm_Timer();
   EXPECT_TRUE(memory_.freed.empty());
   EXPECT_EQ(meter_.queries, 2);
+}
+
+// Start-up leaves the RAM window's controls to its first show. Until then
+// the check, the sound and the tool tip work from the stored texts exactly
+// as the filled controls would, odd texts included; the show then fills the
+// controls as a full load does, with nothing to save.
+TEST_F(MemoryWindowsTest, StartUpWorksFromTheStoredSettingsAsTheFilledControlsWould) {
+  using Stored = std::vector<std::pair<std::string, std::string>>;
+  const std::vector<Stored> cases = {
+      {},
+      {{"chkSoundon", "1"}, {"chkAutomatic", "1"}, {"txtAlarm", "lots"}, {"txtFreeAlarm", "5000"},
+       {"txtTimeCheck", "70000"}, {"optPer", "TRUE"}, {"optMB", "false"}, {"txtRunOnly", "-3"},
+       {"txtRetryOptimization", "0"}},
+      {{"chkAutomatic", "1"}, {"txtAlarm", "12.5"}, {"txtFreeAlarm", ""}, {"txtTimeCheck", "soon"},
+       {"optPer", "True"}, {"optMB", "True"}, {"txtRunOnly", "99999"}, {"txtRetryOptimization", "x"}},
+      {{"chkSoundon", "1"}, {"chkAutomatic", "1"}, {"txtAlarm", "-5"}, {"txtFreeAlarm", "1000"},
+       {"txtTimeCheck", "0"}, {"optPer", "1"}, {"optMB", "0"}, {"txtRunOnly", "100"},
+       {"txtRetryOptimization", "99"}},
+  };
+  struct Seen {
+    std::int64_t alarm, free;
+    int gate, retries;
+    UINT interval;
+    bool percent, soundDue;
+    std::vector<std::int64_t> freed;
+    std::vector<std::string> texts;
+    bool operator==(const Seen&) const = default;
+  };
+  const auto run = [&](bool atStartup) {
+    LoadWindows(true, atStartup);
+    Seen seen{ram_->AlarmLevelMB(), ram_->FreeAmountMB(), ram_->RunOnlyBelowCpu(), ram_->RetryCount(),
+              ram_->CheckInterval(), ram_->TrayTipInPercent(), false, {}, {}};
+    if (atStartup) {
+      EXPECT_EQ(Ram(IDC_txtAlarm), nullptr);
+    }
+    memory_.freed.clear();
+    meter_.usage = 1;
+    ram_->tmrAlarm_Timer();
+    seen.freed = memory_.freed;
+    seen.soundDue = ram_->LowMemorySoundDue();
+    if (atStartup) {
+      EXPECT_TRUE(ram_->Load());
+    }
+    for (const auto id : {IDC_txtAlarm, IDC_txtFreeAlarm, IDC_txtTimeCheck, IDC_txtRunOnly, IDC_txtRetryOptimization}) {
+      seen.texts.push_back(RamText(id));
+    }
+    for (const auto id : {IDC_chkSoundon, IDC_chkAutomatic, IDC_optPer, IDC_optMB}) {
+      seen.texts.push_back(IsChecked(Ram(id)) ? "checked" : "clear");
+    }
+    EXPECT_FALSE(ram_->Dirty());
+    ram_.reset();
+    status_.reset();
+    return seen;
+  };
+  for (const Stored& stored : cases) {
+    for (const auto& [name, text] : stored) Store(name, text);
+    const Seen full = run(false);
+    const Seen startup = run(true);
+    EXPECT_TRUE(full == startup) << "stored case " << (&stored - cases.data());
+  }
 }
 
 TEST_F(MemoryWindowsTest, NoAttemptsStoredMakesOneAttempt) {
