@@ -2,7 +2,8 @@
 // The RAM configuration window: the memory booster's settings, and the owner
 // of the background low-memory check (tmrAlarm) and of the low-memory sound
 // (tmrSoundPlayer). It is loaded hidden at start-up, after the status
-// window, so the check runs whether or not the window is ever shown. Its
+// window, so the check runs whether or not the window is ever shown; its
+// controls are made when it is first shown. Its
 // optPer chooses what the notification icon's tool tip shows.
 //
 // Construction and loading order: see frmSystemStatus.h.

@@ -1,6 +1,7 @@
 #pragma once
 // The keep-alive pinger window: loaded hidden at start-up, so that its timer
-// pings the saved host on schedule from start to exit; the user shows it to
+// pings the saved host on schedule from start to exit (its controls are made
+// when it is first shown); the user shows it to
 // switch the pinger on, pick the automatic or a manual host and interval,
 // and ping at once.
 #include <windows.h>
