@@ -163,8 +163,13 @@ TEST_F(HistogramWindowTest, ScrolledPictureEqualsAFullDrawing) {
   // One column a sample, on a larger graph.
   counts = ScrollAgainstFullDrawing(host_.get(), 142 + 60, 110, 100 + 60, samples);
   EXPECT_GE(counts.scrolled, 100);
-  // A sample a fraction of a pixel wide cannot scroll: every paint is a full one.
+  // A plot narrowed by up to an eighth gives whole-pixel samples: 158 columns
+  // become 146 for 30 samples.
   counts = ScrollAgainstFullDrawing(host_.get(), 200, 100, 30, samples);
+  EXPECT_GE(counts.scrolled, 100);
+  // A sample a fraction of a pixel wide, too far from a whole one to narrow
+  // the plot, cannot scroll: every paint is a full one.
+  counts = ScrollAgainstFullDrawing(host_.get(), 200, 100, 100, samples);
   EXPECT_EQ(counts.scrolled, 0);
   EXPECT_EQ(counts.full, 120);
 }

@@ -715,6 +715,25 @@ TEST_F(MemoryWindowsTest, NoTotalSkipsOnlyTheSample) {
   EXPECT_EQ(shell_.trayToolTip, "Memory Usage (1000MB).");
 }
 
+// The status window's graphs, shown at the default zoom, scroll on every
+// tick rather than being drawn anew.
+TEST_F(MemoryWindowsTest, ShownGraphsScrollOnEveryTickAtTheDefaultZoom) {
+  LoadWindows();
+  ShowWindow(shell_.ChildFrame(), SW_SHOWNOACTIVATE);
+  ShowWindow(status_->Window(), SW_SHOWNOACTIVATE);
+  UpdateWindow(status_->Window());
+  meter_.usage = 40;
+  for (int tick = 0; tick < 12; ++tick) {
+    status_->tmrCPU_Timer();
+    status_->tmrMemory_Timer();
+    UpdateWindow(status_->Window());
+  }
+  for (const Histogram* graph : {&status_->histCPU(), &status_->histMemory()}) {
+    EXPECT_GE(graph->Paints().scrolled, 10);
+    EXPECT_LE(graph->Paints().full, 2);
+  }
+}
+
 TEST_F(MemoryWindowsTest, CpuTickGraphsTheMetersAnswer) {
   LoadWindows();
   meter_.usage = 37;
