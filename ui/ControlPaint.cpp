@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/Controls.h"
 #include "ui/Dpi.h"
 #include "ui/Handles.h"
 #include "ui/SkinGdi.h"
@@ -65,23 +66,6 @@ void Arrow(HDC dc, POINT centre, int size, bool up, Rgb colour) noexcept {
 
 HFONT FontOf(HWND window, const ControlLook& look) noexcept {
   return look.font != nullptr ? look.font : reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
-}
-
-std::string TextOf(HWND window) {
-  const int length = GetWindowTextLengthA(window);
-  std::string text(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
-  text.resize(static_cast<std::size_t>(std::max(GetWindowTextA(window, text.data(), length + 1), 0)));
-  return text;
-}
-
-// A control's caption: '&' marks the access key, as the system draws it.
-void Caption(HDC dc, const std::string& text, RECT box, HFONT font, Rgb colour, UINT flags) noexcept {
-  const SelectGuard selectFont(dc, font);
-  const int oldMode = SetBkMode(dc, TRANSPARENT);
-  const COLORREF oldColour = SetTextColor(dc, ToColorRef(colour));
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &box, flags);
-  SetTextColor(dc, oldColour);
-  SetBkMode(dc, oldMode);
 }
 
 UINT PrefixFlag(HWND window) noexcept {
@@ -178,7 +162,7 @@ void PaintPushButton(HWND button, HDC target, const ControlLook& look, bool hot)
     }
     RECT textBox = client;
     if (pressed) OffsetRect(&textBox, 0, 1);
-    Caption(dc, TextOf(button), textBox, FontOf(button, look), text,
+    DrawCaptionIn(dc, WindowText(button), textBox, FontOf(button, look), text,
             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | PrefixFlag(button));
   });
 }
@@ -233,7 +217,7 @@ void PaintCheckOrOption(HWND button, HDC target, const ControlLook& look) noexce
     // The caption, vertically centred beside the box; wrapped when the
     // control asks for several lines.
     const HFONT font = FontOf(button, look);
-    const std::string text = TextOf(button);
+    const std::string text = WindowText(button);
     const bool multiline = (style & BS_MULTILINE) != 0;
     const UINT flags = (multiline ? DT_WORDBREAK : DT_SINGLELINE) | DT_LEFT | PrefixFlag(button);
     RECT textBox{CheckTextOffset(dpi), 0, client.right, client.bottom};
@@ -245,7 +229,7 @@ void PaintCheckOrOption(HWND button, HDC target, const ControlLook& look) noexce
     const int height = std::min<int>(needed.bottom - needed.top, client.bottom);
     textBox.top = (client.bottom - height) / 2;
     textBox.bottom = textBox.top + height;
-    Caption(dc, text, textBox, font, enabled ? look.text : look.disabled, flags);
+    DrawCaptionIn(dc, text, textBox, font, enabled ? look.text : look.disabled, flags);
     if (HasFocus(button)) {
       const int pad = ScaleForDpi(2, dpi);
       RECT ring{textBox.left - pad, textBox.top - 1, std::min<LONG>(needed.right + pad, client.right), textBox.bottom + 1};
@@ -259,7 +243,7 @@ void PaintCheckOrOption(HWND button, HDC target, const ControlLook& look) noexce
 void PaintGroupBox(HWND box, HDC dc, const ControlLook& look) noexcept {
   RECT client{};
   GetClientRect(box, &client);
-  const std::string caption = TextOf(box);
+  const std::string caption = WindowText(box);
   const HFONT font = FontOf(box, look);
   TEXTMETRICA metrics{};
   {
@@ -280,7 +264,7 @@ void PaintGroupBox(HWND box, HDC dc, const ControlLook& look) noexcept {
              client.top + metrics.tmHeight};
   Fill(dc, label, look.behind);
   label.left += ScaleForDpi(4, dpi);
-  Caption(dc, caption, label, font, IsWindowEnabled(box) ? look.text : look.disabled,
+  DrawCaptionIn(dc, caption, label, font, IsWindowEnabled(box) ? look.text : look.disabled,
           DT_LEFT | DT_TOP | DT_SINGLELINE | PrefixFlag(box));
 }
 
@@ -288,13 +272,12 @@ void PaintFieldEdge(HWND field, const ControlLook& look) noexcept {
   RECT outer{};
   GetWindowRect(field, &outer);
   OffsetRect(&outer, -outer.left, -outer.top);
-  const HDC dc = GetWindowDC(field);
-  if (dc == nullptr) return;
+  const WindowDC dc(field, true);
+  if (dc.get() == nullptr) return;
   const bool enabled = IsWindowEnabled(field) != FALSE;
-  Frame(dc, outer, HasFocus(field) && enabled ? look.focus : look.border);
+  Frame(dc.get(), outer, HasFocus(field) && enabled ? look.focus : look.border);
   InflateRect(&outer, -1, -1);
-  Frame(dc, outer, enabled ? look.field : look.behind);
-  ReleaseDC(field, dc);
+  Frame(dc.get(), outer, enabled ? look.field : look.behind);
 }
 
 void RedrawFieldEdgeAfter(HWND field, UINT message) noexcept {

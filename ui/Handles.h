@@ -30,10 +30,12 @@ using UniqueWindow = UniqueAny<NullHandlePolicy<HWND, DestroyWindowIfAlive>>;
 // A library loaded for calls that older systems lack.
 using UniqueModule = UniqueAny<NullHandlePolicy<HMODULE, FreeLibrary>>;
 
-// A window's DC from GetDC (null window: the screen), released with ReleaseDC.
+// A window's DC from GetDC (null window: the screen), or with `whole` from
+// GetWindowDC (the frame included), released with ReleaseDC.
 class WindowDC {
  public:
-  explicit WindowDC(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+  explicit WindowDC(HWND window, bool whole = false) noexcept
+      : window_(window), dc_(whole ? GetWindowDC(window) : GetDC(window)) {}
   ~WindowDC() {
     if (dc_ != nullptr) ReleaseDC(window_, dc_);
   }

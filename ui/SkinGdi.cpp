@@ -108,10 +108,14 @@ void FrameRoundBox(HDC dc, const RECT& box, int radius, Rgb colour, int thicknes
 }
 
 void DrawTextIn(HDC dc, std::string_view text, RECT box, HFONT font, Rgb colour, UINT flags) noexcept {
+  DrawCaptionIn(dc, text, box, font, colour, flags | DT_NOPREFIX);
+}
+
+void DrawCaptionIn(HDC dc, std::string_view text, RECT box, HFONT font, Rgb colour, UINT flags) noexcept {
   const SelectGuard selectFont(dc, font);
   const int oldMode = SetBkMode(dc, TRANSPARENT);
   const COLORREF oldColour = SetTextColor(dc, ToColorRef(colour));
-  DrawTextA(dc, text.data(), static_cast<int>(text.size()), &box, flags | DT_NOPREFIX);
+  DrawTextA(dc, text.data(), static_cast<int>(text.size()), &box, flags);
   SetTextColor(dc, oldColour);
   SetBkMode(dc, oldMode);
 }

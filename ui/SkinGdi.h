@@ -33,6 +33,9 @@ void FillRoundBox(HDC dc, const RECT& box, int radius, Rgb fill, Rgb border) noe
 void FrameRoundBox(HDC dc, const RECT& box, int radius, Rgb colour, int thickness) noexcept;
 // Text in `font` and `colour`, transparent background, DrawTextA flags.
 void DrawTextIn(HDC dc, std::string_view text, RECT box, HFONT font, Rgb colour, UINT flags) noexcept;
+// A control's caption, as DrawTextIn draws text but with '&' marking the
+// access key, as the system draws it.
+void DrawCaptionIn(HDC dc, std::string_view text, RECT box, HFONT font, Rgb colour, UINT flags) noexcept;
 // The width in pixels of one line of `text` in `font`.
 [[nodiscard]] int TextWidthIn(HDC dc, std::string_view text, HFONT font) noexcept;
 

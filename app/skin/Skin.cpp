@@ -47,6 +47,22 @@ FieldKind FieldKindOf(HWND window) noexcept {
   return FieldKind::None;
 }
 
+// The colours `scheme` gives a control drawn on `behind`; fields without a
+// colour of their own in `fieldDefault`. The face and mark depend on the kind.
+ControlLook SchemeLook(const SkinScheme& scheme, Rgb behind, Rgb fieldDefault) noexcept {
+  ControlLook look;
+  look.behind = behind;
+  look.text = scheme.text;
+  look.border = scheme.border;
+  look.hover = scheme.hover;
+  look.pressed = scheme.pressed;
+  look.focus = scheme.focus;
+  look.field = scheme.field.value_or(fieldDefault);
+  look.fieldText = scheme.fieldText.value_or(scheme.text);
+  look.disabled = scheme.disabled.value_or(MixColour(scheme.text, behind, 140));
+  return look;
+}
+
 bool IsCheckOrOption(HWND window) noexcept {
   if (!IsButtonClass(window)) return false;
   switch (ButtonType(window)) {
@@ -234,16 +250,7 @@ bool Skin::ApplyField(HWND control) {
 
 ControlLook Skin::FieldLook(const Resources& container) const {
   const SkinScheme& c = container.scheme;
-  ControlLook look;
-  look.behind = c.background;
-  look.text = c.text;
-  look.border = c.border;
-  look.hover = c.hover;
-  look.pressed = c.pressed;
-  look.focus = c.focus;
-  look.field = c.field.value_or(c.background);
-  look.fieldText = c.fieldText.value_or(c.text);
-  look.disabled = c.disabled.value_or(MixColour(c.text, c.background, 140));
+  ControlLook look = SchemeLook(c, c.background, c.background);
   // Thumbs and gauges take the buttons' colours.
   const auto button = schemes_.find(std::string_view("Button"));
   look.face = button != schemes_.end() ? button->second.scheme.background : c.focus;
@@ -254,16 +261,9 @@ ControlLook Skin::FieldLook(const Resources& container) const {
 ControlLook Skin::LookOf(HWND window, const Resources& own) const {
   const SkinScheme& s = own.scheme;
   const Resources* container = ResourcesOf(GetParent(window));
-  ControlLook look;
-  look.behind = container != nullptr ? container->scheme.background : FromColorRef(GetSysColor(COLOR_BTNFACE));
-  look.text = s.text;
-  look.border = s.border;
-  look.hover = s.hover;
-  look.pressed = s.pressed;
-  look.focus = s.focus;
-  look.field = s.field.value_or(Rgb{0xFF, 0xFF, 0xFF});
-  look.fieldText = s.fieldText.value_or(s.text);
-  look.disabled = s.disabled.value_or(MixColour(s.text, look.behind, 140));
+  const Rgb behind =
+      container != nullptr ? container->scheme.background : FromColorRef(GetSysColor(COLOR_BTNFACE));
+  ControlLook look = SchemeLook(s, behind, Rgb{0xFF, 0xFF, 0xFF});
   look.font = own.FontAt(WindowDpi(window));
   if (IsPushButton(window)) {
     look.face = s.background;
