@@ -9,7 +9,9 @@
 #  4. does it once more on Windows 7 from a folder named with Cyrillic,
 #     Chinese and Nordic letters, a shorter walk.
 # Usage: installed-walk.sh <build folder> <version> <tests_e2e.exe>
-set -euo pipefail
+set -Eeuo pipefail
+# A step that stops the script says which it was.
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND (exit $?)"' ERR
 build=$(cd "$1" && pwd)
 version=$2
 walk=$3
@@ -35,11 +37,19 @@ walk_on() {
   # TARVIX_E2E_WALKS="win7 win7-any-folder" runs only the walks named.
   if [ -n "${TARVIX_E2E_WALKS:-}" ] && [[ " $TARVIX_E2E_WALKS " != *" $name "* ]]; then return 0; fi
   fresh_prefix "$build/wineprefix-e2e-$name"
-  # The Windows version the prefix reports; the program takes its family from it.
-  wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
-  wineserver -w
+  # The Windows version the prefix reports; the program takes its family
+  # from it. A prefix just made can still be settling: one more try.
+  target=""
+  for attempt in 1 2; do
+    if wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1 && wineserver -w &&
+      target=$(winepath -u "$folder" 2>/dev/null) && [ -n "$target" ]; then
+      break
+    fi
+    echo "the fresh prefix did not take the version or name the folder (try $attempt)"
+    sleep 2
+  done
+  [ -n "$target" ] || { echo "FAIL: the fresh prefix for $name could not be set up"; exit 1; }
   drive_c="$WINEPREFIX/drive_c"
-  target=$(winepath -u "$folder" 2>/dev/null)
   menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tarvix"
   uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarvix'
   settings_key='HKLM\SOFTWARE\Brimcove\Tarvix'
