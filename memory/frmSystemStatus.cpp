@@ -118,10 +118,13 @@ frmSystemStatus::frmSystemStatus(Shell& shell, MemoryAccess& memory, MeterFactor
 
 frmSystemStatus::~frmSystemStatus() { Unload(); }
 
-void frmSystemStatus::CreateControlsOfWindow() {
-  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
-  InitCommonControlsEx(&classes);
-  CreateControls(hwnd(), kControls);
+void frmSystemStatus::CreateControlsOfWindow(bool frames) {
+  for (const ControlSpec& row : kControls) {
+    if ((row.kind == ControlKind::Frame) == frames) static_cast<void>(CreateControl(hwnd(), row));
+  }
+}
+
+void frmSystemStatus::CreateGraphs() {
   const std::pair<Histogram*, GraphPlace> graphs[] = {{&histCPU_, kCpuGraph}, {&histMemory_, kMemoryGraph}};
   const int dpi = WindowDpi(hwnd());
   for (const auto& [graph, place] : graphs) {
@@ -131,8 +134,6 @@ void frmSystemStatus::CreateControlsOfWindow() {
     graph->SetNewColor(kStartNewColor);
     graph->SetUnit("%");
   }
-  for (const SliderSetup& setup : kSpeedAndZoom) SetupSlider(Item(setup.id), setup);
-
 }
 
 // The freeing slider's tip is seen only on a shown window: its tooltip
@@ -154,16 +155,28 @@ void frmSystemStatus::CreateToolTip() noexcept {
   }
 }
 
-void frmSystemStatus::Form_Load() {
-  CreateControlsOfWindow();
-  SkinSelf();
+// From start-up: the frames, whose captions the ticks keep current, the
+// graphs, which keep their samples, the meter and the timers.
+void frmSystemStatus::Form_LoadState() {
+  CreateControlsOfWindow(true);
+  CreateGraphs();
   queryObject_ = makeMeter_ ? makeMeter_() : nullptr;
   if (queryObject_) queryObject_->Initialize();
-  SetupFreeAmountSlider();
-  sldFreeMomoryReq_Change();
+  totalPhysicalMB_ = MegabytesOf(fmem_->GetTotalPhysical());
   cpuInterval_ = kStartInterval;
   memoryInterval_ = kStartInterval;
   ArmTimers();
+}
+
+// On the first show: the sliders, their labels and Optimize Now.
+void frmSystemStatus::Form_LoadControls() {
+  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
+  InitCommonControlsEx(&classes);
+  CreateControlsOfWindow(false);
+  for (const SliderSetup& setup : kSpeedAndZoom) SetupSlider(Item(setup.id), setup);
+  SkinSelf();
+  SetupFreeAmountSlider();
+  sldFreeMomoryReq_Change();
 }
 
 void frmSystemStatus::ArmTimers() noexcept {

@@ -78,7 +78,8 @@ class frmSystemStatus final : public ToolWindowBase<frmSystemStatus> {
   [[nodiscard]] CpuUsageMeter* QueryObject() const noexcept { return queryObject_.get(); }
 
   // Event handlers (also called by tests to drive the window).
-  void Form_Load();
+  void Form_LoadState();
+  void Form_LoadControls();
   void Form_Unload() noexcept;
   void tmrCPU_Timer() noexcept;
   void tmrMemory_Timer() noexcept;
@@ -109,7 +110,9 @@ class frmSystemStatus final : public ToolWindowBase<frmSystemStatus> {
   bool OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
  private:
-  void CreateControlsOfWindow();
+  // The frames, or every control but the frames and the graphs.
+  void CreateControlsOfWindow(bool frames);
+  void CreateGraphs();
   void CreateToolTip() noexcept;
   void SetTimerInterval(UINT& interval, int sliderValue) noexcept;
   void ArmTimers() noexcept;

@@ -638,6 +638,40 @@ TEST_F(MemoryWindowsTest, StatusWindowLoadsItsControlsAndMeter) {
   EXPECT_EQ(GetParent(status_->histMemory().hwnd()), status_->Window());
 }
 
+// At start-up the window keeps only what its timers need: they graph,
+// caption and set the tool tip with no slider made, and the first show adds
+// the sliders around what the ticks left.
+TEST_F(MemoryWindowsTest, StatusWindowTicksFromStartUpAndMakesItsSlidersOnFirstShow) {
+  memory_.freeBytes = 500 * kMiB;
+  meter_.usage = 37;
+  status_ = std::make_unique<frmSystemStatus>(shell_, memory_, [this] { return std::make_unique<MeterProxy>(meter_); });
+  ASSERT_TRUE(status_->LoadAtStartup());
+  EXPECT_EQ(Status(IDC_sldCPUSpeed), nullptr);
+  EXPECT_EQ(Status(IDC_cmdOptimaize), nullptr);
+  EXPECT_TRUE(shell_.skinned.empty());
+  EXPECT_EQ(status_->TotalPhysicalMB(), 2000);
+  status_->tmrCPU_Timer();
+  status_->tmrMemory_Timer();
+  EXPECT_EQ(status_->histCPU().Value(), 37);
+  EXPECT_EQ(status_->histMemory().Value(), 25);
+  EXPECT_EQ(shell_.trayToolTip, "Memory Usage (500MB).");
+
+  ASSERT_TRUE(status_->Load());
+  ASSERT_TRUE(status_->Load());
+  EXPECT_EQ(StatusText(IDC_frameCPUUsage), "Processor usage (37%).");
+  EXPECT_EQ(StatusText(IDC_fameMemoryUsage), "Memory Usage (25%).");
+  EXPECT_EQ(SendMessageA(Status(IDC_sldFreeMomoryReq), TBM_GETRANGEMAX, 0, 0), 2000);
+  EXPECT_EQ(SliderPosition(Status(IDC_sldCPUZoom)), 30);
+  EXPECT_EQ(StatusText(IDC_lblTargetMemoryNeeded), "Target Level Of RAM 0MB.");
+  EXPECT_EQ(shell_.skinned, std::vector<HWND>{status_->Window()});
+  EXPECT_EQ(meter_.initialized, 1);
+  // The graphs go on from their samples; the sliders work the timers.
+  EXPECT_EQ(status_->histCPU().Samples().TotalAdded(), 1u);
+  SendMessageA(Status(IDC_sldCPUSpeed), TBM_SETPOS, TRUE, 800);
+  status_->sldCPUSpeed_Click();
+  EXPECT_EQ(status_->CpuInterval(), 500u);
+}
+
 TEST_F(MemoryWindowsTest, MemoryTickGraphsTheFreeShareAndSetsTheToolTipInMegabytes) {
   memory_.freeBytes = 1000 * kMiB;
   LoadWindows();
