@@ -1,6 +1,8 @@
 #include "base/TextFile.h"
 
-#include <fstream>
+#include <array>
+#include <cstdio>
+#include <memory>
 
 #include "base/Text.h"
 #include "base/Utf8.h"
@@ -121,29 +123,31 @@ bool ReadKeyLines(std::string_view text, std::string_view magic, std::vector<Key
 }
 
 bool ReadTextFile(const std::string& path, std::string& text, std::string& error) {
+  // C's files rather than C++ streams: the streams would bring the C++
+  // locale machinery into the program, which start-up would pay for.
 #ifdef _WIN32
-  // Opened by its wide name (the stream calls _wfopen), so any folder works.
-  std::ifstream in(ToWide(path).c_str(), std::ios::binary);
+  // Opened by its wide name, so any folder works.
+  std::FILE* const opened = _wfopen(ToWide(path).c_str(), L"rb");
 #else
-  std::ifstream in(path, std::ios::binary);
+  std::FILE* const opened = std::fopen(path.c_str(), "rb");
 #endif
-  if (!in) {
+  if (opened == nullptr) {
     error = "cannot open " + path;
     return false;
   }
-  in.seekg(0, std::ios::end);
-  const auto size = in.tellg();
-  if (size < 0) {
-    error = "cannot read " + path;
-    return false;
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(opened, &std::fclose);
+  std::string content;
+  std::array<char, 16384> chunk;
+  for (;;) {
+    const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file.get());
+    if (got > kMaxTextFileBytes - content.size()) {
+      error = path + " is too large";
+      return false;
+    }
+    content.append(chunk.data(), got);
+    if (got < chunk.size()) break;
   }
-  if (static_cast<unsigned long long>(size) > kMaxTextFileBytes) {
-    error = path + " is too large";
-    return false;
-  }
-  in.seekg(0, std::ios::beg);
-  std::string content(static_cast<std::size_t>(size), '\0');
-  if (size > 0 && !in.read(content.data(), size)) {
+  if (std::ferror(file.get()) != 0) {
     error = "cannot read " + path;
     return false;
   }
