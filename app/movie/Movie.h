@@ -101,6 +101,8 @@ class Movie final : public BaseWindow<Movie> {
   [[nodiscard]] std::vector<std::string> ClippedTexts() const;
   // The item button sending `command`, or null.
   [[nodiscard]] HWND ItemWindow(std::string_view command) const noexcept;
+  // True while the picture behind the items is kept for the paints to come.
+  [[nodiscard]] bool HoldsBackdrop() const noexcept { return static_cast<bool>(backdrop_); }
 
   static const char* ClassName() noexcept { return kMovieClassName; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -145,7 +147,8 @@ class Movie final : public BaseWindow<Movie> {
   void PlaceButtons();
   // The backdrop is drawn when it is first needed after a change (a paint,
   // a button's drawing, a print), so that nothing is drawn before the movie
-  // is shown and a load that changes it three times draws it once.
+  // is shown and a load that changes it three times draws it once; it is
+  // let go when painting has paused (kKeepBackdropMs).
   void InvalidateBackdrop() noexcept { backdropStale_ = true; }
   [[nodiscard]] bool EnsureBackdrop();
   void RenderBackdrop();
@@ -185,7 +188,7 @@ class Movie final : public BaseWindow<Movie> {
   int childWidth_ = 440;     // the child area the tool screen is laid out for (96 DPI)
   int childHeight_ = 250;
   Fonts fonts_;
-  UniqueBitmap backdrop_;  // the screen without its buttons, redrawn on change
+  UniqueBitmap backdrop_;  // the screen without its buttons, redrawn on change; null while unused
   SIZE backdropSize_{};
   bool backdropStale_ = true;
   HWND hot_ = nullptr;     // the button under the mouse

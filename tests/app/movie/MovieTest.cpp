@@ -11,6 +11,7 @@
 
 #include "app/movie/Movie.h"
 #include "support/FakeShell.h"
+#include "support/Screenshot.h"
 
 namespace tarvix {
 namespace {
@@ -279,6 +280,36 @@ TEST_F(MovieTest, HandlerExceptionsDoNotEscapeIntoWindows) {
   EXPECT_EQ(movie_->Screen(), MovieScreen::About);
 }
 
+
+// Paints black over `window` on the screen, so that only a paint brings back its picture.
+void Blacken(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  const HDC dc = GetDC(window);
+  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  ReleaseDC(window, dc);
+}
+
+// The picture behind the items is let go when painting pauses; the paints
+// after it, of one item or of everything, draw it again exactly as before.
+TEST_F(MovieTest, TheBackdropIsLetGoWhenPaintingPausesAndDrawnAgainAlike) {
+  RedrawWindow(host_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  EXPECT_TRUE(movie_->HoldsBackdrop());
+  const auto before = test::CaptureWindow(movie_->hwnd(), 724, 540);
+  test::PumpMessagesFor(600);
+  EXPECT_FALSE(movie_->HoldsBackdrop());
+
+  const HWND item = movie_->ItemWindow("IDC_FS_ramConfig");
+  ASSERT_NE(item, nullptr);
+  Blacken(item);
+  RedrawWindow(item, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_TRUE(movie_->HoldsBackdrop());
+  EXPECT_EQ(test::CaptureWindow(movie_->hwnd(), 724, 540), before) << "one item drawn anew";
+  test::PumpMessagesFor(600);
+  Blacken(movie_->hwnd());
+  RedrawWindow(host_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  EXPECT_EQ(test::CaptureWindow(movie_->hwnd(), 724, 540), before) << "everything drawn anew";
+}
 
 TEST_F(MovieTest, TheToolScreenMovesTheItemsBesideTheChildAreaAndHomeBringsThemBack) {
   const HWND wizard = movie_->ItemWindow("IDC_FS_wizardMode");
