@@ -33,6 +33,7 @@ struct StoredBox {
   std::string_view name;   // the registry value
   std::string_view label;  // what the user sees
 };
+// In the order of frmMainSettings::stored_.
 constexpr std::array<StoredBox, 2> kStoredBoxes = {{
     {W::IDC_chkRunMainProgram, "chkRunMainProgram", "Run Main Program when windows start up"},
     {W::IDC_chkRunProgramMini, "chkRunProgramMini", "Run Program In system tray"},
@@ -47,10 +48,15 @@ std::string RunEntryText(std::string_view executablePath) {
   return text;
 }
 
-void frmMainSettings::Form_Load() {
+// From start-up: the stored choices, which the main window asks at once,
+// and the Run entry they keep current.
+void frmMainSettings::Form_LoadState() { ReadStoredSettings(); }
+
+// On the first show: the boxes, with the stored choices.
+void frmMainSettings::Form_LoadControls() {
   CreateControls(hwnd(), kControls);
   SkinSelf();
-  LoadMainSettings();
+  ShowStoredSettings();
   SetDirty(false);
 }
 
@@ -69,13 +75,22 @@ void frmMainSettings::OnClick(int id) {
 }
 
 void frmMainSettings::LoadMainSettings() {
+  ReadStoredSettings();
+  ShowStoredSettings();
+}
+
+void frmMainSettings::ReadStoredSettings() {
   const std::string key = SettingsSubKey(kMainSettingsSuffix);
-  for (const StoredBox& box : kStoredBoxes) {
+  for (std::size_t i = 0; i < kStoredBoxes.size(); ++i) {
     // Stored as "0" or "1"; anything else reads as unchecked.
-    SetChecked(Item(box.id), GetMachineSetting(key, box.name, "0") == "1");
+    stored_[i] = GetMachineSetting(key, kStoredBoxes[i].name, "0") == "1";
   }
   // Refreshed at every start, so the entry follows a moved executable.
-  if (IsChecked(Item(IDC_chkRunMainProgram))) (void)WriteRunEntry(true);
+  if (stored_[0]) (void)WriteRunEntry(true);
+}
+
+void frmMainSettings::ShowStoredSettings() noexcept {
+  for (std::size_t i = 0; i < kStoredBoxes.size(); ++i) SetChecked(Item(kStoredBoxes[i].id), stored_[i]);
 }
 
 SettingsSaveTally frmMainSettings::SaveMainSettings() {
@@ -100,7 +115,10 @@ void frmMainSettings::SetDirty(bool flag) noexcept {
   EnableWindow(Item(IDC_cmdSave), flag ? TRUE : FALSE);
 }
 
-bool frmMainSettings::RunProgramMini() const noexcept { return IsChecked(Item(IDC_chkRunProgramMini)); }
+bool frmMainSettings::RunProgramMini() const noexcept {
+  const HWND box = Item(IDC_chkRunProgramMini);
+  return box != nullptr ? IsChecked(box) : stored_[1];
+}
 
 void frmMainSettings::cmdSave_Click() {
   const SettingsSaveTally tally = SaveMainSettings();

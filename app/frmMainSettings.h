@@ -4,6 +4,7 @@
 // entry "Tarvix".
 #include <windows.h>
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -32,24 +33,31 @@ class frmMainSettings final : public ToolWindowBase<frmMainSettings> {
 
   static const char* ClassName() noexcept { return "TarvixMainSettings"; }
 
-  void Form_Load();
+  void Form_LoadState();
+  void Form_LoadControls();
   void OnClick(int id);
 
+  // Reads the stored choices and ticks the boxes by them.
   void LoadMainSettings();
   // Stores both choices and the Run entry; what Windows refused is in the result.
   SettingsSaveTally SaveMainSettings();
   void SetDirty(bool flag) noexcept;
   [[nodiscard]] bool SettingsChanged() const noexcept { return settingsChanged_; }
 
-  // "Run Program In system tray" as it stands on screen (the main window
-  // reads it right after loading this window).
+  // "Run Program In system tray" as it stands on screen, or as stored while
+  // the window has not been shown (the main window reads it right after
+  // loading this window).
   [[nodiscard]] bool RunProgramMini() const noexcept;
 
  private:
   void cmdSave_Click();
   [[nodiscard]] LONG WriteRunEntry(bool present);
+  void ReadStoredSettings();
+  void ShowStoredSettings() noexcept;
 
   bool settingsChanged_ = false;
+  // As stored: "Run Main Program when windows start up", "Run Program In system tray".
+  std::array<bool, 2> stored_{};
 };
 
 }  // namespace tarvix

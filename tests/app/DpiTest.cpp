@@ -208,6 +208,7 @@ TEST_F(DpiTest, MovingToAMonitorOfTwiceTheDpiDoublesEverythingAndKeepsTextsWhole
   frmMain& main = Start();
   const int from = main.Dpi();
   const int to = 2 * from;
+  main.FSCommand("IDC_FS_settings", "");  // its controls come with its first show
   main.FSCommand("IDC_FS_pingSetting", "");
   const HWND settings = main.ToolWindows().MainSettings().Window();
   const HWND save = GetDlgItem(settings, frmMainSettings::IDC_cmdSave);

@@ -99,6 +99,22 @@ TEST_F(MainSettingsTest, LoadingRewritesTheRunEntryOfAMovedProgram) {
   EXPECT_FALSE(IsWindowEnabled(Item(W::IDC_cmdSave)));
 }
 
+// From start-up the window answers from the stored choices, with no box
+// made; the first show ticks the boxes by them.
+TEST_F(MainSettingsTest, AtStartUpTheChoicesComeFromTheStoreAndTheBoxesComeWithTheFirstShow) {
+  SaveMachineSetting(SettingsSubKey(kMainSettingsSuffix), "chkRunMainProgram", "1");
+  SaveMachineSetting(SettingsSubKey(kMainSettingsSuffix), "chkRunProgramMini", "1");
+  WriteStringValue(HKEY_CURRENT_USER, kRunKey, kRunValueName, "C:\\Old Place\\Tarvix.exe");
+  ASSERT_TRUE(window_.LoadAtStartup());
+  EXPECT_EQ(Item(W::IDC_chkRunProgramMini), nullptr);
+  EXPECT_TRUE(window_.RunProgramMini());
+  EXPECT_EQ(RunEntry().value_or(""), RunEntryText(ExecutablePath()));
+  ASSERT_TRUE(window_.Load());
+  EXPECT_TRUE(IsChecked(Item(W::IDC_chkRunMainProgram)));
+  EXPECT_TRUE(IsChecked(Item(W::IDC_chkRunProgramMini)));
+  EXPECT_FALSE(IsWindowEnabled(Item(W::IDC_cmdSave)));
+}
+
 TEST_F(MainSettingsTest, UnsavedChoicesStayOnScreenButAreNotStored) {
   ASSERT_TRUE(window_.Load());
   test::Click(Item(W::IDC_chkRunProgramMini));
