@@ -14,7 +14,10 @@
 // $TARVIX_IDLE_SECONDS) with both of its timers at 300 ms, hidden as at
 // start-up and then shown, against a minimal window with one 300 ms timer
 // that does nothing, in the same process; under Wine also the wineserver's
-// time meanwhile. It needs an X display; without one that part is skipped.
+// time meanwhile. Under Wine this process's time is read to the nanosecond
+// from Linux's scheduler (Windows' figure comes in 10 ms steps). Then what
+// one tick's system queries cost alone, against the hidden window's time per
+// tick above the minimal window's. It needs an X display; without one that part is skipped.
 // $TARVIX_IDLE_ONLY=<seconds> runs only this part, $TARVIX_WAITS_ONLY=1 only
 // the message waits.
 #include <windows.h>
@@ -27,10 +30,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "memory/CpuUsage.h"
 #include "memory/FreeRAM.h"
 #include "memory/frmSystemStatus.h"
 #include "support/FakeShell.h"
@@ -56,7 +61,7 @@ double Median(std::vector<double> values) {
 double GBps(double seconds) { return static_cast<double>(kBytes) / seconds / 1e9; }
 
 // This process's user and kernel time as Windows reports it, seconds (Wine
-// counts it in 10 ms steps, hence the long measurement).
+// counts it in 10 ms steps).
 double ProcessTimesSeconds() {
   FILETIME created{}, exited{}, kernel{}, user{};
   GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
@@ -64,6 +69,68 @@ double ProcessTimesSeconds() {
     return static_cast<double>((std::uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime) / 1e7;
   };
   return seconds(kernel) + seconds(user);
+}
+
+// The first number of a small text file, or nullopt.
+std::optional<unsigned long long> FirstNumberIn(const std::string& path) {
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  char text[256] = {};
+  DWORD got = 0;
+  const BOOL read = ReadFile(file, text, sizeof text - 1, &got, nullptr);
+  CloseHandle(file);
+  if (!read || got == 0) return std::nullopt;
+  return std::strtoull(text, nullptr, 10);
+}
+
+// Under Wine, this process as Linux sees it: Z:\proc\<pid>, found by its
+// name (Linux keeps the first 15 characters of the program's file name);
+// empty off Wine.
+std::string LinuxProcessFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string name(path);
+  name = name.substr(name.find_last_of('\\') + 1).substr(0, 15);
+  WIN32_FIND_DATAA found{};
+  const HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
+  if (search == INVALID_HANDLE_VALUE) return {};
+  std::string match;
+  do {
+    if (found.cFileName[0] < '1' || found.cFileName[0] > '9') continue;
+    const std::string folder = std::string("Z:\\proc\\") + found.cFileName;
+    const HANDLE file = CreateFileA((folder + "\\comm").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) continue;
+    char comm[32] = {};
+    DWORD got = 0;
+    ReadFile(file, comm, sizeof comm - 1, &got, nullptr);
+    CloseHandle(file);
+    if (std::string(comm, std::strcspn(comm, "\n")) == name) {
+      match = folder;
+      break;
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return match;
+}
+
+// This process's processor time, seconds: under Wine to the nanosecond from
+// Linux's scheduler (all of its threads, /proc/<pid>/task/*/schedstat),
+// elsewhere as Windows reports it.
+double ProcessSeconds() {
+  static const std::string folder = LinuxProcessFolder();
+  if (folder.empty()) return ProcessTimesSeconds();
+  WIN32_FIND_DATAA found{};
+  const HANDLE search = FindFirstFileA((folder + "\\task\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return ProcessTimesSeconds();
+  unsigned long long ns = 0;
+  do {
+    if (found.cFileName[0] < '1' || found.cFileName[0] > '9') continue;
+    ns += FirstNumberIn(folder + "\\task\\" + found.cFileName + "\\schedstat").value_or(0);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return static_cast<double>(ns) / 1e9;
 }
 
 // Processor time of the wineserver, seconds, where Windows keeps its share of
@@ -90,7 +157,7 @@ struct Usage {
 // Serves the thread's messages for `seconds`, sleeping in between; returns
 // the processor time used meanwhile.
 Usage ServeMessagesFor(double seconds) {
-  const double before = ProcessTimesSeconds();
+  const double before = ProcessSeconds();
   const std::optional<double> serverBefore = WineServerSeconds();
   const auto end = Clock::now() + std::chrono::duration<double>(seconds);
   for (auto now = Clock::now(); now < end; now = Clock::now()) {
@@ -102,7 +169,7 @@ Usage ServeMessagesFor(double seconds) {
       DispatchMessageA(&msg);
     }
   }
-  Usage usage{ProcessTimesSeconds() - before, std::nullopt};
+  Usage usage{ProcessSeconds() - before, std::nullopt};
   const std::optional<double> serverAfter = WineServerSeconds();
   if (serverBefore && serverAfter) usage.wineServer = *serverAfter - *serverBefore;
   return usage;
@@ -270,6 +337,29 @@ LRESULT CALLBACK MinimalProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// Processor time of one call of `query`, ms: the mean of many on this
+// process's clock, each after a pause as a tick's call comes (a call right
+// after another finds the caches warm and costs less).
+template <typename Query>
+double QueryMs(Query&& query) {
+  constexpr int kCalls = 200;
+  double total = 0;
+  for (int i = 0; i < kCalls; ++i) {
+    Sleep(3);
+    const double before = ProcessSeconds();
+    query();
+    total += ProcessSeconds() - before;
+  }
+  return total * 1e3 / kCalls;
+}
+
+// QueryMs less what reading the clock around the call costs.
+template <typename Query>
+double QueryOnlyMs(Query&& query) {
+  static const double clockMs = QueryMs([] {});
+  return std::max(0.0, QueryMs(std::forward<Query>(query)) - clockMs);
+}
+
 // Both measurements; false when no window could be made (no display).
 bool MeasureIdleTimers(double seconds) {
   WNDCLASSA minimalClass{};
@@ -305,7 +395,8 @@ bool MeasureIdleTimers(double seconds) {
   const std::size_t shownTicks = cpuSamples() - before;
   status.Unload();
 
-  std::printf("\nidle processor time over %.0f s each (this process's user + kernel time, and the wineserver's):\n",
+  std::printf("\nidle processor time over %.0f s each (this process's, to the nanosecond under Wine, and the "
+              "wineserver's):\n",
               seconds);
   PrintUsage("minimal window, one 300 ms timer", minimalTime, seconds);
   PrintUsage("status window hidden, timers at 300 ms", hiddenTime, seconds);
@@ -320,6 +411,20 @@ bool MeasureIdleTimers(double seconds) {
     if (minimalCost > 0) std::printf(", ratio %.2f", cost / minimalCost);
     std::printf("\n");
   }
+  // What the hidden window's extra time goes to: the system queries that each
+  // tick has to make, timed alone.
+  tarvix::clsCPUUsageNT meter;
+  meter.Initialize();
+  tarvix::SystemMemory memory;
+  const double meterMs = QueryOnlyMs([&] { static_cast<void>(meter.Query()); });
+  const double memoryMs = QueryOnlyMs([&] { static_cast<void>(memory.GetFreePhysical()); });
+  const double extraPerTickMs =
+      (hiddenTime.process - minimalCost) * 1e3 / static_cast<double>(std::max<std::size_t>(hiddenTicks, 1));
+  std::printf("  one tick's system queries alone: the CPU meter's three %.3f ms, the free memory %.3f ms; together "
+              "%.3f ms of the hidden window's %.3f ms per tick above the minimal window's\n",
+              meterMs, memoryMs, meterMs + memoryMs, extraPerTickMs);
+  std::printf("BENCH|Idle, one tick's system queries|%.4f|ms|hidden window's time per tick above the minimal|%.4f\n",
+              meterMs + memoryMs, extraPerTickMs);
   std::printf("BENCH|Idle, status window hidden|%.4f|%%|minimal window, one 300 ms timer|%.4f\n",
               100.0 * hiddenTime.process / seconds, 100.0 * minimalTime.process / seconds);
   std::printf("BENCH|Idle, status window shown|%.4f|%%|minimal window, one 300 ms timer|%.4f\n",
