@@ -21,9 +21,6 @@ constexpr UINT_PTR kCpuTimerId = 1;
 constexpr UINT_PTR kMemoryTimerId = 2;
 constexpr UINT kStartInterval = 300;  // ms, both timers, until a speed slider is clicked
 
-// Height of a frame's caption strip, which is repainted when the caption changes.
-constexpr int kFrameCaptionHeight = 17;
-
 // Passes of the message pump before and after Optimize Now frees memory.
 constexpr int kOptimizePumpPasses = 6;
 
@@ -251,32 +248,8 @@ void frmSystemStatus::tmrCPU_Timer() noexcept {
 
 void frmSystemStatus::SetFrameCaption(int id, std::string& shown, const std::string& caption) {
   if (shown == caption) return;
-  const HWND frame = Item(id);
-  // Hidden, the window paints its captions afresh when it is shown.
-  const bool seen = IsWindowVisible(hwnd()) && !IsIconic(GetAncestor(hwnd(), GA_ROOT));
-  // The first caption replaces the one the frame was made with, of unknown width.
-  const bool narrower = seen && (shown.empty() || CaptionWidth(frame, caption) < CaptionWidth(frame, shown));
-  SetWindowTextTo(frame, caption);
+  SetWindowTextTo(Item(id), caption);
   shown = caption;
-  // A frame paints its caption over the last one's place, so a caption as
-  // wide or wider covers it; a narrower one leaves the end of the last one
-  // behind unless the strip under it is painted afresh from the window's
-  // background, which costs several paints.
-  if (!narrower) return;
-  RECT strip{};
-  GetWindowRect(frame, &strip);
-  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&strip), 2);
-  strip.bottom = strip.top + ScaleForDpi(kFrameCaptionHeight, WindowDpi(hwnd()));
-  RedrawWindow(hwnd(), &strip, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-}
-
-int frmSystemStatus::CaptionWidth(HWND frame, const std::string& caption) noexcept {
-  const WindowDC dc(frame);
-  if (dc.get() == nullptr) return 0;
-  const SelectGuard font(dc.get(), reinterpret_cast<HFONT>(SendMessageA(frame, WM_GETFONT, 0, 0)));
-  SIZE size{};
-  if (!GetTextExtentPoint32A(dc.get(), caption.data(), static_cast<int>(caption.size()), &size)) return 0;
-  return size.cx;
 }
 
 bool frmSystemStatus::TrayTipInPercent() const noexcept { return ram_ != nullptr && ram_->TrayTipInPercent(); }

@@ -120,8 +120,6 @@ class frmSystemStatus final : public ToolWindowBase<frmSystemStatus> {
   // Sets a frame's caption when `caption` differs from `shown`, the text it
   // was last given.
   void SetFrameCaption(int id, std::string& shown, const std::string& caption);
-  // How wide `caption` is drawn in `frame`'s font, pixels; 0 when it cannot be measured.
-  [[nodiscard]] static int CaptionWidth(HWND frame, const std::string& caption) noexcept;
 
   std::unique_ptr<MemoryAccess> ownMemory_;
   MemoryAccess* fmem_;

@@ -240,17 +240,33 @@ void PaintCheckOrOption(HWND button, HDC target, const ControlLook& look) noexce
   });
 }
 
+namespace {
+
+int CaptionHeight(HDC dc, HFONT font) noexcept {
+  const SelectGuard selectFont(dc, font);
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
+  return metrics.tmHeight;
+}
+
+}  // namespace
+
+RECT GroupBoxCaptionStrip(HWND box, const ControlLook& look) noexcept {
+  RECT client{};
+  GetClientRect(box, &client);
+  const WindowDC dc(box);
+  client.bottom = client.top + (dc.get() != nullptr ? CaptionHeight(dc.get(), FontOf(box, look)) : 0);
+  return client;
+}
+
 void PaintGroupBox(HWND box, HDC dc, const ControlLook& look) noexcept {
   RECT client{};
   GetClientRect(box, &client);
   const std::string caption = WindowText(box);
   const HFONT font = FontOf(box, look);
-  TEXTMETRICA metrics{};
-  {
-    const SelectGuard selectFont(dc, font);
-    GetTextMetricsA(dc, &metrics);
-  }
-  const RECT frame{client.left, client.top + metrics.tmHeight / 2, client.right, client.bottom};
+  const int captionHeight = CaptionHeight(dc, font);
+  Fill(dc, {client.left, client.top, client.right, client.top + captionHeight}, look.behind);
+  const RECT frame{client.left, client.top + captionHeight / 2, client.right, client.bottom};
   FrameRoundBox(dc, frame, 4, look.border, 1);
   if (caption.empty()) return;
   const int dpi = WindowDpi(box);
@@ -261,8 +277,7 @@ void PaintGroupBox(HWND box, HDC dc, const ControlLook& look) noexcept {
   }
   const int width = measured.right - measured.left;
   RECT label{client.left + ScaleForDpi(8, dpi), client.top, client.left + ScaleForDpi(16, dpi) + width,
-             client.top + metrics.tmHeight};
-  Fill(dc, label, look.behind);
+             client.top + captionHeight};
   label.left += ScaleForDpi(4, dpi);
   DrawCaptionIn(dc, caption, label, font, IsWindowEnabled(box) ? look.text : look.disabled,
           DT_LEFT | DT_TOP | DT_SINGLELINE | PrefixFlag(box));

@@ -307,6 +307,20 @@ LRESULT Skin::Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PRINTCLIENT:
       if (own != nullptr && PaintFace(window, message, reinterpret_cast<HDC>(wParam), *own)) return 0;
       break;
+    case WM_SETTEXT:
+      if (own != nullptr && IsGroupBox(window)) {
+        // A new caption changes only the strip it sits on: the text is kept
+        // without the system's paint of the whole box (the status window's
+        // captions change on every tick), and the strip is painted afresh.
+        // Hidden, the whole box is painted when it is shown.
+        const LRESULT stored = DefWindowProcW(window, message, wParam, lParam);
+        if (IsWindowVisible(window)) {
+          const RECT strip = GroupBoxCaptionStrip(window, LookOf(window, *own));
+          RedrawWindow(window, &strip, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        }
+        return stored;
+      }
+      break;
     case WM_MOUSEMOVE:
     case WM_MOUSELEAVE:
       TrackHotButton(window, message, own != nullptr);
