@@ -8,6 +8,8 @@ tarvix_test(tests_memory
   ${CMAKE_CURRENT_SOURCE_DIR}/memory/LowMemoryCheckTest.cpp
 )
 tarvix_bench(bench_memory ${CMAKE_SOURCE_DIR}/bench/bench_memory.cpp)
+# The idle status window wears the installed skin, as in the program.
+target_compile_definitions(bench_memory PRIVATE TARVIX_ASSETS_DIR="Z:${CMAKE_SOURCE_DIR}/assets")
 
 # The memory booster's windows. They create windows, so they run with an X
 # display (a private Xvfb when none is set).
