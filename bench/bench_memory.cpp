@@ -72,8 +72,8 @@ double ProcessTimesSeconds() {
   return seconds(kernel) + seconds(user);
 }
 
-// The first number of a small text file, or nullopt.
-std::optional<unsigned long long> FirstNumberIn(const std::string& path) {
+// The text of a small file (at most its first 255 bytes), or nullopt.
+std::optional<std::string> SmallFileText(const std::string& path) {
   const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
@@ -82,7 +82,14 @@ std::optional<unsigned long long> FirstNumberIn(const std::string& path) {
   const BOOL read = ReadFile(file, text, sizeof text - 1, &got, nullptr);
   CloseHandle(file);
   if (!read || got == 0) return std::nullopt;
-  return std::strtoull(text, nullptr, 10);
+  return std::string(text, got);
+}
+
+// The first number of a small text file, or nullopt.
+std::optional<unsigned long long> FirstNumberIn(const std::string& path) {
+  const std::optional<std::string> text = SmallFileText(path);
+  if (!text) return std::nullopt;
+  return std::strtoull(text->c_str(), nullptr, 10);
 }
 
 // Under Wine, this process as Linux sees it: Z:\proc\<pid>, found by its
@@ -100,14 +107,8 @@ std::string LinuxProcessFolder() {
   do {
     if (found.cFileName[0] < '1' || found.cFileName[0] > '9') continue;
     const std::string folder = std::string("Z:\\proc\\") + found.cFileName;
-    const HANDLE file = CreateFileA((folder + "\\comm").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) continue;
-    char comm[32] = {};
-    DWORD got = 0;
-    ReadFile(file, comm, sizeof comm - 1, &got, nullptr);
-    CloseHandle(file);
-    if (std::string(comm, std::strcspn(comm, "\n")) == name) {
+    const std::optional<std::string> comm = SmallFileText(folder + "\\comm");
+    if (comm && comm->substr(0, comm->find('\n')) == name) {
       match = folder;
       break;
     }
@@ -139,15 +140,9 @@ double ProcessSeconds() {
 // its clients, so "thread-self" under Z:\proc is the server's own (single)
 // thread, and its schedstat holds the exact figure in ns.
 std::optional<double> WineServerSeconds() {
-  const HANDLE file = CreateFileA("Z:\\proc\\thread-self\\schedstat", GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-  char text[128] = {};
-  DWORD got = 0;
-  const BOOL read = ReadFile(file, text, sizeof text - 1, &got, nullptr);
-  CloseHandle(file);
-  if (!read || got == 0) return std::nullopt;
-  return static_cast<double>(std::strtoull(text, nullptr, 10)) / 1e9;
+  const std::optional<unsigned long long> ns = FirstNumberIn("Z:\\proc\\thread-self\\schedstat");
+  if (!ns) return std::nullopt;
+  return static_cast<double>(*ns) / 1e9;
 }
 
 struct Usage {
