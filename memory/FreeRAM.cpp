@@ -1,5 +1,7 @@
 #include "memory/FreeRAM.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <array>
 #include <string>
@@ -44,6 +46,17 @@ class VirtualMemoryAllocator final : public MemoryAllocator {
 
 VirtualMemoryAllocator g_systemAllocator;
 
+// Writes `count` spaces from `text` on and returns the end: sixteen bytes
+// (eight characters) a store, as wide as every x86-64 processor writes, so
+// that the speed of the freeing does not hang on the compiler's choices.
+char16_t* FillSpaces(char16_t* text, std::size_t count) noexcept {
+  const __m128i eightSpaces = _mm_set1_epi16(static_cast<short>(u' '));
+  std::size_t at = 0;
+  for (; at + 8 <= count; at += 8) _mm_storeu_si128(reinterpret_cast<__m128i*>(text + at), eightSpaces);
+  for (; at < count; ++at) text[at] = u' ';
+  return text + count;
+}
+
 // A freeing buffer: claimed and filled with spaces on construction, serving
 // pending messages between the slices, and given back on destruction. An
 // empty text needs no block at all.
@@ -65,7 +78,7 @@ class SpaceBuffer {
     auto* text = static_cast<char16_t*>(block_);
     for (auto left = static_cast<std::size_t>(characters); left > 0;) {
       const std::size_t slice = std::min(left, kSliceCharacters);
-      text = std::fill_n(text, slice, u' ');
+      text = FillSpaces(text, slice);
       left -= slice;
       if (left > 0) ProcessPendingMessages(1);
     }
