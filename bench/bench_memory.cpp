@@ -11,14 +11,14 @@
 // pumping, which is also the baseline of the freeing time.
 //
 // Then the processor time the status window, in the installed skin, costs
-// while idle: 30 s (or
-// $TARVIX_IDLE_SECONDS) with both of its timers at 300 ms, hidden as at
-// start-up and then shown, against a minimal window with one 300 ms timer
-// that does nothing, in the same process; under Wine also the wineserver's
-// time meanwhile. Under Wine this process's time is read to the nanosecond
-// from Linux's scheduler (Windows' figure comes in 10 ms steps). Then what
-// one tick's system queries cost alone, against the hidden window's time per
-// tick above the minimal window's. It needs an X display; without one that part is skipped.
+// while idle: 30 s (or $TARVIX_IDLE_SECONDS) with both of its timers at
+// 300 ms, hidden as at start-up and then shown, against a minimal window
+// with one 300 ms timer that does nothing, in the same process; under Wine
+// also the wineserver's time meanwhile. Under Wine this process's time is
+// read to the nanosecond from Linux's scheduler (Windows' figure comes in
+// 10 ms steps). Then what one tick's system queries cost alone, against the
+// hidden window's time per tick above the minimal window's. It needs an X
+// display; without one that part is skipped.
 // $TARVIX_IDLE_ONLY=<seconds> runs only this part, $TARVIX_WAITS_ONLY=1 only
 // the message waits.
 #include <windows.h>

@@ -23,6 +23,7 @@
 #include "base/Handle.h"
 #include "support/BenchTiming.h"
 #include "support/FakePlatform.h"
+#include "support/FakeShell.h"
 #include "support/RegistryRedirect.h"
 #include "support/TempDir.h"
 #include "ui/TrayTestSupport.h"
@@ -100,19 +101,6 @@ std::vector<tarvix::StartupTrace::Step> TraceOneLoad() {
   return copy;
 }
 
-// Serves this thread's messages (paints and timers among them) for `ms`.
-void ServeMessagesFor(DWORD ms) {
-  const ULONGLONG end = GetTickCount64() + ms;
-  while (GetTickCount64() < end) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(5);
-  }
-}
-
 // One whole repaint of `window` and its children, ms.
 double RepaintMs(HWND window) {
   LARGE_INTEGER start;
@@ -130,10 +118,10 @@ void MeasureRepaints() {
   tarvix::frmMain main(shell);
   if (!main.Form_Load()) return;
   main.ShowMainWindow();
-  ServeMessagesFor(300);
+  tarvix::test::PumpMessagesFor(300);
   std::vector<double> anew, kept;
   for (int i = 0; i < 7; ++i) {
-    ServeMessagesFor(400);
+    tarvix::test::PumpMessagesFor(400);
     anew.push_back(RepaintMs(main.hwnd()));
     kept.push_back(RepaintMs(main.hwnd()));
   }

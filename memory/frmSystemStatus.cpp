@@ -195,7 +195,6 @@ void frmSystemStatus::Form_Unload() noexcept {
 }
 
 void frmSystemStatus::SetupFreeAmountSlider() noexcept {
-  totalPhysicalMB_ = MegabytesOf(fmem_->GetTotalPhysical());
   const HWND slider = Item(IDC_sldFreeMomoryReq);
   // A trackbar position is 32 bits; no machine comes near 2^31 MB.
   const auto maximum = static_cast<LPARAM>(std::min<std::int64_t>(totalPhysicalMB_, INT_MAX));

@@ -89,7 +89,7 @@ class frmSystemStatus final : public ToolWindowBase<frmSystemStatus> {
   void sldCPUZoom_Click() noexcept;
   void sldMemoryZoom_Click() noexcept;
   void sldFreeMomoryReq_Change() noexcept;
-  // Sets the freeing slider's range, 0 to TotalPhysicalMB.
+  // Sets the freeing slider's range, 0 to TotalPhysicalMB as read at load.
   void SetupFreeAmountSlider() noexcept;
 
   // What tests look at.

@@ -12,6 +12,7 @@
 #include "app/movie/Movie.h"
 #include "support/FakeShell.h"
 #include "support/Screenshot.h"
+#include "ui/Handles.h"
 
 namespace tarvix {
 namespace {
@@ -285,9 +286,8 @@ TEST_F(MovieTest, HandlerExceptionsDoNotEscapeIntoWindows) {
 void Blacken(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
-  const HDC dc = GetDC(window);
-  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  ReleaseDC(window, dc);
+  const WindowDC dc(window);
+  FillRect(dc.get(), &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }
 
 // The picture behind the items is let go when painting pauses; the paints
