@@ -6,6 +6,7 @@
 
 #include "ui/Dpi.h"
 #include "ui/Handles.h"
+#include "ui/Subclass.h"
 
 namespace tarvix {
 namespace {
@@ -96,18 +97,18 @@ LRESULT CALLBACK TabColumnsProc(HWND label, UINT message, WPARAM wParam, LPARAM 
       return 0;
     case WM_SETTEXT: {
       // The static text repaints only what its own layout covers.
-      const LRESULT result = DefSubclassProc(label, message, wParam, lParam);
+      const LRESULT result = DefSubclass(label, message, wParam, lParam);
       InvalidateRect(label, nullptr, TRUE);
       return result;
     }
     case WM_NCDESTROY:
-      RemoveWindowSubclass(label, &TabColumnsProc, kTabColumnsSubclassId);
+      RemoveSubclass(label, &TabColumnsProc, kTabColumnsSubclassId);
       delete layout;
       break;
     default:
       break;
   }
-  return DefSubclassProc(label, message, wParam, lParam);
+  return DefSubclass(label, message, wParam, lParam);
 }
 
 }  // namespace
@@ -116,7 +117,7 @@ void ShowTabsAsColumns(HWND label, int column, int gap) noexcept {
   if (label == nullptr) return;
   auto* layout = new (std::nothrow) TabColumns{column, gap};
   if (layout == nullptr) return;
-  if (!SetWindowSubclass(label, &TabColumnsProc, kTabColumnsSubclassId, reinterpret_cast<DWORD_PTR>(layout))) {
+  if (!AddSubclass(label, &TabColumnsProc, kTabColumnsSubclassId, reinterpret_cast<DWORD_PTR>(layout))) {
     delete layout;
     return;
   }

@@ -3,12 +3,31 @@
 #include <commctrl.h>
 
 #include <array>
+#include <mutex>
+#include <unordered_map>
 
 namespace tarvix {
 namespace {
 
-// The window property that carries the DPI a top-level window lays itself out for.
-constexpr const char* kDpiProperty = "TarvixDpi";
+// The DPI each top-level window lays itself out for, by window. Kept in
+// the process rather than in a window property: painting asks for it many
+// times, and under Wine each property read is a round trip to the server.
+struct RecordedDpis {
+  std::mutex lock;
+  std::unordered_map<HWND, int> byWindow;
+};
+
+RecordedDpis& Recorded() {
+  static auto* recorded = new RecordedDpis;  // outlives every window
+  return *recorded;
+}
+
+int RecordedDpi(HWND window) noexcept {
+  RecordedDpis& recorded = Recorded();
+  const std::lock_guard<std::mutex> hold(recorded.lock);
+  const auto found = recorded.byWindow.find(window);
+  return found != recorded.byWindow.end() ? found->second : 0;
+}
 
 // Windows 10 1607 and later; looked up once, null before.
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
@@ -144,8 +163,7 @@ int WindowDpi(HWND window) noexcept {
   if (window == nullptr) return SystemDpi();
   const HWND top = GetAncestor(window, GA_ROOT);
   const HWND root = top != nullptr ? top : window;
-  const auto taken = static_cast<int>(reinterpret_cast<INT_PTR>(GetPropA(root, kDpiProperty)));
-  if (Plausible(taken)) return taken;
+  if (const int taken = RecordedDpi(root); Plausible(taken)) return taken;
   if (const auto forWindow = GetDpiForWindowCall()) {
     const auto dpi = static_cast<int>(forWindow(root));
     if (Plausible(dpi)) return dpi;
@@ -155,11 +173,20 @@ int WindowDpi(HWND window) noexcept {
 
 void SetWindowDpi(HWND window, int dpi) noexcept {
   if (window == nullptr || !Plausible(dpi)) return;
-  SetPropA(window, kDpiProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(dpi)));
+  RecordedDpis& recorded = Recorded();
+  const std::lock_guard<std::mutex> hold(recorded.lock);
+  try {
+    recorded.byWindow[window] = dpi;
+  } catch (...) {
+    // Unrecorded, the window follows what Windows says of it.
+  }
 }
 
 void ForgetWindowDpi(HWND window) noexcept {
-  if (window != nullptr) RemovePropA(window, kDpiProperty);
+  if (window == nullptr) return;
+  RecordedDpis& recorded = Recorded();
+  const std::lock_guard<std::mutex> hold(recorded.lock);
+  recorded.byWindow.erase(window);
 }
 
 int SystemMetricForDpi(int index, int dpi) noexcept {

@@ -8,6 +8,7 @@
 #include "ui/Controls.h"
 #include "ui/Dpi.h"
 #include "ui/SkinGdi.h"
+#include "ui/Subclass.h"
 
 namespace tarvix {
 namespace {
@@ -141,18 +142,18 @@ LRESULT CALLBACK BoxFaceProc(HWND control, UINT message, WPARAM wParam, LPARAM l
       break;
     case WM_NCPAINT:
       if (field) {
-        const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+        const LRESULT result = DefSubclass(control, message, wParam, lParam);
         PaintFieldEdge(control, look);
         return result;
       }
       break;
     case WM_NCDESTROY:
-      RemoveWindowSubclass(control, &BoxFaceProc, kBoxFaceSubclassId);
+      RemoveSubclass(control, &BoxFaceProc, kBoxFaceSubclassId);
       break;
     default:
       break;
   }
-  const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+  const LRESULT result = DefSubclass(control, message, wParam, lParam);
   if (field) {
     RedrawFieldEdgeAfter(control, message);
   } else if (SystemDrewState(message)) {
@@ -168,7 +169,7 @@ void PaintOwnFaces(HWND panel, const msgFrm& box) noexcept {
     const LONG kind = static_cast<LONG>(GetWindowLongPtrA(control, GWL_STYLE) & BS_TYPEMASK);
     const bool button = lstrcmpiA(name, "Button") == 0 && kind != BS_OWNERDRAW;
     if (button || lstrcmpiA(name, "Edit") == 0) {
-      SetWindowSubclass(control, &BoxFaceProc, kBoxFaceSubclassId, reinterpret_cast<DWORD_PTR>(&box));
+      static_cast<void>(AddSubclass(control, &BoxFaceProc, kBoxFaceSubclassId, reinterpret_cast<DWORD_PTR>(&box)));
     }
   }
 }

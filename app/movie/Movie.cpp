@@ -200,7 +200,7 @@ LRESULT Movie::ButtonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lP
     case WM_GETDLGCODE: {
       // Ask the dialog manager for Enter, which it would otherwise turn into
       // IDOK for the host; the button then chooses itself (below).
-      const LRESULT code = DefSubclassProc(button, message, wParam, lParam);
+      const LRESULT code = DefSubclass(button, message, wParam, lParam);
       const auto* msg = reinterpret_cast<const MSG*>(lParam);
       if (msg != nullptr && (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) && msg->wParam == VK_RETURN) {
         return code | DLGC_WANTMESSAGE;
@@ -242,7 +242,7 @@ LRESULT Movie::ButtonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lP
     default:
       break;
   }
-  return DefSubclassProc(button, message, wParam, lParam);
+  return DefSubclass(button, message, wParam, lParam);
 }
 
 void Movie::Form_Create() {

@@ -281,7 +281,7 @@ LRESULT Skin::Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCDESTROY) {
     Forget(window);
     Unsubclass<Skin, &Skin::Message>(window, kSkinSubclassId);
-    return DefSubclassProc(window, message, wParam, lParam);
+    return DefSubclass(window, message, wParam, lParam);
   }
   if (const auto found = applied_.find(window); found != applied_.end() && found->second.field) {
     return FieldMessage(window, message, wParam, lParam, *found->second.resources);
@@ -328,7 +328,7 @@ LRESULT Skin::Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+  const LRESULT result = DefSubclass(window, message, wParam, lParam);
   if (own != nullptr && (IsPushButton(window) || IsGroupBox(window) || IsCheckOrOption(window)) &&
       SystemDrewState(message)) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -344,7 +344,7 @@ LRESULT Skin::FieldMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_NCPAINT:
       if (framed && (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0) {
         // The system draws the scroll bars; the edge is the program's.
-        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        const LRESULT result = DefSubclass(window, message, wParam, lParam);
         PaintFieldEdge(window, FieldLook(container));
         return result;
       }
@@ -371,7 +371,7 @@ LRESULT Skin::FieldMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     default:
       break;
   }
-  const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+  const LRESULT result = DefSubclass(window, message, wParam, lParam);
   if (framed) {
     RedrawFieldEdgeAfter(window, message);
   } else if (SystemDrewState(message) || message == WM_COMMAND || message == WM_TIMER ||
@@ -466,7 +466,7 @@ LRESULT Skin::ControlColour(HWND window, HDC dc, HWND control, UINT message, WPA
   const bool fieldAsks = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX ||
                          (message == WM_CTLCOLORSTATIC && FieldKindOf(control) == FieldKind::Edit);
   if (fieldAsks) {
-    if (container == nullptr || !container->scheme.field) return DefSubclassProc(window, message, wParam, lParam);
+    if (container == nullptr || !container->scheme.field) return DefSubclass(window, message, wParam, lParam);
     const ControlLook look = FieldLook(*container);
     const bool enabled = IsWindowEnabled(control) != FALSE;
     SetTextColor(dc, ToColorRef(enabled ? look.fieldText : look.disabled));
@@ -483,7 +483,7 @@ LRESULT Skin::ControlColour(HWND window, HDC dc, HWND control, UINT message, WPA
   if (skin == nullptr && message == WM_CTLCOLORDLG) skin = container;
   if (skin == nullptr && container != nullptr && IsContainerScheme(container->scheme.name)) skin = container;
   if (skin == nullptr || (applied_.count(control) != 0 && applied_.at(control).field)) {
-    if (container == nullptr) return DefSubclassProc(window, message, wParam, lParam);
+    if (container == nullptr) return DefSubclass(window, message, wParam, lParam);
     skin = container;
   }
   SetTextColor(dc, ToColorRef(IsWindowEnabled(control) ? skin->scheme.text

@@ -5,6 +5,7 @@ tarvix_test(tests_ui
   ${CMAKE_CURRENT_SOURCE_DIR}/ui/TrayRecordTest.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/ui/TrayTest.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/ui/TrayShellTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/ui/SubclassTest.cpp
 )
 set_target_properties(tests_ui PROPERTIES CROSSCOMPILING_EMULATOR
   "${CMAKE_CURRENT_SOURCE_DIR}/ui/with-display;${CMAKE_CROSSCOMPILING_EMULATOR}")
