@@ -242,45 +242,40 @@ void PaintCheckOrOption(HWND button, HDC target, const ControlLook& look) noexce
 
 namespace {
 
-int CaptionHeight(HDC dc, HFONT font) noexcept {
+// The group box on `dc`, its font selected once for the whole of it; only
+// the strip that holds its caption when `stripOnly`.
+void DrawGroupBox(HWND box, HDC dc, const ControlLook& look, bool stripOnly) noexcept {
+  RECT client{};
+  GetClientRect(box, &client);
+  const HFONT font = FontOf(box, look);
   const SelectGuard selectFont(dc, font);
   TEXTMETRICA metrics{};
   GetTextMetricsA(dc, &metrics);
-  return metrics.tmHeight;
-}
-
-}  // namespace
-
-RECT GroupBoxCaptionStrip(HWND box, const ControlLook& look) noexcept {
-  RECT client{};
-  GetClientRect(box, &client);
-  const WindowDC dc(box);
-  client.bottom = client.top + (dc.get() != nullptr ? CaptionHeight(dc.get(), FontOf(box, look)) : 0);
-  return client;
-}
-
-void PaintGroupBox(HWND box, HDC dc, const ControlLook& look) noexcept {
-  RECT client{};
-  GetClientRect(box, &client);
-  const std::string caption = WindowText(box);
-  const HFONT font = FontOf(box, look);
-  const int captionHeight = CaptionHeight(dc, font);
+  const int captionHeight = metrics.tmHeight;
+  if (stripOnly) IntersectClipRect(dc, client.left, client.top, client.right, client.top + captionHeight);
   Fill(dc, {client.left, client.top, client.right, client.top + captionHeight}, look.behind);
   const RECT frame{client.left, client.top + captionHeight / 2, client.right, client.bottom};
   FrameRoundBox(dc, frame, 4, look.border, 1);
+  const std::string caption = WindowText(box);
   if (caption.empty()) return;
   const int dpi = WindowDpi(box);
   RECT measured{0, 0, client.right, client.bottom};
-  {
-    const SelectGuard selectFont(dc, font);
-    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &measured, DT_CALCRECT | DT_SINGLELINE);
-  }
+  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &measured, DT_CALCRECT | DT_SINGLELINE);
   const int width = measured.right - measured.left;
   RECT label{client.left + ScaleForDpi(8, dpi), client.top, client.left + ScaleForDpi(16, dpi) + width,
              client.top + captionHeight};
   label.left += ScaleForDpi(4, dpi);
   DrawCaptionIn(dc, caption, label, font, IsWindowEnabled(box) ? look.text : look.disabled,
           DT_LEFT | DT_TOP | DT_SINGLELINE | PrefixFlag(box));
+}
+
+}  // namespace
+
+void PaintGroupBox(HWND box, HDC dc, const ControlLook& look) noexcept { DrawGroupBox(box, dc, look, false); }
+
+void PaintGroupBoxCaption(HWND box, const ControlLook& look) noexcept {
+  const WindowDC dc(box);
+  if (dc.get() != nullptr) DrawGroupBox(box, dc.get(), look, true);
 }
 
 void PaintFieldEdge(HWND field, const ControlLook& look) noexcept {

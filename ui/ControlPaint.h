@@ -83,8 +83,10 @@ void PaintCheckOrOption(HWND button, HDC dc, const ControlLook& look) noexcept;
 // Group boxes: the rounded edge and the caption on a strip as wide as the
 // box, so that a new caption covers the whole of the last one.
 void PaintGroupBox(HWND box, HDC dc, const ControlLook& look) noexcept;
-// The strip along a group box's top that holds its caption, client coordinates.
-[[nodiscard]] RECT GroupBoxCaptionStrip(HWND box, const ControlLook& look) noexcept;
+// Paints again only the strip along a shown group box's top that holds its
+// caption, straight to the screen: for a new caption, without the update
+// region's round trips (under Wine several per paint) that a redraw costs.
+void PaintGroupBoxCaption(HWND box, const ControlLook& look) noexcept;
 // The two-pixel edge of a text box or list (WM_NCPAINT of WS_EX_CLIENTEDGE
 // controls): `border`, or `focus` while the control has the keyboard focus.
 void PaintFieldEdge(HWND field, const ControlLook& look) noexcept;

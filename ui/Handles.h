@@ -67,8 +67,10 @@ class PaintDC {
 // Selects an object into a DC and puts the previous one back.
 class SelectGuard {
  public:
-  SelectGuard(HDC dc, HGDIOBJ object) noexcept
-      : dc_(dc), previous_(object != nullptr ? SelectObject(dc, object) : nullptr) {}
+  // An object the DC holds already is left as it is: under Wine selecting a
+  // font costs about as much as drawing a caption, and painting code often
+  // selects the font its caller selected.
+  SelectGuard(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(Select(dc, object)) {}
   ~SelectGuard() {
     if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
   }
@@ -76,6 +78,13 @@ class SelectGuard {
   SelectGuard& operator=(const SelectGuard&) = delete;
 
  private:
+  static HGDIOBJ Select(HDC dc, HGDIOBJ object) noexcept {
+    if (object == nullptr) return nullptr;
+    const DWORD type = GetObjectType(object);
+    if (type != OBJ_REGION && GetCurrentObject(dc, type) == object) return nullptr;
+    return SelectObject(dc, object);
+  }
+
   HDC dc_;
   HGDIOBJ previous_;
 };

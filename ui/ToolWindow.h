@@ -27,6 +27,8 @@
 #include <commctrl.h>
 
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "ui/BaseWindow.h"
 #include "ui/Dpi.h"
@@ -163,8 +165,25 @@ class ToolWindowBase : public BaseWindow<T>, public IToolWindow {
 
  protected:
   [[nodiscard]] Shell& shell() const noexcept { return shell_; }
-  // The control with `id` on this window.
-  [[nodiscard]] HWND Item(int id) const noexcept { return GetDlgItem(this->hwnd(), id); }
+  // The control with `id` on this window. Kept once found: under Wine each
+  // GetDlgItem asks the server for the whole list of children, and the
+  // status window's ticks ask every 300 ms.
+  [[nodiscard]] HWND Item(int id) const noexcept {
+    for (const auto& [itemId, control] : items_) {
+      if (itemId == id && IsWindow(control) && GetDlgCtrlID(control) == id && GetParent(control) == this->hwnd()) {
+        return control;
+      }
+    }
+    const HWND control = GetDlgItem(this->hwnd(), id);
+    if (control == nullptr) return nullptr;
+    try {
+      std::erase_if(items_, [id](const auto& item) { return item.first == id; });
+      items_.emplace_back(id, control);
+    } catch (...) {
+      // Found again next time.
+    }
+    return control;
+  }
   // "controlForm" on this window and the skin on each control; call once the controls exist.
   void SkinSelf() noexcept { shell_.SkinToolWindow(this->hwnd()); }
 
@@ -187,6 +206,7 @@ class ToolWindowBase : public BaseWindow<T>, public IToolWindow {
   }
 
   Shell& shell_;
+  mutable std::vector<std::pair<int, HWND>> items_;
   bool controlsPending_ = false;  // loaded at start-up; the controls come with the next Load
 };
 

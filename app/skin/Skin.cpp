@@ -314,10 +314,7 @@ LRESULT Skin::Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         // captions change on every tick), and the strip is painted afresh.
         // Hidden, the whole box is painted when it is shown.
         const LRESULT stored = DefWindowProcW(window, message, wParam, lParam);
-        if (IsWindowVisible(window)) {
-          const RECT strip = GroupBoxCaptionStrip(window, LookOf(window, *own));
-          RedrawWindow(window, &strip, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        }
+        if (IsWindowVisible(window)) PaintGroupBoxCaption(window, LookOf(window, *own));
         return stored;
       }
       break;
