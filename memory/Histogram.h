@@ -21,6 +21,9 @@ namespace tarvix {
 class Histogram final : public BaseWindow<Histogram> {
  public:
   static const char* ClassName() noexcept { return "TarvixHistogram"; }
+  // Its own DC: each tick copies the moved picture to the screen through
+  // it, without setting up a shared DC for the window every time.
+  static constexpr UINT kClassStyle = CS_OWNDC;
 
   Histogram() noexcept = default;
 

@@ -5,7 +5,8 @@
 // crosses into Windows.
 //
 // T provides `static const char* ClassName()` and
-// `LRESULT HandleMessage(UINT, WPARAM, LPARAM)`.
+// `LRESULT HandleMessage(UINT, WPARAM, LPARAM)`, and may add class styles
+// to CS_DBLCLKS with `static constexpr UINT kClassStyle`.
 #include <windows.h>
 
 #include "ui/Dpi.h"
@@ -54,6 +55,7 @@ class BaseWindow {
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_DBLCLKS;
+    if constexpr (requires { T::kClassStyle; }) windowClass.style |= T::kClassStyle;
     windowClass.lpfnWndProc = &BaseWindow::WindowProc;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);

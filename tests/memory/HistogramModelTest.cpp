@@ -212,6 +212,25 @@ TEST(HistogramCanvas, LonelySampleIsADot) {
   EXPECT_EQ(canvas.At(2, 2), 0u);
 }
 
+TEST(HistogramCanvas, BlendingRoundsEachChannelHalvesUpAsTheRuntimeWould) {
+  // Halves exactly (0 -> 1 and 0 -> 255 at one half) and a sweep of strengths over every pair of levels in steps.
+  for (int from = 0; from <= 255; from += 15) {
+    for (int to = 0; to <= 255; to += 17) {
+      for (int step = 1; step <= 64; ++step) {
+        const double alpha = step / 64.0;
+        Canvas canvas(1, 1);
+        canvas.FillGradient(Rgb{static_cast<std::uint8_t>(from), 0, 0}, Rgb{static_cast<std::uint8_t>(from), 0, 0});
+        canvas.Blend(0, 0, Rgb{static_cast<std::uint8_t>(to), 0, 0}, alpha);
+        ASSERT_EQ(static_cast<long>(canvas.At(0, 0) >> 16), std::lround(from + (to - from) * alpha))
+            << from << " -> " << to << " at " << alpha;
+      }
+    }
+  }
+  Canvas half(1, 1);
+  half.Blend(0, 0, Rgb{1, 255, 3}, 0.5);
+  EXPECT_EQ(half.At(0, 0), 0x018002u);
+}
+
 TEST(HistogramCanvas, BlendPasteAndGradientStayInside) {
   Canvas canvas(4, 3);
   canvas.Blend(-1, 0, kGreen, 1.0);
