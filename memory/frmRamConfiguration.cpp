@@ -117,18 +117,25 @@ int frmRamConfiguration::StatusMeter::Query() noexcept {
 }
 
 // Until the window is first shown the stored settings stand for its controls.
+// Until the window is first shown the stored settings stand for its
+// controls, without looking for them on every check (under Wine each look
+// is a round trip to the server).
+HWND frmRamConfiguration::LiveControls::Control(int id) const noexcept {
+  return form_.ControlsPending() ? nullptr : form_.Item(id);
+}
+
 bool frmRamConfiguration::LiveControls::SoundOn() const {
-  const HWND box = form_.Item(IDC_chkSoundon);
+  const HWND box = Control(IDC_chkSoundon);
   return box != nullptr ? IsChecked(box) : CheckedText(form_.stored_[0]);
 }
 
 bool frmRamConfiguration::LiveControls::Automatic() const {
-  const HWND box = form_.Item(IDC_chkAutomatic);
+  const HWND box = Control(IDC_chkAutomatic);
   return box != nullptr ? IsChecked(box) : CheckedText(form_.stored_[1]);
 }
 
 std::int64_t frmRamConfiguration::LiveControls::FreeAmountMB() const {
-  const HWND field = form_.Item(IDC_txtFreeAlarm);
+  const HWND field = Control(IDC_txtFreeAlarm);
   if (field == nullptr) return form_.freeAmountMB_;
   return IntegerValue(WindowText(field)).value_or(form_.freeAmountMB_);
 }

@@ -137,6 +137,7 @@ class frmRamConfiguration final : public ToolWindowBase<frmRamConfiguration> {
     [[nodiscard]] std::int64_t FreeAmountMB() const override;
 
    private:
+    [[nodiscard]] HWND Control(int id) const noexcept;
     const frmRamConfiguration& form_;
   };
 

@@ -247,7 +247,15 @@ void frmSystemStatus::tmrCPU_Timer() noexcept {
 
 void frmSystemStatus::SetFrameCaption(int id, std::string& shown, const std::string& caption) {
   if (shown == caption) return;
-  SetWindowTextTo(Item(id), caption);
+  const HWND frame = Item(id);
+  if (frame != nullptr && !IsWindowVisible(frame)) {
+    // Hidden, the frame only keeps its text, as a skinned one does: the
+    // system's group box would also ask for a repaint on every tick, which
+    // comes to nothing until the window is shown and painted whole.
+    DefWindowProcA(frame, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.c_str()));
+  } else {
+    SetWindowTextTo(frame, caption);
+  }
   shown = caption;
 }
 

@@ -184,6 +184,8 @@ class ToolWindowBase : public BaseWindow<T>, public IToolWindow {
     }
     return control;
   }
+  // Loaded at start-up, with the controls still to come at the first show.
+  [[nodiscard]] bool ControlsPending() const noexcept { return controlsPending_; }
   // "controlForm" on this window and the skin on each control; call once the controls exist.
   void SkinSelf() noexcept { shell_.SkinToolWindow(this->hwnd()); }
 
