@@ -116,7 +116,6 @@ int frmRamConfiguration::StatusMeter::Query() noexcept {
   return meter != nullptr ? meter->Query() : -1;
 }
 
-// Until the window is first shown the stored settings stand for its controls.
 // Until the window is first shown the stored settings stand for its
 // controls, without looking for them on every check (under Wine each look
 // is a round trip to the server).
